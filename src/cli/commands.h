@@ -1,0 +1,48 @@
+// The subcommands of qwtool. Each takes the words after its name (its own
+// options and operands; the common options are already removed) and returns
+// the exit status: 0 done, 1 bad usage, 2 refused or failed. A subcommand
+// reports bad usage by throwing UsageError.
+#pragma once
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/headless_port.h"
+
+namespace qw::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFailed = 2;
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Context {
+  HeadlessPort& port;
+  std::ostream& out;
+  std::istream& in;
+  std::ostream& err;
+};
+
+using CommandFn = int (*)(Context& ctx, const std::vector<std::string>& args);
+
+struct Command {
+  const char* name;
+  CommandFn run;
+  const char* synopsis;  // one line for --help
+};
+
+// The table of subcommands, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+// Reads a whole file, or stdin for "-"; throws UsageError when it cannot be read.
+std::string ReadInput(Context& ctx, const std::string& path);
+// Turns a text into edit-pane text: every LF not preceded by CR becomes CR LF.
+std::string ToPaneText(const std::string& text);
+
+}  // namespace qw::cli

@@ -1,0 +1,77 @@
+// The port of qwtool: no window. Every message box is written to stderr as one
+// line "qwtool: TITLE: TEXT" and answered as the editor's default button
+// would be; the pane, the entry list, the caption and the clipboard are plain
+// in-memory state, so that the core runs exactly as under the window.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/port.h"
+
+namespace qw::cli {
+
+// The message line for a box: CR is written as "\r", LF as "\n", a backslash
+// as "\\". An empty title is the application title.
+std::string MessageLine(const std::string& title, const std::string& text);
+
+class HeadlessPort : public Port {
+ public:
+  explicit HeadlessPort(std::ostream& err) : err_(err) {}
+
+  // Titles of the boxes shown so far, in order.
+  const std::vector<std::string>& titles() const { return titles_; }
+  // Called for SendKeys (qwtool wires the Paste command here).
+  std::function<void(const std::string&)> on_keys;
+  // Called where the window would raise the entry list's click / the pane's change.
+  std::function<void()> on_entry_click;
+  std::function<void()> on_pane_change;
+  // Answer given to Yes/No/Cancel questions (qwtool never waits for a person).
+  Answer question_answer = Answer::kNo;
+
+  Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                    Icon icon) override;
+  void Yield() override {}
+  void BusyPointer(bool) override {}
+  void SetCaption(const std::string& c) override { caption_ = c; }
+  std::string Caption() const override { return caption_; }
+  void SendKeys(const std::string& keys) override {
+    if (on_keys) on_keys(keys);
+  }
+  // qwtool names its files on the command line: a dialog is a cancellation.
+  std::string ShowOpenDialog(const std::string& filter) override;
+  std::string ShowSaveDialog(const std::string& filter) override;
+
+  std::string PaneText() const override { return pane_; }
+  void SetPaneText(const std::string& text) override;
+  std::string PaneSelectedText() const override;
+  long PaneSelStart() const override { return sel_start_; }
+  long PaneSelLength() const override { return sel_length_; }
+  void SetPaneSelection(long start, long length) override;
+  void ReplacePaneSelection(const std::string& text) override;
+  void FocusPane() override {}
+
+  void ClearEntryList() override;
+  void SetEntryItems(const std::vector<std::string>& items) override;
+  int EntryCount() const override { return static_cast<int>(items_.size()); }
+  std::string EntryText() const override { return entry_text_; }
+  void SetEntryText(const std::string& text) override { entry_text_ = text; }
+  int EntrySelectedIndex() const override { return selected_; }
+  void SetEntrySelectedIndex(int index) override;
+
+  std::string ClipboardText() const override { return clipboard_; }
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  void ClearClipboard() override { clipboard_.clear(); }
+
+ private:
+  std::ostream& err_;
+  std::vector<std::string> titles_;
+  std::string caption_, pane_, entry_text_, clipboard_;
+  long sel_start_ = 0, sel_length_ = 0;
+  std::vector<std::string> items_;
+  int selected_ = -1;
+};
+
+}  // namespace qw::cli

@@ -1,0 +1,79 @@
+// qwtool: the editor's engine on the command line.
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "platform/limits.h"
+#include "platform/port.h"
+
+namespace {
+
+using qw::cli::Commands;
+
+void PrintUsage(std::ostream& os) {
+  os << "usage: qwtool [--classic] SUBCOMMAND [ARGS...]\n"
+        "       qwtool --help | --version\n\n";
+  if (Commands().empty()) {
+    os << "No subcommands are built yet.\n";
+  } else {
+    os << "Subcommands:\n";
+    for (const auto& c : Commands()) os << "  " << c.synopsis << "\n";
+  }
+  os << "\nOptions:\n"
+        "  --classic   keep the editor's 16-bit limits (texts and positions up to 32,767)\n"
+        "  --help      show this help\n"
+        "  --version   show the version\n\n"
+        "Exit status: 0 done, 1 bad usage, 2 refused or failed.\n";
+}
+
+int Usage(const std::string& why) {
+  std::cerr << "qwtool: " << why << "\n";
+  PrintUsage(std::cerr);
+  return qw::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> words;
+  bool classic = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      PrintUsage(std::cout);
+      return qw::cli::kExitDone;
+    }
+    if (a == "--version") {
+      std::cout << "qwtool " << QW_VERSION << "\n";
+      return qw::cli::kExitDone;
+    }
+    if (a == "--classic") {
+      classic = true;
+      continue;
+    }
+    words.push_back(a);
+  }
+  if (words.empty()) return Usage("missing subcommand");
+
+  const std::string name = words.front();
+  words.erase(words.begin());
+  for (const auto& c : Commands()) {
+    if (name != c.name) continue;
+    qw::SetClassicLimits(classic);
+    qw::cli::HeadlessPort port(std::cerr);
+    qw::PortScope scope(port);
+    qw::cli::Context ctx{port, std::cout, std::cin, std::cerr};
+    try {
+      const int status = c.run(ctx, words);
+      std::cout.flush();
+      return status;
+    } catch (const qw::cli::UsageError& e) {
+      return Usage(e.what());
+    }
+  }
+  if (name.size() > 1 && name[0] == '-') return Usage("unknown option " + name);
+  return Usage("unknown subcommand " + name);
+}

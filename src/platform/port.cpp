@@ -1,0 +1,56 @@
+#include "platform/port.h"
+
+namespace qw {
+namespace {
+
+// The port in force before any is installed: it shows nothing and answers OK.
+class SilentPort final : public Port {
+ public:
+  Answer MessageBox(const std::string&, const std::string&, Buttons, Icon) override {
+    return Answer::kOk;
+  }
+  void Yield() override {}
+  void BusyPointer(bool) override {}
+  void SetCaption(const std::string& caption) override { caption_ = caption; }
+  std::string Caption() const override { return caption_; }
+  void SendKeys(const std::string&) override {}
+  std::string ShowOpenDialog(const std::string&) override { return {}; }
+  std::string ShowSaveDialog(const std::string&) override { return {}; }
+  std::string PaneText() const override { return {}; }
+  void SetPaneText(const std::string&) override {}
+  std::string PaneSelectedText() const override { return {}; }
+  long PaneSelStart() const override { return 0; }
+  long PaneSelLength() const override { return 0; }
+  void SetPaneSelection(long, long) override {}
+  void ReplacePaneSelection(const std::string&) override {}
+  void FocusPane() override {}
+  void ClearEntryList() override {}
+  void SetEntryItems(const std::vector<std::string>&) override {}
+  int EntryCount() const override { return 0; }
+  std::string EntryText() const override { return {}; }
+  void SetEntryText(const std::string&) override {}
+  int EntrySelectedIndex() const override { return -1; }
+  void SetEntrySelectedIndex(int) override {}
+  std::string ClipboardText() const override { return {}; }
+  void SetClipboardText(const std::string&) override {}
+  void ClearClipboard() override {}
+
+ private:
+  std::string caption_;
+};
+
+Port& Silent() {
+  static SilentPort port;
+  return port;
+}
+
+Port* current = nullptr;
+
+}  // namespace
+
+Port& CurrentPort() { return current ? *current : Silent(); }
+
+PortScope::PortScope(Port& port) : previous_(current) { current = &port; }
+PortScope::~PortScope() { current = previous_; }
+
+}  // namespace qw

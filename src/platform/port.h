@@ -1,0 +1,102 @@
+// The port: everything the core needs from the world outside it, behind one
+// interface. The Qt shell implements it with real windows; qwtool with stderr
+// and files; the tests with a scripted fake that records every call. The core
+// never includes a Qt header: it reaches windows, dialogs and the clipboard
+// only through this interface.
+//
+// All texts are bytes (std::string): no encoding is applied anywhere, so every
+// byte value 0-255 passes through. Pane positions are 0-based byte offsets,
+// with CR LF counted as two.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qw {
+
+// The title of a message box that has no title of its own.
+inline constexpr char kAppTitle[] = "QWEdit";
+
+enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class Icon { kNone, kStop, kExclamation, kQuestion, kInformation };
+enum class Answer { kOk, kCancel, kYes, kNo };
+
+class Port {
+ public:
+  virtual ~Port() = default;
+
+  // --- Message boxes and the event loop ---------------------------------
+  // Shows a modal message box and returns the button pressed. An empty title
+  // shows kAppTitle. Lines of text are separated as the caller wrote them.
+  virtual Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                            Icon icon) = 0;
+  // Lets pending user-interface events run once.
+  virtual void Yield() = 0;
+  // Shows (true) or restores (false) the busy pointer.
+  virtual void BusyPointer(bool busy) = 0;
+
+  // --- The main window ------------------------------------------------------
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() const = 0;
+  // Sends a keystroke string to the application's own window ("%(EP)" is
+  // Alt+E, P) and returns when it has been handled.
+  virtual void SendKeys(const std::string& keys) = 0;
+
+  // --- File dialogs (CMDialog1) ----------------------------------------------
+  // Shows the Open or Save As dialog with an empty file name and a filter in
+  // the form "Program (*.bas)|*.bas". Returns the chosen path; throws
+  // Fault(kFaultCancel) when the user cancels.
+  virtual std::string ShowOpenDialog(const std::string& filter) = 0;
+  virtual std::string ShowSaveDialog(const std::string& filter) = 0;
+
+  // --- The edit pane (txtEdit) ------------------------------------------------
+  virtual std::string PaneText() const = 0;
+  // Replaces the whole text; like any change of the pane, the shell then
+  // calls the document's change handler.
+  virtual void SetPaneText(const std::string& text) = 0;
+  virtual std::string PaneSelectedText() const = 0;
+  virtual long PaneSelStart() const = 0;
+  virtual long PaneSelLength() const = 0;
+  virtual void SetPaneSelection(long start, long length) = 0;
+  // Replaces the selection (inserts at the caret when nothing is selected).
+  virtual void ReplacePaneSelection(const std::string& text) = 0;
+  virtual void FocusPane() = 0;
+
+  // --- The entry list (cbProc) ------------------------------------------------
+  virtual void ClearEntryList() = 0;
+  // Fills the list in one step, replacing what it held.
+  virtual void SetEntryItems(const std::vector<std::string>& items) = 0;
+  virtual int EntryCount() const = 0;
+  virtual std::string EntryText() const = 0;
+  virtual void SetEntryText(const std::string& text) = 0;
+  // -1 when nothing is selected.
+  virtual int EntrySelectedIndex() const = 0;
+  // Selects item `index`; like a user's choice, the shell then calls the
+  // document's click handler (which may re-enter this call).
+  virtual void SetEntrySelectedIndex(int index) = 0;
+
+  // --- The clipboard ---------------------------------------------------------
+  virtual std::string ClipboardText() const = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+  virtual void ClearClipboard() = 0;
+};
+
+// The port of this process, for the few library functions whose design gives
+// them no caller to ask (the fault reports of MemoLine and the scanners, the
+// yield of RAt). Until a port is installed it is a silent one: boxes answer
+// OK and show nothing, the pane and the list are empty.
+Port& CurrentPort();
+
+// Installs `port` for the lifetime of the scope, restoring the previous one after.
+class PortScope {
+ public:
+  explicit PortScope(Port& port);
+  ~PortScope();
+  PortScope(const PortScope&) = delete;
+  PortScope& operator=(const PortScope&) = delete;
+
+ private:
+  Port* previous_;
+};
+
+}  // namespace qw
