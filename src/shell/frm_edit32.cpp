@@ -2,17 +2,206 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include "document/editor.h"
+#include "document/module_document.h"
+#include "platform/fault.h"
+#include "platform/report.h"
+#include "shell/form_layout.h"
+#include "shell/key_preview.h"
+#include "shell/menu_table.h"
+#include "shell/qt_port.h"
+
 namespace qw::shell {
 
+QFont PaneFont() {
+  if (QFontDatabase::families().contains("Fixedsys")) return QFont("Fixedsys", 9);
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(9);
+  return font;
+}
+
 frmEdit32::frmEdit32(QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle(kInitialCaption);
-  txtEdit_ = new QsciScintilla(this);
+  setObjectName("frmEdit32");
+  menuBar()->setNativeMenuBar(false);
+  BuildMenus(menuBar());
+
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  toolbar_ = BuildToolbar(client);
+  txtEdit_ = new QsciScintilla(client);
+  SetUpPane();
+
+  port_ = std::make_unique<QtPort>(this, menuBar(), txtEdit_, toolbar_.cbProc);
+  port_scope_ = std::make_unique<PortScope>(*port_);
+  editor_ = std::make_unique<Editor>(*port_);
+  port_->SetCaption(kInitialCaption);
+
+  RegisterEditorOperations();
+  ConnectCommands();
+  ConnectEvents();
+  resize(800, 600);
+  Run([this] { editor_->Form_Load(); });
+}
+
+frmEdit32::~frmEdit32() {
+  // The controls outlive the Editor by a moment: they must not call into it.
+  txtEdit_->blockSignals(true);
+  toolbar_.cbProc->blockSignals(true);
+  port_->SetEntryClickHandler(nullptr);
+}
+
+void frmEdit32::SetUpPane() {
   txtEdit_->setObjectName("txtEdit");
   // Positions are byte offsets: no UTF-8, CR LF line ends.
   txtEdit_->setUtf8(false);
   txtEdit_->setEolMode(QsciScintilla::EolWindows);
-  setCentralWidget(txtEdit_);
-  resize(800, 600);
+  pane_font_ = PaneFont();
+  txtEdit_->setFont(pane_font_);
+  txtEdit_->setMarginsFont(pane_font_);
+  txtEdit_->setMarginType(0, QsciScintilla::NumberMargin);
+  txtEdit_->setMarginLineNumbers(0, true);
+  txtEdit_->setMarginWidth(0, QStringLiteral("000000"));
+}
+
+void frmEdit32::SetOperation(const std::string& name, std::function<void()> operation) {
+  operations_[name] = std::move(operation);
+}
+
+void frmEdit32::RegisterEditorOperations() {
+  Editor& e = *editor_;
+  const std::pair<const char*, void (Editor::*)()> plain[] = {
+      {"mnuFileBas_Click", &Editor::mnuFileBas_Click},
+      {"mnuFilePrg_Click", &Editor::mnuFilePrg_Click},
+      {"mnuFileFRM_Click", &Editor::mnuFileFRM_Click},
+      {"mnuVbp_Click", &Editor::mnuVbp_Click},
+      {"mnuMakFiles_Click", &Editor::mnuMakFiles_Click},
+      {"mnuClsFiles_Click", &Editor::mnuClsFiles_Click},
+      {"mnuFillAll_Click", &Editor::mnuFillAll_Click},
+      {"mnuBasFiles_Click", &Editor::mnuBasFiles_Click},
+      {"mnuFrmFilesn_Click", &Editor::mnuFrmFilesn_Click},
+      {"mnuCls_Click", &Editor::mnuCls_Click},
+      {"mnuPrgFiles_Click", &Editor::mnuPrgFiles_Click},
+      {"mnuFileSave_Click", &Editor::mnuFileSave_Click},
+      {"mnuSaveAs_Click", &Editor::mnuSaveAs_Click},
+      {"mnuFileNew_Click", &Editor::mnuFileNew_Click},
+      {"mnuDeleteText_Click", &Editor::mnuDeleteText_Click},
+      {"mnjSelectAll_Click", &Editor::mnjSelectAll_Click},
+  };
+  for (const auto& [name, handler] : plain) {
+    SetOperation(name, [&e, handler = handler] { (e.*handler)(); });
+  }
+  SetOperation("mnuFileClose_Click", [this] {
+    if (editor_->mnuFileClose_Click()) close();
+  });
+  SetOperation("mnuFileExit_Click", [this] { close(); });
+}
+
+void frmEdit32::RunOperation(const std::string& name, bool focus_pane) {
+  const auto it = operations_.find(name);
+  Run(it == operations_.end() ? std::function<void()>() : it->second, focus_pane);
+}
+
+void frmEdit32::ConnectCommands() {
+  for (const MenuEntry& entry : MenuTable()) {
+    if (entry.submenu || !*entry.operation) continue;
+    QAction* action = FindMenuAction(menuBar(), entry.name);
+    connect(action, &QAction::triggered, this,
+            [this, op = std::string(entry.operation), focus = entry.focus_pane] {
+              RunOperation(op, focus);
+            });
+  }
+  const auto& buttons = ToolButtonTable();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    if (!*buttons[i].operation) continue;
+    // Every button gives the focus back to the pane.
+    connect(toolbar_.buttons[i], &QToolButton::clicked, this,
+            [this, op = std::string(buttons[i].operation)] { RunOperation(op, true); });
+  }
+}
+
+void frmEdit32::ConnectEvents() {
+  connect(txtEdit_, &QsciScintilla::textChanged, this,
+          [this] { Run([this] { editor_->txtEdit_Change(); }); });
+  connect(toolbar_.cbProc, &QComboBox::activated, this,
+          [this] { Run([this] { editor_->cbProc_Click(); }); });
+  connect(toolbar_.cbProc, &QComboBox::editTextChanged, this,
+          [this] { Run([this] { editor_->cbProc_Change(); }); });
+  port_->SetEntryClickHandler([this] { Run([this] { editor_->cbProc_Click(); }); });
+
+  key_preview_ = new KeyPreview(this, toolbar_.cbProc, this);
+  key_preview_->on_key_down = [this](int key_code, bool in_list) {
+    Run([this, key_code, in_list] { editor_->Form_KeyDown(key_code, in_list); });
+  };
+  key_preview_->on_entry_key_press = [this](int key_ascii) {
+    Run([this, key_ascii] { editor_->cbProc_KeyPress(key_ascii); });
+  };
+  qApp->installEventFilter(key_preview_);
+}
+
+void frmEdit32::Run(const std::function<void()>& handler, bool focus_pane) {
+  try {
+    if (handler) handler();
+  } catch (const Fault& fault) {
+    ShowProcedureError(*port_, fault);
+  } catch (const std::exception& e) {
+    ShowProcedureError(*port_, Fault(kFaultInvalidCall, e.what()));
+  } catch (...) {
+    ShowProcedureError(*port_, Fault(kFaultInvalidCall));
+  }
+  if (focus_pane) port_->FocusPane();
+  UpdateLexer();
+}
+
+void frmEdit32::UpdateLexer() {
+  const SourceKind kind = KindOfFile(editor_->doc().file_name);
+  if (kind == lexer_kind_) return;
+  lexer_kind_ = kind;
+  QsciLexer* old = txtEdit_->lexer();
+  if (kind == SourceKind::kPlain) {
+    txtEdit_->setLexer(nullptr);
+    txtEdit_->setFont(pane_font_);
+  } else {
+    txtEdit_->setLexer(new SourceLexer(kind, pane_font_, txtEdit_));
+  }
+  if (old) old->deleteLater();
+}
+
+void frmEdit32::Form_Resize() {
+  if (isMinimized()) return;
+  const QRect outer = frameGeometry();
+  const FormLayout layout =
+      ComputeFormLayout(PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
+  toolbar_.panToolbar->setGeometry(layout.panToolbar);
+  txtEdit_->setGeometry(layout.txtEdit);
+}
+
+void frmEdit32::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void frmEdit32::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void frmEdit32::closeEvent(QCloseEvent* event) {
+  bool may_close = false;
+  Run([this, &may_close] { may_close = editor_->Form_QueryUnload(); });
+  if (may_close) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace qw::shell

@@ -1,13 +1,33 @@
 // frmEdit32: the main window of the editor. It assembles the toolbar panel with
-// the entry list, the edit pane and the menus; every handler is one call into
-// the core.
+// the entry list and the picture buttons, the edit pane txtEdit and the menu
+// bar, owns the Qt port and the Editor, and routes every event to one call
+// into the core. The window itself decides nothing: the menu and button tables
+// say which operation a command runs and whether the focus then goes back to
+// the pane, and the Editor does the work.
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
 
+#include "platform/port.h"
+#include "shell/source_lexer.h"
+#include "shell/toolbar.h"
+
+class QComboBox;
+class QFrame;
 class QsciScintilla;
 
+namespace qw {
+class Editor;
+}
+
 namespace qw::shell {
+
+class KeyPreview;
+class QtPort;
 
 inline constexpr char kInitialCaption[] = "Quillwright Editor";
 
@@ -16,11 +36,51 @@ class frmEdit32 : public QMainWindow {
 
  public:
   explicit frmEdit32(QWidget* parent = nullptr);
+  ~frmEdit32() override;
 
   QsciScintilla* txtEdit() const { return txtEdit_; }
+  QComboBox* cbProc() const { return toolbar_.cbProc; }
+  QFrame* panToolbar() const { return toolbar_.panToolbar; }
+  QtPort& port() { return *port_; }
+  Editor& editor() { return *editor_; }
+  SourceKind lexer_kind() const { return lexer_kind_; }
+
+  // Sets the operation that the menu items and buttons naming `name` run
+  // (the text tools register theirs here). Until then they do nothing.
+  void SetOperation(const std::string& name, std::function<void()> operation);
+
+  // Runs one handler. A fault escaping it is shown in the procedure error box
+  // and goes no further; then, when asked, the focus goes back to the pane.
+  void Run(const std::function<void()>& handler, bool focus_pane = false);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void Form_Resize();
+  void SetUpPane();
+  void RegisterEditorOperations();
+  void ConnectCommands();
+  void ConnectEvents();
+  void RunOperation(const std::string& name, bool focus_pane);
+  // Colours the pane by the kind of the open file.
+  void UpdateLexer();
+
+  Toolbar toolbar_{};
   QsciScintilla* txtEdit_ = nullptr;
+  KeyPreview* key_preview_ = nullptr;
+  std::unique_ptr<QtPort> port_;
+  std::unique_ptr<PortScope> port_scope_;
+  std::unique_ptr<Editor> editor_;
+  std::map<std::string, std::function<void()>> operations_;
+  SourceKind lexer_kind_ = SourceKind::kPlain;
+  QFont pane_font_;
 };
+
+// The pane's font: "Fixedsys" 9 points when installed, else the system's
+// fixed-width font at 9 points.
+QFont PaneFont();
 
 }  // namespace qw::shell

@@ -1,0 +1,117 @@
+// QtPort: the platform port on Qt widgets. Message boxes are QMessageBoxes,
+// the file dialogs QFileDialogs, the pane a QsciScintilla addressed in bytes,
+// the entry list an editable QComboBox over one QStringListModel, the
+// clipboard the system clipboard read and written as Latin-1, so that every
+// byte of the pane survives a round trip.
+//
+// For tests the port takes a PortScript: while one is installed, message
+// boxes and file dialogs are recorded and answered from the script instead of
+// being shown, and nothing modal ever opens.
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/port.h"
+
+class QComboBox;
+class QMenuBar;
+class QStringListModel;
+class QWidget;
+class QsciScintilla;
+
+namespace qw::shell {
+
+struct ShownBox {
+  std::string text;
+  std::string title;  // as shown: "QWEdit" for a box without a title of its own
+  Buttons buttons;
+  Icon icon;
+};
+
+struct ShownDialog {
+  bool save;           // Save As (true) or Open (false)
+  std::string filter;  // as the core gave it
+};
+
+// Scripted answers for boxes and dialogs, and the record of what was shown.
+struct PortScript {
+  std::deque<Answer> answers;                      // for message boxes, in order
+  std::deque<std::optional<std::string>> paths;    // for file dialogs; nullopt = Cancel
+  std::vector<ShownBox> boxes;
+  std::vector<ShownDialog> dialogs;
+  // Boxes and dialogs met with an empty script: a box is answered OK when it
+  // has only OK, else Cancel; a dialog is cancelled.
+  int unscripted = 0;
+};
+
+// Turns a filter of the form "Program (*.bas)|*.bas" (pairs of a description
+// and a pattern list, all joined by "|") into a Qt name filter list ("Program
+// (*.bas *.BAS)"). Patterns match either letter case, and "*.*" matches every
+// file, dot or not.
+QString ConvertDialogFilter(const std::string& filter);
+
+class QtPort final : public Port {
+ public:
+  QtPort(QWidget* window, QMenuBar* menu_bar, QsciScintilla* pane, QComboBox* entry_list);
+
+  // Raised when SetEntrySelectedIndex selects an item, as a user's choice does.
+  void SetEntryClickHandler(std::function<void()> handler) { on_entry_click_ = std::move(handler); }
+  // Installs (or, with nullptr, removes) a script; the port does not own it.
+  void SetScript(PortScript* script) { script_ = script; }
+  int busy_depth() const { return busy_depth_; }
+
+  Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                    Icon icon) override;
+  void Yield() override;
+  void BusyPointer(bool busy) override;
+
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override;
+  void SendKeys(const std::string& keys) override;
+
+  std::string ShowOpenDialog(const std::string& filter) override;
+  std::string ShowSaveDialog(const std::string& filter) override;
+
+  std::string PaneText() const override;
+  void SetPaneText(const std::string& text) override;
+  std::string PaneSelectedText() const override;
+  long PaneSelStart() const override;
+  long PaneSelLength() const override;
+  void SetPaneSelection(long start, long length) override;
+  void ReplacePaneSelection(const std::string& text) override;
+  void FocusPane() override;
+
+  void ClearEntryList() override;
+  void SetEntryItems(const std::vector<std::string>& items) override;
+  int EntryCount() const override;
+  std::string EntryText() const override;
+  void SetEntryText(const std::string& text) override;
+  int EntrySelectedIndex() const override;
+  void SetEntrySelectedIndex(int index) override;
+
+  std::string ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
+  void ClearClipboard() override;
+
+ private:
+  std::string ShowFileDialog(bool save, const std::string& filter);
+  long PaneLength() const;
+  const char* PaneBytes() const;
+
+  QWidget* window_;
+  QMenuBar* menu_bar_;
+  QsciScintilla* pane_;
+  QComboBox* entry_list_;
+  QStringListModel* entry_model_;
+  std::function<void()> on_entry_click_;
+  PortScript* script_ = nullptr;
+  int busy_depth_ = 0;
+  std::string caption_;  // the bytes of the last caption set, read back as they were
+};
+
+}  // namespace qw::shell
