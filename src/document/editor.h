@@ -9,7 +9,9 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "platform/limits.h"
 #include "platform/port.h"
 
 namespace qw {
@@ -63,15 +65,42 @@ class Editor {
   // the user chose to stay (Cancel, or a cancelled Save As dialog).
   bool Form_QueryUnload();
   // The close question of the Close command; true when the window may close.
+  // The caller then closes the window, which asks the closing question
+  // (Form_QueryUnload) in its turn.
   bool mnuFileClose_Click();
+  // The Save As dialog with an empty file name and the filter of the last
+  // Open dialog: the chosen path, or "" when it was cancelled or failed.
+  std::string AskSaveFileName();
 
   // --- Edit menu commands that act on the document -----------------------------
   void mnuDeleteText_Click();
   void mnjSelectAll_Click();
 
+  // --- The document's working procedures --------------------------------------
+  // Indexes the current file (doc().file_name) into entries, fills the entry
+  // list, shows entry 0 and sets the caption; clears the changed flag. Reports
+  // its own faults.
+  void BuildProcedureList();
+  // The text of entry `index` (0-based), read from the file; see
+  // document/entry_text.h. Throws a Fault when the file cannot be read.
+  std::string LoadProcedureText(Int index);
+
+  // Whether saves flush the files they write to the disk (true, the default).
+  // Benchmarks switch it off to measure the work and not the disk.
+  void SetFlushToDisk(bool flush) { flush_ = flush; }
+
  private:
+  void IndexBytes(std::string_view bytes);
+  void SaveWholeText(const std::string& file_name);
+  void SaveSplit(const std::string& file_name);
+  // Asks "Confirm Save" about the text in [`what`]: true to go on closing.
+  bool ConfirmSave(const std::string& what);
+  void SplitCaption(const std::string& entry_name);
+
   Port& port_;
   std::unique_ptr<ModuleDocument> doc_;
+  std::string last_filter_;  // the filter of the last Open dialog
+  bool flush_ = true;
 };
 
 }  // namespace qw

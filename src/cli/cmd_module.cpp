@@ -1,0 +1,196 @@
+#include "cli/cmd_module.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <ostream>
+
+#include "document/editor.h"
+#include "document/module_document.h"
+#include "textlib/cliplib.h"
+
+namespace qw::cli {
+
+namespace {
+
+// The titles of the boxes that mean the operation was refused or failed.
+bool IsFailureTitle(const std::string& title) {
+  return title == "File Error" || title == "Quillwright Error" || title == "Program Error" ||
+         title == "Procedure Too Large";
+}
+
+// An Editor wired to the headless port as the window wires it to its controls.
+class Session {
+ public:
+  explicit Session(Context& ctx) : ctx_(ctx), editor_(ctx.port) {
+    ctx_.port.on_entry_click = [this] { editor_.cbProc_Click(); };
+    ctx_.port.on_pane_change = [this] { editor_.txtEdit_Change(); };
+    editor_.Form_Load();
+  }
+  ~Session() {
+    ctx_.port.on_entry_click = nullptr;
+    ctx_.port.on_pane_change = nullptr;
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Editor& editor() { return editor_; }
+  const ModuleDocument& doc() const { return editor_.doc(); }
+  // True when a box since the start of the session reports a failure.
+  bool Failed() const {
+    return std::any_of(ctx_.port.titles().begin(), ctx_.port.titles().end(), IsFailureTitle);
+  }
+
+  // Module Open of `file`: true when it was indexed without a failure.
+  bool Open(const std::string& file) {
+    editor_.LoadModuleFile(file, true);
+    return !Failed();
+  }
+
+  // The index of the entry named by `spec` ("#N" or a name as listed).
+  size_t FindEntry(const std::string& spec) const {
+    const auto& entries = doc().entries;
+    if (spec.size() > 1 && spec[0] == '#') {
+      size_t n = 0;
+      const char* first = spec.data() + 1;
+      const char* last = spec.data() + spec.size();
+      const auto [end, ec] = std::from_chars(first, last, n);
+      if (ec != std::errc() || end != last || n >= entries.size()) {
+        throw UsageError("unknown entry " + spec);
+      }
+      return n;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].name == spec) return i;
+    }
+    throw UsageError("unknown entry " + spec);
+  }
+
+  // Selects entry `index` as the entry list does: true when no failure followed.
+  bool Select(size_t index) {
+    ctx_.port.SetEntrySelectedIndex(static_cast<int>(index));
+    return !Failed();
+  }
+
+ private:
+  Context& ctx_;
+  Editor editor_;
+};
+
+// Splits the arguments into operands and the values of the options named in
+// `valued`; `flags` are options without a value. Throws UsageError for any
+// other option.
+struct Parsed {
+  std::vector<std::string> operands;
+  std::vector<std::pair<std::string, std::string>> options;
+  std::optional<std::string> Option(const std::string& name) const {
+    for (const auto& [n, v] : options) {
+      if (n == name) return v;
+    }
+    return std::nullopt;
+  }
+};
+
+Parsed Parse(const std::vector<std::string>& args, const std::vector<std::string>& flags,
+             const std::vector<std::string>& valued) {
+  Parsed p;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 1 && a[0] == '-') {
+      if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+        p.options.emplace_back(a, "");
+        continue;
+      }
+      if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+        if (i + 1 >= args.size()) throw UsageError("missing value for " + a);
+        p.options.emplace_back(a, args[++i]);
+        continue;
+      }
+      throw UsageError("unknown option " + a);
+    }
+    p.operands.push_back(a);
+  }
+  return p;
+}
+
+void WriteJsonString(std::ostream& out, const std::string& s) {
+  out << '"';
+  for (const char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out << '\\' << c;
+    } else if (u < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", u);
+      out << buf;
+    } else {
+      out << c;
+    }
+  }
+  out << '"';
+}
+
+}  // namespace
+
+int RunList(Context& ctx, const std::vector<std::string>& args) {
+  const Parsed p = Parse(args, {"--json"}, {});
+  if (p.operands.size() != 1) throw UsageError("list takes one FILE");
+  Session s(ctx);
+  const bool ok = s.Open(p.operands[0]);
+  const auto& entries = s.doc().entries;
+  if (p.Option("--json")) {
+    ctx.out << '[';
+    for (size_t i = 0; i < entries.size(); ++i) {
+      ctx.out << (i ? ",\n " : "\n ") << "{\"index\": " << i << ", \"name\": ";
+      WriteJsonString(ctx.out, entries[i].name);
+      ctx.out << ", \"position\": " << entries[i].position << '}';
+    }
+    ctx.out << (entries.empty() ? "]\n" : "\n]\n");
+  } else {
+    std::string text;
+    text.reserve(entries.size() * 24);
+    for (const ProcedureEntry& e : entries) text.append(e.Text()).push_back('\n');
+    ctx.out << text;
+  }
+  return ok ? kExitDone : kExitFailed;
+}
+
+int RunShow(Context& ctx, const std::vector<std::string>& args) {
+  const Parsed p = Parse(args, {}, {});
+  if (p.operands.size() != 2) throw UsageError("show takes FILE and ENTRY");
+  Session s(ctx);
+  if (!s.Open(p.operands[0])) return kExitFailed;
+  const size_t index = s.FindEntry(p.operands[1]);
+  if (!s.Select(index)) return kExitFailed;
+  ctx.out << ctx.port.PaneText();
+  return kExitDone;
+}
+
+int RunReplace(Context& ctx, const std::vector<std::string>& args) {
+  const Parsed p = Parse(args, {}, {"--to"});
+  if (p.operands.size() < 2 || p.operands.size() > 3) {
+    throw UsageError("replace takes FILE, ENTRY and an optional TEXTFILE");
+  }
+  const std::optional<std::string> to = p.Option("--to");
+  if (to && IsEmptyValue(std::string_view(*to))) throw UsageError("--to needs a file name");
+  const std::string text_path = p.operands.size() == 3 ? p.operands[2] : "-";
+  Session s(ctx);
+  if (!s.Open(p.operands[0])) return kExitFailed;
+  const size_t index = s.FindEntry(p.operands[1]);
+  const std::string text = ToPaneText(ReadInput(ctx, text_path));
+  if (IsEmptyValue(std::string_view(text))) {
+    ctx.err << "qwtool: the new text is empty: nothing was saved\n";
+    return kExitFailed;
+  }
+  if (!s.Select(index)) return kExitFailed;
+  ctx.port.SetPaneText(text);
+  if (to) {
+    s.editor().SaveModule(*to);
+  } else {
+    s.editor().mnuFileSave_Click();
+  }
+  return s.Failed() ? kExitFailed : kExitDone;
+}
+
+}  // namespace qw::cli

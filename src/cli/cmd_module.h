@@ -1,0 +1,20 @@
+// The module subcommands of qwtool: list, show and replace. Each drives the
+// editor's own document model (document/editor.h) through the headless port,
+// so that what it prints or writes is what the editor shows or saves.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace qw::cli {
+
+// qwtool list [--json] FILE
+int RunList(Context& ctx, const std::vector<std::string>& args);
+// qwtool show FILE ENTRY
+int RunShow(Context& ctx, const std::vector<std::string>& args);
+// qwtool replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]
+int RunReplace(Context& ctx, const std::vector<std::string>& args);
+
+}  // namespace qw::cli

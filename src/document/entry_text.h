@@ -1,0 +1,30 @@
+// Entry text: the text of one entry of an indexed module, read from the file
+// on disk from the entry's recorded position, and nothing more of the file.
+// The text runs from the entry's first line through its 'End Sub' or 'End
+// Function' line (rule C), or up to the next header line (rule D), or to the
+// end of the file. Lines are joined, and each one ended, with CR LF.
+#pragma once
+
+#include <string>
+
+#include "document/module_document.h"
+#include "platform/port.h"
+
+namespace qw {
+
+// An entry's text may grow to this many characters (CR LF counted as two);
+// one more line beyond it and the entry is refused as too large.
+inline constexpr Int kEntryTextLimit = 32000;
+// An entry's text longer than this loads with a warning.
+inline constexpr Int kEntryTextWarning = 30000;
+
+// The text of entry `index` (0-based) of doc.entries, read from doc.file_name.
+// The declarations entry of a module whose first line is already a header is
+// empty. Shows "Procedure Too Large" (and returns the empty text) or "Large
+// File Warning" (and returns the text) through `port`. Throws a Fault when the
+// file cannot be read: it is gone or locked (53, 70), it has changed since it
+// was indexed (75), the position lies past its end (62), or `index` is not an
+// entry (9). Never changes `doc` or the pane.
+std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port);
+
+}  // namespace qw

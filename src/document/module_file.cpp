@@ -1,0 +1,214 @@
+#include "document/module_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "document/line_rules.h"
+#include "platform/fault.h"
+#include "textlib/cliplib.h"
+
+namespace qw {
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.Release();
+  }
+  return *this;
+}
+
+FileHandle::~FileHandle() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int FileHandle::Release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+namespace {
+
+Fault NotARegularFile() {
+  return Fault(kFaultPathFileAccess, FaultDescription(kFaultPathFileAccess) + " (not a file)");
+}
+
+// Reads up to `n` bytes at the current offset, retrying interrupted reads.
+size_t ReadSome(int fd, char* into, size_t n) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, n);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) throw FileFault(errno);
+  }
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw FileFault(errno);
+    }
+    done += static_cast<size_t>(put);
+  }
+}
+
+mode_t DefaultNewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+// The file a write to `path` must replace: the end of its chain of links.
+std::string ResolveTarget(const std::string& path) {
+  struct stat st{};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::vector<char> resolved(PATH_MAX + 1);
+  if (::realpath(path.c_str(), resolved.data()) != nullptr) return std::string(resolved.data());
+  // A dangling link: write the file it names.
+  std::vector<char> target(PATH_MAX + 1);
+  const ssize_t n = ::readlink(path.c_str(), target.data(), PATH_MAX);
+  if (n <= 0) throw FileFault(errno);
+  std::string t(target.data(), static_cast<size_t>(n));
+  if (t.front() == '/') return t;
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? t : path.substr(0, slash + 1) + t;
+}
+
+void WriteAtomically(const std::string& path, std::string_view bytes, bool flush,
+                     std::optional<mode_t> mode) {
+  const std::string target = ResolveTarget(path);
+  struct stat st{};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) throw NotARegularFile();
+    if (!mode) mode = static_cast<mode_t>(st.st_mode & 07777);
+  } else if (errno != ENOENT) {
+    throw FileFault(errno);
+  }
+  if (!mode) mode = DefaultNewFileMode();
+
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".qwXXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  FileHandle out(::mkstemp(name.data()));
+  if (out.fd() < 0) throw FileFault(errno);
+  temp.assign(name.data());
+  try {
+    WriteAll(out.fd(), bytes);
+    if (::fchmod(out.fd(), *mode) != 0) throw FileFault(errno);
+    if (flush && ::fsync(out.fd()) != 0) throw FileFault(errno);
+    if (::close(out.Release()) != 0) throw FileFault(errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0) throw FileFault(errno);
+  } catch (...) {
+    ::unlink(temp.c_str());
+    throw;
+  }
+  if (flush) {
+    FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd() >= 0) ::fsync(dir.fd());
+  }
+}
+
+}  // namespace
+
+FileHandle OpenForReading(const std::string& path) {
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.fd() < 0) throw FileFault(errno);
+  struct stat st{};
+  if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
+  if (!S_ISREG(st.st_mode)) throw NotARegularFile();
+  return file;
+}
+
+FileStamp StampOf(const FileHandle& file) {
+  struct stat st{};
+  if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
+  FileStamp s;
+  s.size = static_cast<Int>(st.st_size);
+  s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
+FileBytes FileBytes::Read(const std::string& path) { return Read(OpenForReading(path)); }
+
+FileBytes FileBytes::Read(const FileHandle& file) {
+  FileBytes fb;
+  fb.stamp_ = StampOf(file);
+  const size_t want = static_cast<size_t>(fb.stamp_.size);
+  fb.data_ = std::make_unique_for_overwrite<char[]>(want + 1);
+  while (fb.size_ < want) {
+    const size_t got = ReadSome(file.fd(), fb.data_.get() + fb.size_, want - fb.size_);
+    if (got == 0) break;  // the file shrank while it was read
+    fb.size_ += got;
+  }
+  return fb;
+}
+
+FileLineReader::FileLineReader(const FileHandle& file, Int offset) : file_(file), base_(offset) {
+  if (::lseek(file_.fd(), static_cast<off_t>(offset), SEEK_SET) < 0) throw FileFault(errno);
+}
+
+void FileLineReader::Fill() {
+  constexpr size_t kBlock = 64 * 1024;
+  while (!eof_ && std::memchr(buf_.data() + pos_, '\n', buf_.size() - pos_) == nullptr) {
+    if (pos_ > 0) {
+      buf_.erase(0, pos_);
+      base_ += static_cast<Int>(pos_);
+      pos_ = 0;
+    }
+    const size_t old = buf_.size();
+    buf_.resize(old + kBlock);
+    const size_t got = ReadSome(file_.fd(), buf_.data() + old, kBlock);
+    buf_.resize(old + got);
+    if (got == 0) eof_ = true;
+  }
+}
+
+bool FileLineReader::AtEnd() {
+  if (pos_ < buf_.size()) return false;
+  Fill();
+  return pos_ >= buf_.size();
+}
+
+ByteLine FileLineReader::Next() {
+  Fill();
+  if (pos_ >= buf_.size()) throw Fault(kFaultInputPastEnd);
+  ByteLine line = LineAt(buf_, pos_);
+  pos_ = line.next;
+  return line;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
+  WriteAtomically(path, bytes, flush, std::nullopt);
+}
+
+void CopyFileAtomically(const std::string& from, const std::string& to, bool flush) {
+  const FileBytes bytes = FileBytes::Read(from);
+  struct stat st{};
+  std::optional<mode_t> mode;
+  if (::stat(from.c_str(), &st) == 0) mode = static_cast<mode_t>(st.st_mode & 07777);
+  WriteAtomically(to, bytes.view(), flush, mode);
+}
+
+std::optional<std::string> BackupName(const std::string& file_name) {
+  const size_t slash = file_name.find_last_of("\\/");
+  const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = file_name.find('.', name_start);
+  if (dot == std::string::npos) return std::nullopt;
+  std::string backup = file_name.substr(0, dot) + ".BAK";
+  // A module itself named like its backup: deleting that would lose it.
+  if (Upper(backup) == Upper(file_name)) return std::nullopt;
+  return backup;
+}
+
+}  // namespace qw

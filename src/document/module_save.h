@@ -1,0 +1,70 @@
+// The module saver: rebuilds a module's bytes from its old bytes with one
+// entry's text put in place of its old text. It works from the old file's
+// bytes (`in`, read strictly forwards but for one step back in SkipOldEntry)
+// to the new file's bytes (`out`), which the caller then writes to disk.
+//
+// Lines copied from the old file keep their own bytes and line ends. Text
+// written from the edit pane takes the old file's line end style (that of its
+// first line end; CR LF when it has none), and gets a line end after it only
+// when it does not already end with one, so that saving an unchanged entry
+// gives back the same file byte for byte.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/limits.h"
+#include "platform/port.h"
+
+namespace qw {
+
+// The key by which the saved entry's header line is recognised: the first
+// line of the pane's text up to its first "(", trimmed of blanks, or the whole
+// first line trimmed when it holds no "(". 'Public Sub Draw(x)' gives
+// 'Public Sub Draw'; 'PROCEDURE Init' gives 'PROCEDURE Init'.
+std::string EntryKey(std::string_view pane_text);
+
+// The pane's text as a whole-text save writes it: unchanged, with a line end
+// (the text's own style) added when it does not already end with one.
+std::string WholeTextForSave(std::string_view pane_text);
+
+class ModuleSaver {
+ public:
+  ModuleSaver(std::string_view in, std::string_view pane_text, Port& port);
+
+  // Copies the form description block ("Begin" ... its closing "End", from
+  // the first line) with each line's blanks trimmed. A fault ends this step
+  // only and is reported.
+  void CopyFormDescription();
+  // Copies the lines before the saved entry's header unchanged and reads the
+  // header without writing it. The header is the line at `header_position`
+  // (1-based byte position from the index) when that line contains the key
+  // of the pane's text, letter case ignored. Otherwise the whole old text is
+  // copied (a last line without a line end gets one), "eof" is shown, and the
+  // entry's text will follow at the end.
+  void CopyUpToEntry(Int header_position);
+  // Reads past the old text of the entry: through an 'End Sub' or 'End
+  // Function' line (any letter case), or up to (not through) the next line
+  // that satisfies rule D, or to the end.
+  void SkipOldEntry();
+  // Writes the pane's text in the old file's line end style, with a line end
+  // after it unless it already ends with one.
+  void WriteEditText();
+  // Copies the rest of the old bytes unchanged.
+  void CopyRemainingLines();
+
+  const std::string& out() const { return out_; }
+  std::string& out() { return out_; }
+
+ private:
+  template <typename Body>
+  void Step(Body body);
+  std::string_view in_;
+  std::string_view pane_;
+  Port& port_;
+  std::string_view style_;  // "\r\n" or "\n"
+  size_t pos_ = 0;          // next byte of in_ to read
+  std::string out_;
+};
+
+}  // namespace qw
