@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/cmd_convert.h"
 
 #include <fstream>
 #include <iostream>
@@ -10,6 +11,7 @@ namespace qw::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       // Subcommands are added here as their operations are built.
+      {"convert", RunConvert, "convert [FILE|-]              convert xBase code to Basic"},
   };
   return commands;
 }
