@@ -1,5 +1,7 @@
 #include "shell/frm_edit32.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
@@ -70,6 +72,17 @@ void frmEdit32::SetUpPane() {
   txtEdit_->setMarginType(0, QsciScintilla::NumberMargin);
   txtEdit_->setMarginLineNumbers(0, true);
   txtEdit_->setMarginWidth(0, QStringLiteral("000000"));
+  // The shortcuts are the menu items' own: the pane gives up any binding of
+  // the same keys (Ctrl+D, Ctrl+C, ...), keeping its others (undo, redo, moves).
+  for (QAction* action : menuBar()->findChildren<QAction*>()) {
+    const QKeySequence keys = action->shortcut();
+    if (keys.isEmpty()) continue;
+    const int key = keys[0].toCombined();
+    while (QsciCommand* bound = txtEdit_->standardCommands()->boundTo(key)) {
+      if (bound->key() == key) bound->setKey(0);
+      if (bound->alternateKey() == key) bound->setAlternateKey(0);
+    }
+  }
 }
 
 void frmEdit32::SetOperation(const std::string& name, std::function<void()> operation) {
