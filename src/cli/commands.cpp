@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "cli/cmd_convert.h"
+#include "cli/cmd_module.h"
 
 #include <fstream>
 #include <iostream>
@@ -12,6 +13,9 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       // Subcommands are added here as their operations are built.
       {"convert", RunConvert, "convert [FILE|-]              convert xBase code to Basic"},
+      {"list", RunList, "list [--json] FILE            list a module's entries"},
+      {"show", RunShow, "show FILE ENTRY               print one entry's text"},
+      {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
   };
   return commands;
 }
