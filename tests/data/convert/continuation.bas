@@ -1,0 +1,4 @@
+x = a +b +c
+cMsg = "Hello " +"World"
+'  note; more
+x = 1

@@ -1,0 +1,5 @@
+Function Total(a)
+Total = A + 1
+Exit Function
+End Function
+

@@ -1,0 +1,2 @@
+FUNCTION Total(a)
+RETURN a + 1

@@ -1,0 +1,11 @@
+FUNCTION Calc(nTotal)
+RETURN (nTotal)
+PROC Helper
+RETURN
+FUNC Twice(x)
+RETURN x * 2
+FUNCTION IsOk
+RETURN .T.
+PROCEDURE Last
+SELECT orders
+RETURN

@@ -1,0 +1,3 @@
+cName = "Smith"
+If cName = "Hi!"  Or  x Then
+End If

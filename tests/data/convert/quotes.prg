@@ -1,0 +1,3 @@
+cName := 'Smith'
+IF cName == "Hi!" .or. x
+ENDIF

@@ -1,0 +1,29 @@
+USE customer
+DELETE
+CLOSE DATABASES
+close databases
+REPLACE name WITH cNew
+REPLACE cust->name WITH x
+REPLACE total WITH total + nAmt, count WITH count + 1
+GO TOP
+GO BOTTOM
+GOTO TOP
+GOTO BOTTOM
+GOTO 5
+GO nRec
+SKIP
+SKIP -1
+APPEND BLANK
+INDEX ON name TO custname
+SEEK cKey
+SEEK cA + cB
+CONTINUE
+IF FOUND()
+ENDIF
+ERASE temp.dbf
+PACK
+SELECT cust
+DELETE
+GO TOP
+SELECT
+DELETE
