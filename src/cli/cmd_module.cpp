@@ -179,7 +179,8 @@ int RunReplace(Context& ctx, const std::vector<std::string>& args) {
   if (!s.Open(p.operands[0])) return kExitFailed;
   const size_t index = s.FindEntry(p.operands[1]);
   const std::string text = ToPaneText(ReadInput(ctx, text_path));
-  if (IsEmptyValue(std::string_view(text))) {
+  // A text of blanks and line ends only would delete the entry: refused.
+  if (text.find_first_not_of(" \r\n") == std::string::npos) {
     ctx.err << "qwtool: the new text is empty: nothing was saved\n";
     return kExitFailed;
   }
