@@ -1,0 +1,131 @@
+// The window under load, on Qt's offscreen platform: opening a 9 MB module
+// through the Module Open menu (index, fill cbProc, show entry 0) against
+// `qwtool list` on the same file, switching to entries anywhere in it, and
+// filling cbProc with 60,000 names.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QMenuBar>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "shell/frm_edit32.h"
+#include "shell/menu_table.h"
+#include "shell/qt_port.h"
+
+namespace {
+
+using qw::shell::frmEdit32;
+
+// A module of declarations and alternating Subs and Functions, just under
+// 9 MB and under 32,767 entries.
+const std::string& ModulePath() {
+  static const std::string path = [] {
+    const std::string p = QDir::tempPath().toStdString() + "/qw_bench_window_MODULE.BAS";
+    std::ofstream out(p, std::ios::binary);
+    out << "Attribute VB_Name = \"Big\"\r\nOption Explicit\r\n";
+    for (int i = 0; i < 40; ++i) out << "Dim Shared Value" << i << " As Long\r\n";
+    long written = 0;
+    for (int i = 0; written < 8'900'000; ++i) {
+      std::string proc;
+      const bool sub = i % 2 == 0;
+      proc += "\r\n' Procedure number " + std::to_string(i) + "\r\n";
+      proc += (sub ? "Public Sub Work" : "Private Function Calc") + std::to_string(i) +
+              "(ByVal n As Long)" + (sub ? "" : " As Long") + "\r\n";
+      proc += "  Dim total As Long, k As Long\r\n";
+      for (int k = 0; k < 6; ++k) {
+        proc += "  total = total + n * " + std::to_string(k) + " ' step " + std::to_string(k) +
+                "\r\n";
+      }
+      proc += sub ? "  Value1 = total\r\nEnd Sub\r\n" : "  Calc" + std::to_string(i) +
+                                                          " = total\r\nEnd Function\r\n";
+      out << proc;
+      written += static_cast<long>(proc.size());
+    }
+    return p;
+  }();
+  return path;
+}
+
+struct Window {
+  frmEdit32 window;
+  qw::shell::PortScript script;
+  Window() { window.port().SetScript(&script); }
+
+  void Open() {
+    script.paths.push_back(ModulePath());
+    qw::shell::FindMenuAction(window.menuBar(), "mnuBasFiles")->trigger();
+  }
+  void Pick(int index) {
+    window.cbProc()->setCurrentIndex(index);
+    emit window.cbProc()->activated(index);
+  }
+};
+
+void BM_QwtoolList(benchmark::State& state) {
+  const std::string command = std::string(QW_QWTOOL) + " list '" + ModulePath() + "' >/dev/null";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("qwtool list failed");
+  }
+}
+BENCHMARK(BM_QwtoolList)->Unit(benchmark::kMillisecond);
+
+void BM_OpenModuleThroughWindow(benchmark::State& state) {
+  Window w;
+  for (auto _ : state) {
+    w.Open();
+    if (w.window.cbProc()->count() < 2 || !w.script.boxes.empty()) {
+      state.SkipWithError("the module did not open cleanly");
+      break;
+    }
+  }
+  state.counters["entries"] = w.window.cbProc()->count();
+}
+BENCHMARK(BM_OpenModuleThroughWindow)->Unit(benchmark::kMillisecond);
+
+void BM_SwitchEntry(benchmark::State& state) {
+  Window w;
+  w.Open();
+  const int count = w.window.cbProc()->count();
+  std::mt19937 pick(4);
+  double slowest_ms = 0;
+  for (auto _ : state) {
+    const int index = static_cast<int>(pick() % static_cast<unsigned>(count));
+    const auto start = std::chrono::steady_clock::now();
+    w.Pick(index);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    slowest_ms = std::max(slowest_ms, took.count());
+  }
+  if (!w.script.boxes.empty()) state.SkipWithError("a switch showed a message box");
+  state.counters["slowest_ms"] = slowest_ms;
+}
+BENCHMARK(BM_SwitchEntry)->Unit(benchmark::kMicrosecond);
+
+void BM_FillEntryList60000(benchmark::State& state) {
+  Window w;
+  std::vector<std::string> names;
+  for (int i = 0; i < 60000; ++i) names.push_back("Procedure_" + std::to_string(i));
+  for (auto _ : state) {
+    w.window.port().SetEntryItems(names);
+    benchmark::DoNotOptimize(w.window.cbProc()->count());
+  }
+}
+BENCHMARK(BM_FillEntryList60000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
