@@ -41,11 +41,11 @@ const std::string& ModulePath() {
               "(ByVal n As Long)" + (sub ? "" : " As Long") + "\r\n";
       proc += "  Dim total As Long, k As Long\r\n";
       for (int k = 0; k < 6; ++k) {
-        proc += "  total = total + n * " + std::to_string(k) + " ' step " + std::to_string(k) +
-                "\r\n";
+        proc +=
+            "  total = total + n * " + std::to_string(k) + " ' step " + std::to_string(k) + "\r\n";
       }
-      proc += sub ? "  Value1 = total\r\nEnd Sub\r\n" : "  Calc" + std::to_string(i) +
-                                                          " = total\r\nEnd Function\r\n";
+      proc += sub ? "  Value1 = total\r\nEnd Sub\r\n"
+                  : "  Calc" + std::to_string(i) + " = total\r\nEnd Function\r\n";
       out << proc;
       written += static_cast<long>(proc.size());
     }

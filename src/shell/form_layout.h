@@ -9,8 +9,12 @@ namespace qw::shell {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-constexpr int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int TwipsToPixels(int twips) {
+  return twips / kTwipsPerPixel;
+}
+constexpr int PixelsToTwips(int pixels) {
+  return pixels * kTwipsPerPixel;
+}
 
 // A rectangle given in twips, converted to pixels.
 QRect TwipRect(int left, int top, int width, int height);

@@ -38,13 +38,13 @@ const std::vector<MenuEntry>& MenuTable() {
       {"mnuEdit", "", "&Edit", "", true, true, "", false},
       {"mnuCut", "mnuEdit", "Cu&t", "Ctrl+X", true, false, "CutSelection", true},
       {"mnuCopy", "mnuEdit", "&Copy", "Ctrl+C", true, false, "CopySelection", true},
-      {"mnuConcatenate", "mnuEdit", "C&oncatenate", "Ctrl+O", true, false,
-       "ConcatenateToClipboard", true},
+      {"mnuConcatenate", "mnuEdit", "C&oncatenate", "Ctrl+O", true, false, "ConcatenateToClipboard",
+       true},
       {"mnuClear", "mnuEdit", "C&lear", "", true, false, "ClearClipboard", false},
       {"mnuPaste", "mnuEdit", "&Paste", "Ctrl+V", true, false, "PasteClipboard", false},
       {"mnuSep5", "mnuEdit", "-", "", true, false, "", false},
-      {"mnuDeleteText", "mnuEdit", "&Delete All Text", "Ctrl+D", true, false,
-       "mnuDeleteText_Click", false},
+      {"mnuDeleteText", "mnuEdit", "&Delete All Text", "Ctrl+D", true, false, "mnuDeleteText_Click",
+       false},
       {"mnjSelectAll", "mnuEdit", "&Select All", "Ctrl+A", true, false, "mnjSelectAll_Click",
        false},
       {"mnuSelectCut", "mnuEdit", "S&elect && Cut", "Ctrl+K", true, false, "", false},
@@ -83,8 +83,8 @@ void BuildMenus(QMenuBar* bar) {
     QMenu* holder = *e.parent ? menus.at(e.parent) : nullptr;
     QAction* action = nullptr;
     if (e.submenu) {
-      auto* menu = new QMenu(QString::fromLatin1(e.caption), holder ? static_cast<QWidget*>(holder)
-                                                                    : static_cast<QWidget*>(bar));
+      auto* menu = new QMenu(QString::fromLatin1(e.caption),
+                             holder ? static_cast<QWidget*>(holder) : static_cast<QWidget*>(bar));
       menu->setObjectName(QString::fromLatin1(e.name) + "Menu");
       menus[e.name] = menu;
       action = menu->menuAction();

@@ -45,21 +45,30 @@ QString CaseBlindPatterns(const QString& patterns) {
 
 QMessageBox::Icon BoxIcon(Icon icon) {
   switch (icon) {
-    case Icon::kStop: return QMessageBox::Critical;
-    case Icon::kExclamation: return QMessageBox::Warning;
-    case Icon::kQuestion: return QMessageBox::Question;
-    case Icon::kInformation: return QMessageBox::Information;
-    case Icon::kNone: break;
+    case Icon::kStop:
+      return QMessageBox::Critical;
+    case Icon::kExclamation:
+      return QMessageBox::Warning;
+    case Icon::kQuestion:
+      return QMessageBox::Question;
+    case Icon::kInformation:
+      return QMessageBox::Information;
+    case Icon::kNone:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons BoxButtons(Buttons buttons) {
   switch (buttons) {
-    case Buttons::kOk: return QMessageBox::Ok;
-    case Buttons::kOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::kYesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::kYesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::kOk:
+      return QMessageBox::Ok;
+    case Buttons::kOkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::kYesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   return QMessageBox::Ok;
 }
@@ -117,14 +126,20 @@ Answer QtPort::MessageBox(const std::string& text, const std::string& title, But
   const int pressed = box.exec();
   if (busy) QApplication::restoreOverrideCursor();
   switch (pressed) {
-    case QMessageBox::Yes: return Answer::kYes;
-    case QMessageBox::No: return Answer::kNo;
-    case QMessageBox::Cancel: return Answer::kCancel;
-    default: return buttons == Buttons::kYesNo ? Answer::kNo : Answer::kOk;
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    case QMessageBox::Cancel:
+      return Answer::kCancel;
+    default:
+      return buttons == Buttons::kYesNo ? Answer::kNo : Answer::kOk;
   }
 }
 
-void QtPort::Yield() { QCoreApplication::processEvents(); }
+void QtPort::Yield() {
+  QCoreApplication::processEvents();
+}
 
 void QtPort::BusyPointer(bool busy) {
   if (busy) {
@@ -140,13 +155,17 @@ void QtPort::BusyPointer(bool busy) {
 
 void QtPort::SetCaption(const std::string& caption) {
   caption_ = caption;
-  window_->setWindowTitle(QString::fromLocal8Bit(caption.data(),
-                                                 static_cast<qsizetype>(caption.size())));
+  window_->setWindowTitle(
+      QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-std::string QtPort::Caption() const { return caption_; }
+std::string QtPort::Caption() const {
+  return caption_;
+}
 
-void QtPort::SendKeys(const std::string& keys) { SendAccessKeys(menu_bar_, keys); }
+void QtPort::SendKeys(const std::string& keys) {
+  SendAccessKeys(menu_bar_, keys);
+}
 
 // --- File dialogs ---------------------------------------------------------------
 
@@ -180,7 +199,9 @@ std::string QtPort::ShowSaveDialog(const std::string& filter) {
 
 // --- The edit pane: bytes straight from Scintilla's buffer ----------------------
 
-long QtPort::PaneLength() const { return pane_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH); }
+long QtPort::PaneLength() const {
+  return pane_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+}
 
 const char* QtPort::PaneBytes() const {
   return static_cast<const char*>(
@@ -206,8 +227,7 @@ void QtPort::SetPaneText(const std::string& text) {
 std::string QtPort::PaneSelectedText() const {
   const long start = PaneSelStart();
   const long length = PaneSelLength();
-  return length > 0 ? std::string(PaneBytes() + start, static_cast<size_t>(length))
-                    : std::string();
+  return length > 0 ? std::string(PaneBytes() + start, static_cast<size_t>(length)) : std::string();
 }
 
 long QtPort::PaneSelStart() const {
@@ -236,7 +256,9 @@ void QtPort::ReplacePaneSelection(const std::string& text) {
                        static_cast<unsigned long>(start + static_cast<long>(text.size())));
 }
 
-void QtPort::FocusPane() { pane_->setFocus(Qt::OtherFocusReason); }
+void QtPort::FocusPane() {
+  pane_->setFocus(Qt::OtherFocusReason);
+}
 
 // --- The entry list ----------------------------------------------------------------
 
@@ -253,13 +275,21 @@ void QtPort::SetEntryItems(const std::vector<std::string>& items) {
   entry_list_->setCurrentIndex(-1);
 }
 
-int QtPort::EntryCount() const { return entry_list_->count(); }
+int QtPort::EntryCount() const {
+  return entry_list_->count();
+}
 
-std::string QtPort::EntryText() const { return Bytes(entry_list_->currentText()); }
+std::string QtPort::EntryText() const {
+  return Bytes(entry_list_->currentText());
+}
 
-void QtPort::SetEntryText(const std::string& text) { entry_list_->setEditText(Latin1(text)); }
+void QtPort::SetEntryText(const std::string& text) {
+  entry_list_->setEditText(Latin1(text));
+}
 
-int QtPort::EntrySelectedIndex() const { return entry_list_->currentIndex(); }
+int QtPort::EntrySelectedIndex() const {
+  return entry_list_->currentIndex();
+}
 
 void QtPort::SetEntrySelectedIndex(int index) {
   entry_list_->setCurrentIndex(index);
@@ -268,12 +298,16 @@ void QtPort::SetEntrySelectedIndex(int index) {
 
 // --- The clipboard --------------------------------------------------------------------
 
-std::string QtPort::ClipboardText() const { return Bytes(QGuiApplication::clipboard()->text()); }
+std::string QtPort::ClipboardText() const {
+  return Bytes(QGuiApplication::clipboard()->text());
+}
 
 void QtPort::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(Latin1(text));
 }
 
-void QtPort::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPort::ClearClipboard() {
+  QGuiApplication::clipboard()->clear();
+}
 
 }  // namespace qw::shell

@@ -40,8 +40,8 @@ struct ShownDialog {
 
 // Scripted answers for boxes and dialogs, and the record of what was shown.
 struct PortScript {
-  std::deque<Answer> answers;                      // for message boxes, in order
-  std::deque<std::optional<std::string>> paths;    // for file dialogs; nullopt = Cancel
+  std::deque<Answer> answers;                    // for message boxes, in order
+  std::deque<std::optional<std::string>> paths;  // for file dialogs; nullopt = Cancel
   std::vector<ShownBox> boxes;
   std::vector<ShownDialog> dialogs;
   // Boxes and dialogs met with an empty script: a box is answered OK when it

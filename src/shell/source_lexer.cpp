@@ -9,12 +9,25 @@ namespace qw::shell {
 namespace {
 
 // Style numbers of Scintilla's "vb" lexer.
-enum BasicStyle { kBasicComment = 1, kBasicNumber = 2, kBasicKeyword = 3, kBasicString = 4,
-                  kBasicPreprocessor = 5, kBasicDate = 8, kBasicStringEol = 9 };
+enum BasicStyle {
+  kBasicComment = 1,
+  kBasicNumber = 2,
+  kBasicKeyword = 3,
+  kBasicString = 4,
+  kBasicPreprocessor = 5,
+  kBasicDate = 8,
+  kBasicStringEol = 9
+};
 // Style numbers of Scintilla's "flagship" lexer.
-enum XBaseStyle { kXBaseComment = 1, kXBaseCommentLine = 2, kXBaseKeyword = 7,
-                  kXBaseKeyword2 = 8, kXBaseNumber = 11, kXBaseString = 12,
-                  kXBasePreprocessor = 13 };
+enum XBaseStyle {
+  kXBaseComment = 1,
+  kXBaseCommentLine = 2,
+  kXBaseKeyword = 7,
+  kXBaseKeyword2 = 8,
+  kXBaseNumber = 11,
+  kXBaseString = 12,
+  kXBasePreprocessor = 13
+};
 
 constexpr char kBasicKeywords[] =
     "and as attribute boolean byref byte byval call case const currency date declare dim do "
@@ -58,9 +71,13 @@ SourceLexer::SourceLexer(SourceKind kind, const QFont& font, QObject* parent)
   setFont(font, -1);
 }
 
-const char* SourceLexer::language() const { return kind_ == SourceKind::kXBase ? "xBase" : "Basic"; }
+const char* SourceLexer::language() const {
+  return kind_ == SourceKind::kXBase ? "xBase" : "Basic";
+}
 
-const char* SourceLexer::lexer() const { return kind_ == SourceKind::kXBase ? "flagship" : "vb"; }
+const char* SourceLexer::lexer() const {
+  return kind_ == SourceKind::kXBase ? "flagship" : "vb";
+}
 
 QString SourceLexer::description(int style) const {
   // Every style the lexers may use gets a name: QsciLexer stops at the first unnamed one.
@@ -83,24 +100,36 @@ QColor SourceLexer::defaultColor(int style) const {
   if (kind_ == SourceKind::kXBase) {
     switch (style) {
       case kXBaseComment:
-      case kXBaseCommentLine: return comment;
+      case kXBaseCommentLine:
+        return comment;
       case kXBaseKeyword:
-      case kXBaseKeyword2: return keyword;
-      case kXBaseNumber: return number;
-      case kXBaseString: return text;
-      case kXBasePreprocessor: return directive;
-      default: return Qt::black;
+      case kXBaseKeyword2:
+        return keyword;
+      case kXBaseNumber:
+        return number;
+      case kXBaseString:
+        return text;
+      case kXBasePreprocessor:
+        return directive;
+      default:
+        return Qt::black;
     }
   }
   switch (style) {
-    case kBasicComment: return comment;
-    case kBasicKeyword: return keyword;
+    case kBasicComment:
+      return comment;
+    case kBasicKeyword:
+      return keyword;
     case kBasicNumber:
-    case kBasicDate: return number;
+    case kBasicDate:
+      return number;
     case kBasicString:
-    case kBasicStringEol: return text;
-    case kBasicPreprocessor: return directive;
-    default: return Qt::black;
+    case kBasicStringEol:
+      return text;
+    case kBasicPreprocessor:
+      return directive;
+    default:
+      return Qt::black;
   }
 }
 

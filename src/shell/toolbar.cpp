@@ -11,7 +11,9 @@
 #include "shell/form_layout.h"
 
 // Resources of a static library are registered by hand.
-static void InitToolbarResources() { Q_INIT_RESOURCE(shell); }
+static void InitToolbarResources() {
+  Q_INIT_RESOURCE(shell);
+}
 
 namespace qw::shell {
 
@@ -51,7 +53,10 @@ Toolbar BuildToolbar(QWidget* parent) {
 
   bar.Label1 = new QLabel("Procedure", bar.panToolbar);
   bar.Label1->setObjectName("Label1");
-  bar.Label1->setGeometry(TwipRect(2220, 30, 735, 195));
+  // The design position, and at least the design size: a larger font than the
+  // design's gets the room its caption needs.
+  const QRect label = TwipRect(2220, 30, 735, 195);
+  bar.Label1->setGeometry(QRect(label.topLeft(), label.size().expandedTo(bar.Label1->sizeHint())));
 
   bar.cbProc = new QComboBox(bar.panToolbar);
   bar.cbProc->setObjectName("cbProc");

@@ -17,9 +17,9 @@ namespace qw::shell {
 
 struct ToolButtonEntry {
   const char* name;
-  const char* tag;        // "TT:[tooltip]"
-  const char* picture;    // Qt resource path of the icon
-  int left, top;          // twips
+  const char* tag;      // "TT:[tooltip]"
+  const char* picture;  // Qt resource path of the icon
+  int left, top;        // twips
   bool shown;
   const char* operation;  // "" for none
 };

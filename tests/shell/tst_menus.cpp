@@ -98,9 +98,9 @@ class TestMenus : public QObject {
     QCOMPARE(item->isVisible(), shown);
     QCOMPARE(item->isEnabled(), shown);
     // The item stands in the menu the table names, or on the bar.
-    const QList<QAction*> siblings =
-        menu.isEmpty() ? window_->menuBar()->actions()
-                       : Item(menu.toLatin1().constData())->menu()->actions();
+    const QList<QAction*> siblings = menu.isEmpty()
+                                         ? window_->menuBar()->actions()
+                                         : Item(menu.toLatin1().constData())->menu()->actions();
     QVERIFY(siblings.contains(item));
   }
 
@@ -174,13 +174,20 @@ class TestMenus : public QObject {
   void accessKeys_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("key");
-    QTest::newRow("first letter") << "&File" << "F";
-    QTest::newRow("inside") << "Cu&t" << "T";
-    QTest::newRow("after a literal ampersand") << "S&elect && Cut" << "E";
-    QTest::newRow("only literal") << "A && B" << "";
-    QTest::newRow("dot") << "&.VBP" << ".";
-    QTest::newRow("none") << "Replace" << "";
-    QTest::newRow("trailing ampersand") << "Save&" << "";
+    QTest::newRow("first letter") << "&File"
+                                  << "F";
+    QTest::newRow("inside") << "Cu&t"
+                            << "T";
+    QTest::newRow("after a literal ampersand") << "S&elect && Cut"
+                                               << "E";
+    QTest::newRow("only literal") << "A && B"
+                                  << "";
+    QTest::newRow("dot") << "&.VBP"
+                         << ".";
+    QTest::newRow("none") << "Replace"
+                          << "";
+    QTest::newRow("trailing ampersand") << "Save&"
+                                        << "";
   }
   void accessKeys() {
     QFETCH(QString, caption);

@@ -246,11 +246,16 @@ class TestQtPort : public QObject {
   void tooltips_data() {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("tooltip");
-    QTest::newRow("plain") << "TT:[Comment Selected Text]" << "Comment Selected Text";
-    QTest::newRow("bracket inside") << "TT:[Find [x]]" << "Find [x]";
-    QTest::newRow("empty") << "TT:[]" << "";
-    QTest::newRow("no marker") << "Comment" << "";
-    QTest::newRow("unclosed") << "TT:[Comment" << "";
+    QTest::newRow("plain") << "TT:[Comment Selected Text]"
+                           << "Comment Selected Text";
+    QTest::newRow("bracket inside") << "TT:[Find [x]]"
+                                    << "Find [x]";
+    QTest::newRow("empty") << "TT:[]"
+                           << "";
+    QTest::newRow("no marker") << "Comment"
+                               << "";
+    QTest::newRow("unclosed") << "TT:[Comment"
+                              << "";
   }
   void tooltips() {
     QFETCH(QString, tag);
