@@ -70,9 +70,13 @@ std::string CompoundAssign(std::string line, std::string_view op, std::string_vi
 
 void ApplyOperatorRules(std::string& line) {
   TranNoCaseIf(line, "empty(", "empty(", "Emty(");
-  TranNoCaseIf(line, ".and.", ".and.", " And ");
-  TranNoCaseIf(line, ".or.", ".or.", " Or ");
-  TranNoCaseIf(line, ".not.", ".not.", " Not ");
+  // The dotted operators and literals all need a "." (checked once).
+  const bool dotted = Has(line, ".");
+  if (dotted) {
+    TranNoCaseIf(line, ".and.", ".and.", " And ");
+    TranNoCaseIf(line, ".or.", ".or.", " Or ");
+    TranNoCaseIf(line, ".not.", ".not.", " Not ");
+  }
   TranIf(line, "!=", "<>");
   const size_t bang = line.find('!');
   if (bang != std::string::npos) {
@@ -84,8 +88,10 @@ void ApplyOperatorRules(std::string& line) {
   TranIf(line, "[", "(");
   TranIf(line, "]", ")");
   TranIf(line, "->", "!");
-  TranNoCaseIf(line, ".t.", ".T.", " True ");
-  TranNoCaseIf(line, ".f", ".F.", " False ");
+  if (dotted) {  // no rule here puts a "." into a line that had none
+    TranNoCaseIf(line, ".t.", ".T.", " True ");
+    TranNoCaseIf(line, ".f", ".F.", " False ");
+  }
 }
 
 void ApplyFunctionRules(std::string& line, std::string& out) {

@@ -166,6 +166,7 @@ void RecordMoves(ConversionState& s) {
       {"goto top", "GOTO TOP", ".MoveFirst"}, {"goto bottom", "goto bottom", ".MoveLast"},
       {"goto ", "GOTO", ".BookMark = "},      {"go ", "go", ".BookMark = "},
   };
+  if (!HasNoCase(s.CurLine, "go")) return;  // every search text starts with "go"
   for (const Move& m : kMoves) {
     if (HasNoCase(s.CurLine, m.looks_for)) {
       ReplaceFirst(s.CurLine, m.replaces, s.record_set + std::string(m.by));
