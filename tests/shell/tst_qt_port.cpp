@@ -6,11 +6,17 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/fault.h"
 #include "shell/key_preview.h"
@@ -205,6 +211,69 @@ class TestQtPort : public QObject {
     paste->setEnabled(false);
     port_->SendKeys("%(EP)");
     QCOMPARE(pasted, 1);
+  }
+
+  // Without a script the port shows real boxes: answer them from a timer.
+  void realBoxesShowTheExactTextTitleAndIcon_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("press");  // the QMessageBox button pressed
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("shown_icon");
+    QTest::newRow("ok, stop") << int(Buttons::kOk) << int(Icon::kStop) << int(QMessageBox::Ok)
+                              << int(Answer::kOk) << int(QMessageBox::Critical);
+    QTest::newRow("yes") << int(Buttons::kYesNoCancel) << int(Icon::kExclamation)
+                         << int(QMessageBox::Yes) << int(Answer::kYes) << int(QMessageBox::Warning);
+    QTest::newRow("no") << int(Buttons::kYesNoCancel) << int(Icon::kExclamation)
+                        << int(QMessageBox::No) << int(Answer::kNo) << int(QMessageBox::Warning);
+    QTest::newRow("cancel") << int(Buttons::kYesNoCancel) << int(Icon::kQuestion)
+                            << int(QMessageBox::Cancel) << int(Answer::kCancel)
+                            << int(QMessageBox::Question);
+  }
+  void realBoxesShowTheExactTextTitleAndIcon() {
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, press);
+    QFETCH(int, answer);
+    QFETCH(int, shown_icon);
+    port_->SetScript(nullptr);
+    QString title, text;
+    int seen_icon = -1;
+    QTimer::singleShot(0, this, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      title = box->windowTitle();
+      text = box->text();
+      seen_icon = box->icon();
+      box->button(static_cast<QMessageBox::StandardButton>(press))->click();
+    });
+    const Answer got = port_->MessageBox("The text in [X] has changed.\r\nSave?", "",
+                                         static_cast<Buttons>(buttons), static_cast<Icon>(icon));
+    QCOMPARE(int(got), answer);
+    QCOMPARE(title, QString("QWEdit"));
+    QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
+    QCOMPARE(seen_icon, shown_icon);
+  }
+
+  void realOpenDialogOffersTheConvertedFilter() {
+    port_->SetScript(nullptr);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("MAIN.BAS");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QStringList filters;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      filters = dialog->nameFilters();
+      dialog->selectFile(path);
+      static_cast<QDialog*>(dialog)->accept();  // public in QDialog, the dialog's own accept runs
+    });
+    QCOMPARE(port_->ShowOpenDialog("Program (*.bas)|*.bas"), path.toStdString());
+    QCOMPARE(filters, QStringList({"Program (*.bas *.BAS)"}));
+    QTimer::singleShot(0, this, [&] { QApplication::activeModalWidget()->close(); });
+    QVERIFY_THROWS_EXCEPTION(qw::Fault, port_->ShowSaveDialog("Program (*.bas)|*.bas"));
   }
 
   void dialogFilters_data() {
