@@ -50,7 +50,9 @@ class BusyScope {
 };
 
 // A fault number as the classic run-time prints it: a sign place, then digits.
-std::string SignedNumber(int n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+std::string SignedNumber(int n) {
+  return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+}
 
 std::string ReadErrorText(const Fault& f, const std::string& last_line) {
   return "File Read Error : " + SignedNumber(f.number()) + "\nDesc: " + f.description() + "\n" +
@@ -62,8 +64,12 @@ std::string ReadErrorText(const Fault& f, const std::string& last_line) {
 Editor::Editor(Port& port) : port_(port), doc_(std::make_unique<ModuleDocument>()) {}
 Editor::~Editor() = default;
 
-ModuleDocument& Editor::doc() { return *doc_; }
-const ModuleDocument& Editor::doc() const { return *doc_; }
+ModuleDocument& Editor::doc() {
+  return *doc_;
+}
+const ModuleDocument& Editor::doc() const {
+  return *doc_;
+}
 
 // --- Start-up and events ------------------------------------------------------
 
@@ -114,7 +120,9 @@ void Editor::cbProc_KeyPress(int key_ascii) {
   if (key_ascii == 13) port_.FocusPane();
 }
 
-void Editor::txtEdit_Change() { doc_->changed = true; }
+void Editor::txtEdit_Change() {
+  doc_->changed = true;
+}
 
 void Editor::Form_KeyDown(int key_code, bool active_is_entry_list) {
   if (key_code == 13 && active_is_entry_list) doc_->focus_editor = true;
@@ -147,8 +155,7 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
       file = OpenForReading(file_name);
     } catch (const Fault&) {
       // The document shown keeps its own file name.
-      port_.MessageBox("Can't open file: " + file_name, kFileErrorTitle, Buttons::kOk,
-                       Icon::kStop);
+      port_.MessageBox("Can't open file: " + file_name, kFileErrorTitle, Buttons::kOk, Icon::kStop);
       return;
     }
     d.file_name = file_name;
@@ -189,17 +196,39 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
   });
 }
 
-void Editor::mnuFileBas_Click() { OpenFileWithFilter("Program (*.bas)|*.bas", false); }
-void Editor::mnuFilePrg_Click() { OpenFileWithFilter("Program (*.prg)|*.prg", false); }
-void Editor::mnuFileFRM_Click() { OpenFileWithFilter("Forms (*.frm)|*.frm", false); }
-void Editor::mnuVbp_Click() { OpenFileWithFilter("Program (*.VBP)|*.VBP", false); }
-void Editor::mnuMakFiles_Click() { OpenFileWithFilter("Program (*.mak)|*.mak", false); }
-void Editor::mnuClsFiles_Click() { OpenFileWithFilter("Class (*.cls)|*.cls", false); }
-void Editor::mnuFillAll_Click() { OpenFileWithFilter("All Files (*.*)|*.*", false); }
-void Editor::mnuBasFiles_Click() { OpenFileWithFilter("Program (*.bas)|*.bas", true); }
-void Editor::mnuFrmFilesn_Click() { OpenFileWithFilter("Forms (*.frm)|*.frm", true); }
-void Editor::mnuCls_Click() { OpenFileWithFilter("Class (*.cls)|*.cls", true); }
-void Editor::mnuPrgFiles_Click() { OpenFileWithFilter("Program (*.prg)|*.prg", true); }
+void Editor::mnuFileBas_Click() {
+  OpenFileWithFilter("Program (*.bas)|*.bas", false);
+}
+void Editor::mnuFilePrg_Click() {
+  OpenFileWithFilter("Program (*.prg)|*.prg", false);
+}
+void Editor::mnuFileFRM_Click() {
+  OpenFileWithFilter("Forms (*.frm)|*.frm", false);
+}
+void Editor::mnuVbp_Click() {
+  OpenFileWithFilter("Program (*.VBP)|*.VBP", false);
+}
+void Editor::mnuMakFiles_Click() {
+  OpenFileWithFilter("Program (*.mak)|*.mak", false);
+}
+void Editor::mnuClsFiles_Click() {
+  OpenFileWithFilter("Class (*.cls)|*.cls", false);
+}
+void Editor::mnuFillAll_Click() {
+  OpenFileWithFilter("All Files (*.*)|*.*", false);
+}
+void Editor::mnuBasFiles_Click() {
+  OpenFileWithFilter("Program (*.bas)|*.bas", true);
+}
+void Editor::mnuFrmFilesn_Click() {
+  OpenFileWithFilter("Forms (*.frm)|*.frm", true);
+}
+void Editor::mnuCls_Click() {
+  OpenFileWithFilter("Class (*.cls)|*.cls", true);
+}
+void Editor::mnuPrgFiles_Click() {
+  OpenFileWithFilter("Program (*.prg)|*.prg", true);
+}
 
 void Editor::BuildProcedureList() {
   Trapped(port_, [&] {
@@ -385,9 +414,7 @@ void Editor::mnuDeleteText_Click() {
 }
 
 void Editor::mnjSelectAll_Click() {
-  Trapped(port_, [&] {
-    port_.SetPaneSelection(0, static_cast<long>(port_.PaneText().size()));
-  });
+  Trapped(port_, [&] { port_.SetPaneSelection(0, static_cast<long>(port_.PaneText().size())); });
 }
 
 }  // namespace qw

@@ -24,9 +24,9 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port) {
   const ProcedureEntry& entry = doc.entries[static_cast<size_t>(index)];
   const FileHandle file = OpenForReading(doc.file_name);
   if (doc.stamp.size >= 0 && !(StampOf(file) == doc.stamp)) {
-    throw Fault(kFaultPathFileAccess,
-                FaultDescription(kFaultPathFileAccess) + " (the file has changed since it was "
-                                                         "indexed; open it again)");
+    throw Fault(kFaultPathFileAccess, FaultDescription(kFaultPathFileAccess) +
+                                          " (the file has changed since it was "
+                                          "indexed; open it again)");
   }
   FileLineReader in(file, entry.position - 1);
   const ByteLine first = in.Next();

@@ -1,5 +1,7 @@
 #include "document/line_rules.h"
 
+#include <algorithm>
+
 #include "convert/scanners.h"
 #include "textlib/cliplib.h"
 
@@ -27,7 +29,10 @@ bool ContainsNoCase(std::string_view text, std::string_view upper_needle) {
   const char first = upper_needle[0];
   const size_t last_start = text.size() - upper_needle.size();
   for (size_t i = 0; i <= last_start; ++i) {
-    if (UpperChar(text[i]) == first && StartsNoCase(text.substr(i), upper_needle)) return true;
+    if (UpperChar(text[i]) != first) continue;
+    size_t k = 1;
+    while (k < upper_needle.size() && UpperChar(text[i + k]) == upper_needle[k]) ++k;
+    if (k == upper_needle.size()) return true;
   }
   return false;
 }
@@ -84,30 +89,115 @@ StopKind RuleA(std::string_view line) {
     case 'E':
       if (StartsNoCase(u, "END") && ContainsSubOrFunction(u)) return StopKind::kEndOfProcedure;
       break;
-    default: break;
+    default:
+      break;
   }
   return StopKind::kOrdinary;
 }
 
+namespace {
+
+// The word characters of GetNextCodeWord, as a table by byte value.
+struct CodeWordTable {
+  bool is_word[256] = {};
+  constexpr CodeWordTable() {
+    for (int c = 0; c < 256; ++c) {
+      is_word[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c == '!' || c == '\'' || c == '"' || c == '.';
+    }
+  }
+};
+constexpr CodeWordTable kCodeWord;
+
+bool IsCodeWordChar(char c) {
+  return kCodeWord.is_word[static_cast<unsigned char>(c)];
+}
+
+// True when `key` occurs in `text` (both already in capitals); short texts only.
+bool Occurs(std::string_view text, std::string_view key) {
+  if (key.size() > text.size()) return false;
+  for (size_t i = 0; i + key.size() <= text.size(); ++i) {
+    size_t k = 0;
+    while (k < key.size() && text[i + k] == key[k]) ++k;
+    if (k == key.size()) return true;
+  }
+  return false;
+}
+
+// Takes words from a line as GetNextCodeWord takes them from the front of a
+// text (separators before a word skipped, the one after it consumed, nothing
+// taken from a rest of blanks), without copying the line. Lines longer than
+// the 16-bit limits allow go through GetNextCodeWord itself, so that its
+// fault report stays the same.
+class CodeWords {
+ public:
+  explicit CodeWords(std::string_view line)
+      : line_(line), last_(line.find_last_not_of(' ')), slow_(line.size() >= 32766) {
+    if (slow_) rest_.assign(line);
+  }
+  // The next word; the view is valid until the next call.
+  std::string_view Next() {
+    if (slow_) {
+      word_ = GetNextCodeWord(rest_);
+      return word_;
+    }
+    if (last_ == std::string_view::npos) return {};
+    size_t begin = std::string_view::npos;
+    while (pos_ <= last_) {
+      const char c = line_[pos_++];
+      if (IsCodeWordChar(c)) {
+        if (begin == std::string_view::npos) begin = pos_ - 1;
+      } else if (begin != std::string_view::npos) {
+        return line_.substr(begin, pos_ - 1 - begin);
+      }
+    }
+    return begin == std::string_view::npos ? std::string_view() : line_.substr(begin, pos_ - begin);
+  }
+
+ private:
+  std::string_view line_;
+  size_t last_;
+  size_t pos_ = 0;
+  bool slow_;
+  std::string rest_;
+  std::string word_;
+};
+
+// True when `word`, upper-cased, occurs in `upper_text`.
+bool OccursUpper(std::string_view upper_text, std::string_view word) {
+  if (word.size() > upper_text.size()) return false;
+  char buf[64];
+  for (size_t i = 0; i < word.size(); ++i) buf[i] = UpperChar(word[i]);
+  return Occurs(upper_text, std::string_view(buf, word.size()));
+}
+
+}  // namespace
+
 std::optional<std::string> RuleBHeaderName(std::string_view line) {
   const std::string_view trimmed = TrimBlanks(line);
-  const std::string key = UpperHead(trimmed, 4);
-  if (IsEmptyValue(std::string_view(key))) return std::nullopt;
-  if (std::string_view("FUNC_SUB _METH_PROC").find(key) != std::string_view::npos) {
-    std::string rest(trimmed);
-    GetNextCodeWord(rest);  // the keyword
-    return GetNextCodeWord(rest);
+  char head[4];
+  const size_t n = std::min<size_t>(4, trimmed.size());
+  for (size_t i = 0; i < n; ++i) head[i] = UpperChar(trimmed[i]);
+  const std::string_view key(head, n);
+  if (key.empty()) return std::nullopt;  // a trimmed line is blank only when empty
+  if (Occurs("FUNC_SUB _METH_PROC", key)) {
+    CodeWords words(trimmed);
+    words.Next();  // the keyword
+    return std::string(words.Next());
   }
-  if (key != "PUBL" && key != "STAT" && key != "PRIV") return std::nullopt;
-  std::string rest(trimmed);
-  std::string w = GetNextCodeWord(rest);
-  if (w == "Private" || w == "Public") w = Upper(GetNextCodeWord(rest));
-  if (w == "Static") w = Upper(GetNextCodeWord(rest));
-  if (IsEmptyValue(std::string_view(w))) return std::nullopt;
-  if (std::string_view("FUNCTION_PROCEDURE_METHOD_SUB").find(Upper(w)) == std::string_view::npos) {
+  if (n != 4 || !((head[0] == 'P' && head[1] == 'U' && head[2] == 'B' && head[3] == 'L') ||
+                  (head[0] == 'S' && head[1] == 'T' && head[2] == 'A' && head[3] == 'T') ||
+                  (head[0] == 'P' && head[1] == 'R' && head[2] == 'I' && head[3] == 'V'))) {
     return std::nullopt;
   }
-  return GetNextCodeWord(rest);
+  CodeWords words(trimmed);
+  std::string_view w = words.Next();
+  // Letter case counts here: after "Private" or "Public" the next word is
+  // upper-cased, so "Static" can follow only as the first word.
+  if (w == "Private" || w == "Public" || w == "Static") w = words.Next();
+  if (IsEmptyValue(w)) return std::nullopt;
+  if (!OccursUpper("FUNCTION_PROCEDURE_METHOD_SUB", w)) return std::nullopt;
+  return std::string(words.Next());
 }
 
 bool RuleC(std::string_view line) {
@@ -123,7 +213,8 @@ bool RuleD(std::string_view line) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return false;
   switch (UpperChar(u[0])) {
-    case 'F': return StartsNoCase(u, "FUNCTION") || StartsNoCase(u, "FUNC ");
+    case 'F':
+      return StartsNoCase(u, "FUNCTION") || StartsNoCase(u, "FUNC ");
     case 'P':
       return StartsNoCase(u, "PROCEDURE") || StartsNoCase(u, "PROC ") ||
              StartsNoCase(u, "PUBLIC FUN") || StartsNoCase(u, "PUBLIC SUB") ||
@@ -131,8 +222,10 @@ bool RuleD(std::string_view line) {
     case 'S':
       return StartsNoCase(u, "SUB ") || StartsNoCase(u, "STATIC SUB") ||
              StartsNoCase(u, "STATIC FUN") || StartsNoCase(u, "STATIC PRO");
-    case 'M': return StartsNoCase(u, "METHOD ");
-    default: return false;
+    case 'M':
+      return StartsNoCase(u, "METHOD ");
+    default:
+      return false;
   }
 }
 

@@ -10,6 +10,8 @@ std::string FormatPosition(Int position) {
   return buf;
 }
 
-std::string ProcedureEntry::Text() const { return name + "|" + FormatPosition(position); }
+std::string ProcedureEntry::Text() const {
+  return name + "|" + FormatPosition(position);
+}
 
 }  // namespace qw

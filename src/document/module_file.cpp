@@ -68,7 +68,7 @@ mode_t DefaultNewFileMode() {
 
 // The file a write to `path` must replace: the end of its chain of links.
 std::string ResolveTarget(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   std::vector<char> resolved(PATH_MAX + 1);
   if (::realpath(path.c_str(), resolved.data()) != nullptr) return std::string(resolved.data());
@@ -85,7 +85,7 @@ std::string ResolveTarget(const std::string& path) {
 void WriteAtomically(const std::string& path, std::string_view bytes, bool flush,
                      std::optional<mode_t> mode) {
   const std::string target = ResolveTarget(path);
-  struct stat st{};
+  struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) throw NotARegularFile();
     if (!mode) mode = static_cast<mode_t>(st.st_mode & 07777);
@@ -97,7 +97,8 @@ void WriteAtomically(const std::string& path, std::string_view bytes, bool flush
   const size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".qwXXXXXX";
+  std::string temp =
+      (slash == std::string::npos ? std::string() : folder) + "." + base + ".qwXXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   FileHandle out(::mkstemp(name.data()));
@@ -124,14 +125,14 @@ void WriteAtomically(const std::string& path, std::string_view bytes, bool flush
 FileHandle OpenForReading(const std::string& path) {
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.fd() < 0) throw FileFault(errno);
-  struct stat st{};
+  struct stat st {};
   if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
   if (!S_ISREG(st.st_mode)) throw NotARegularFile();
   return file;
 }
 
 FileStamp StampOf(const FileHandle& file) {
-  struct stat st{};
+  struct stat st {};
   if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
   FileStamp s;
   s.size = static_cast<Int>(st.st_size);
@@ -139,7 +140,9 @@ FileStamp StampOf(const FileHandle& file) {
   return s;
 }
 
-FileBytes FileBytes::Read(const std::string& path) { return Read(OpenForReading(path)); }
+FileBytes FileBytes::Read(const std::string& path) {
+  return Read(OpenForReading(path));
+}
 
 FileBytes FileBytes::Read(const FileHandle& file) {
   FileBytes fb;
@@ -194,7 +197,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool f
 
 void CopyFileAtomically(const std::string& from, const std::string& to, bool flush) {
   const FileBytes bytes = FileBytes::Read(from);
-  struct stat st{};
+  struct stat st {};
   std::optional<mode_t> mode;
   if (::stat(from.c_str(), &st) == 0) mode = static_cast<mode_t>(st.st_mode & 07777);
   WriteAtomically(to, bytes.view(), flush, mode);

@@ -76,8 +76,8 @@ class FileLineReader {
   void Fill();
   const FileHandle& file_;
   std::string buf_;
-  Int base_;         // file offset of buf_[0]
-  size_t pos_ = 0;   // next byte of buf_ to read
+  Int base_;          // file offset of buf_[0]
+  size_t pos_ = 0;    // next byte of buf_ to read
   bool eof_ = false;  // nothing more to read from the file
 };
 

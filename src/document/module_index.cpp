@@ -1,5 +1,7 @@
 #include "document/module_index.h"
 
+#include <cstring>
+
 #include "platform/fault.h"
 #include "platform/limits.h"
 #include "platform/report.h"
@@ -40,12 +42,28 @@ bool ModuleIndexer::SkipFormHeader() {
   }
 }
 
-StopKind ModuleIndexer::AddProcedureEntry(const std::string& name) {
+StopKind ModuleIndexer::AddProcedureEntry(std::string name) {
   try {
     doc_.entry_count = Check16(doc_.entry_count + 1);
-    doc_.entries.push_back(ProcedureEntry{name, doc_.file_position});
-    while (!AtEnd()) {
-      ReadLine();
+    doc_.entries.push_back(ProcedureEntry{std::move(name), doc_.file_position});
+    // The hot loop of the indexer: most lines are looked at only up to their
+    // first non-blank byte, since rule A stops only on lines that begin with
+    // F, P, S or E.
+    const char* base = bytes_.data();
+    const size_t size = bytes_.size();
+    while (pos_ < size) {
+      const size_t start = pos_;
+      const void* lf = std::memchr(base + start, '\n', size - start);
+      const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
+      pos_ = lf ? end + 1 : size;
+      const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
+      doc_.file_position = static_cast<Int>(start) + 1;
+      line_ = bytes_.substr(start, text_end - start);
+      size_t i = start;
+      while (i < text_end && base[i] == ' ') ++i;
+      if (i == text_end) continue;
+      const char first = static_cast<char>(base[i] | 0x20);
+      if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
       const StopKind kind = RuleA(line_);
       if (kind != StopKind::kOrdinary) return kind;
     }
@@ -73,14 +91,14 @@ void ModuleIndexer::BuildEntries() {
     result = AddProcedureEntry(kDeclarationsName);
   }
   for (;;) {
-    if (result == StopKind::kOrdinary) break;           // the end of the file
-    if (result == StopKind::kEndOfProcedure) {           // READ
+    if (result == StopKind::kOrdinary) break;   // the end of the file
+    if (result == StopKind::kEndOfProcedure) {  // READ
       if (AtEnd()) break;
       ReadLine();
     }
     // TEST
     std::optional<std::string> name = RuleBHeaderName(line_);
-    result = name ? AddProcedureEntry(*name) : StopKind::kEndOfProcedure;
+    result = name ? AddProcedureEntry(std::move(*name)) : StopKind::kEndOfProcedure;
   }
   Finish();
 }

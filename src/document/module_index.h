@@ -42,7 +42,7 @@ class ModuleIndexer {
   // current line, whose position is the file position), kEndOfProcedure (2)
   // on a line that ends a procedure. A fault (more than 32,767 entries under
   // the classic limits) is reported, no entry is added, and 0 is returned.
-  StopKind AddProcedureEntry(const std::string& name);
+  StopKind AddProcedureEntry(std::string name);
 
  private:
   bool AtEnd() const { return pos_ >= bytes_.size(); }
@@ -53,7 +53,7 @@ class ModuleIndexer {
   ModuleDocument& doc_;
   std::string_view bytes_;
   Port& port_;
-  size_t pos_ = 0;       // 0-based offset of the next line to read
+  size_t pos_ = 0;         // 0-based offset of the next line to read
   std::string_view line_;  // the current line
 };
 

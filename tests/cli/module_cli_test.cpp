@@ -102,17 +102,25 @@ TEST_F(ModuleCliTest, UsageAndFailures) {
   } rows[] = {
       {"list_without_file", {"list"}, 1, "qwtool: list takes one FILE"},
       {"list_unknown_option", {"list", "--bogus", P("MAIN.BAS")}, 1, "qwtool: unknown option"},
-      {"list_missing_file", {"list", P("NONE.BAS")}, 2,
+      {"list_missing_file",
+       {"list", P("NONE.BAS")},
+       2,
        "qwtool: File Error: Can't open file: " + P("NONE.BAS") + "\n"},
-      {"list_folder", {"list", P("FOLDER.BAS")}, 2,
+      {"list_folder",
+       {"list", P("FOLDER.BAS")},
+       2,
        "qwtool: File Error: Can't open file: " + P("FOLDER.BAS") + "\n"},
       {"show_unknown_entry", {"show", P("MAIN.BAS"), "Nope"}, 1, "qwtool: unknown entry Nope"},
       {"show_index_out_of_range", {"show", P("MAIN.BAS"), "#5"}, 1, "qwtool: unknown entry #5"},
       {"show_bad_index", {"show", P("MAIN.BAS"), "#x"}, 1, "qwtool: unknown entry #x"},
       {"show_missing_entry_operand", {"show", P("MAIN.BAS")}, 1, "qwtool: show takes"},
-      {"replace_missing_text_file", {"replace", P("MAIN.BAS"), "Main", P("none.txt")}, 1,
+      {"replace_missing_text_file",
+       {"replace", P("MAIN.BAS"), "Main", P("none.txt")},
+       1,
        "qwtool: cannot read"},
-      {"replace_to_without_name", {"replace", P("MAIN.BAS"), "Main", "--to"}, 1,
+      {"replace_to_without_name",
+       {"replace", P("MAIN.BAS"), "Main", "--to"},
+       1,
        "qwtool: missing value for --to"},
   };
   for (const auto& r : rows) {
@@ -166,7 +174,7 @@ TEST_F(ModuleCliTest, ShowReportsSizeLimits) {
 TEST_F(ModuleCliTest, ReplaceSavesOverTheFileWithItsBackup) {
   const std::string original = ReadFile(P("MAIN.BAS"));
   const ToolRun run = Tool({"replace", P("MAIN.BAS"), "Last"},
-                       "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
+                           "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");
@@ -190,7 +198,7 @@ TEST_F(ModuleCliTest, ReplaceOfAnUnchangedEntryKeepsTheFile) {
 TEST_F(ModuleCliTest, ReplaceToANewFile) {
   const std::string original = ReadFile(P("MAIN.BAS"));
   const ToolRun run = Tool({"replace", P("MAIN.BAS"), "Main", "-", "--to", P("NEW.BAS")},
-                       "Public Sub Main()\r\nEnd Sub\r\n");
+                           "Public Sub Main()\r\nEnd Sub\r\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(ReadFile(P("MAIN.BAS")), original);
   EXPECT_FALSE(fs::exists(P("MAIN.BAK")));
@@ -209,12 +217,21 @@ TEST_F(ModuleCliTest, ReplaceRefusalsAndNotices) {
     int status;
     std::string err;
   } rows[] = {
-      {"empty_text", {"replace", P("MAIN.BAS"), "Main"}, "  \n", 2,
+      {"empty_text",
+       {"replace", P("MAIN.BAS"), "Main"},
+       "  \n",
+       2,
        "qwtool: the new text is empty: nothing was saved\n"},
-      {"no_backup_name", {"replace", P("NODOT"), "A"}, "Sub A()\nBeep\nEnd Sub\n", 2,
+      {"no_backup_name",
+       {"replace", P("NODOT"), "A"},
+       "Sub A()\nBeep\nEnd Sub\n",
+       2,
        "qwtool: File Error: Can't make backup file!\n"},
-      {"edited_header_added_at_end", {"replace", P("MAIN.BAS"), "Main"}, "Sub Renamed()\nEnd Sub\n",
-       0, "qwtool: QWEdit: eof\n"},
+      {"edited_header_added_at_end",
+       {"replace", P("MAIN.BAS"), "Main"},
+       "Sub Renamed()\nEnd Sub\n",
+       0,
+       "qwtool: QWEdit: eof\n"},
   };
   for (const auto& r : rows) {
     const ToolRun run = Tool(r.args, r.input);

@@ -22,7 +22,8 @@
 namespace qw::testing {
 
 // The lines joined and each ended by `end`.
-inline std::string Lines(std::initializer_list<std::string> lines, const std::string& end = "\r\n") {
+inline std::string Lines(std::initializer_list<std::string> lines,
+                         const std::string& end = "\r\n") {
   std::string s;
   for (const auto& l : lines) s += l + end;
   return s;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "doc_fixture.h"
-#include "textlib/cliplib.h"
 #include "document/module_document.h"
+#include "textlib/cliplib.h"
 
 namespace qw::testing {
 namespace {
@@ -27,39 +27,55 @@ struct IndexRow {
 
 TEST_F(IndexTest, ListsTheEntriesOfEachKindOfModule) {
   const IndexRow rows[] = {
-      {"no_declarations_lines", "M.BAS", Lines({"Sub Main()", "End Sub"}),
+      {"no_declarations_lines",
+       "M.BAS",
+       Lines({"Sub Main()", "End Sub"}),
        {{"(declarations)", ""}, {"Main", ""}}},
-      {"header_names", "N.BAS",
+      {"header_names",
+       "N.BAS",
        Lines({"Option Explicit", "Private Sub Form_Load()", "End Sub", "Function Total$(a, b)",
               "End Function"}),
-       {{"(declarations)", ""}, {"Form_Load", "Private Sub Form_Load()"},
+       {{"(declarations)", ""},
+        {"Form_Load", "Private Sub Form_Load()"},
         {"Total", "Function Total$(a, b)"}}},
-      {"xbase_method_proc_and_capital_static_unlisted", "R.PRG",
+      {"xbase_method_proc_and_capital_static_unlisted",
+       "R.PRG",
        Lines({"* report", "PROCEDURE Main()", "  RETURN", "METHOD Paint() CLASS W", "  RETURN Self",
               "PROC Init", "STATIC FUNCTION Tidy( c )", "FUNCTION Calc( nX )", "  RETURN 1"}),
        {{"(declarations)", ""}, {"Main", "PROCEDURE Main()"}, {"Calc", "FUNCTION Calc( nX )"}}},
-      {"private_static_sub_unlisted", "P.BAS",
+      {"private_static_sub_unlisted",
+       "P.BAS",
        Lines({"Dim a", "Private Static Sub T()", "End Sub", "Sub U()", "End Sub"}),
        {{"(declarations)", ""}, {"U", "Sub U()"}}},
-      {"bas_in_a_folder_name", "MY.BAS/NOTES.TXT", Lines({"notes", "Sub X()", "End Sub"}),
+      {"bas_in_a_folder_name",
+       "MY.BAS/NOTES.TXT",
+       Lines({"notes", "Sub X()", "End Sub"}),
        {{"(declarations)", ""}, {"X", "Sub X()"}}},
-      {"no_declarations_entry", "NOTES.TXT",
+      {"no_declarations_entry",
+       "NOTES.TXT",
        Lines({"text", "Sub X()", "End Sub", "more", "Function Y()", "End Function"}),
        {{"X", "Sub X()"}, {"Y", "Function Y()"}}},
-      {"form_with_nested_blocks", "f.frm",
+      {"form_with_nested_blocks",
+       "f.frm",
        Lines({"VERSION 5.00", "Begin VB.Form F", "   BeginProperty Font", "   EndProperty",
               "   Begin VB.Label L", "   End", "End", "Attribute VB_Name = \"F\"",
               "Private Sub Form_Load()", "End Sub"}),
        {{"(declarations)", "Attribute VB_Name = \"F\""}, {"Form_Load", "Private Sub Form_Load()"}}},
-      {"class_property_unlisted", "A.CLS",
+      {"class_property_unlisted",
+       "A.CLS",
        Lines({"Private m As Long", "Public Property Get P() As Long", "End Property",
               "Public Sub Deposit(ByVal a As Long)", "End Sub"}),
        {{"(declarations)", ""}, {"Deposit", "Public Sub Deposit(ByVal a As Long)"}}},
-      {"lf_only", "U.BAS", Lines({"Dim a", "Sub A()", "End Sub", "Sub B()"}, "\n"),
+      {"lf_only",
+       "U.BAS",
+       Lines({"Dim a", "Sub A()", "End Sub", "Sub B()"}, "\n"),
        {{"(declarations)", ""}, {"A", "Sub A()"}, {"B", "Sub B()"}}},
-      {"end_sub_in_capitals", "C.BAS", Lines({"Sub A()", "END SUB", "Sub B()", "end sub"}),
+      {"end_sub_in_capitals",
+       "C.BAS",
+       Lines({"Sub A()", "END SUB", "Sub B()", "end sub"}),
        {{"(declarations)", ""}, {"A", ""}, {"B", "Sub B()"}}},
-      {"static_variable_inside", "S.BAS",
+      {"static_variable_inside",
+       "S.BAS",
        Lines({"Sub A()", "Static subTotal As Long", "End Sub", "Sub B()", "End Sub"}),
        {{"(declarations)", ""}, {"A", ""}, {"B", "Sub B()"}}},
   };
@@ -70,7 +86,8 @@ TEST_F(IndexTest, ListsTheEntriesOfEachKindOfModule) {
     std::vector<std::string> want;
     std::vector<std::string> names;
     for (const Expect& e : r.want) {
-      want.push_back(ProcedureEntry{e.name, e.header.empty() ? 1 : PosOf(r.bytes, e.header)}.Text());
+      want.push_back(
+          ProcedureEntry{e.name, e.header.empty() ? 1 : PosOf(r.bytes, e.header)}.Text());
       names.push_back(e.name);
     }
     EXPECT_EQ(Listed(), want) << r.name;
@@ -192,8 +209,8 @@ TEST_F(IndexTest, SizeLimitsOfAnEntry) {
 }
 
 TEST_F(IndexTest, CaptionNamesTheEntryAndTheFileInCapitals) {
-  Open(Write("Main.frm", Lines({"VERSION 5.00", "Begin VB.Form F", "End", "Sub Form_Load()",
-                                "End Sub"})));
+  Open(Write("Main.frm",
+             Lines({"VERSION 5.00", "Begin VB.Form F", "End", "Sub Form_Load()", "End Sub"})));
   EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(Path("Main.frm")));
   Select(1);
   EXPECT_EQ(port.caption, "QW: Form_Load of " + Upper(Path("Main.frm")));
@@ -264,7 +281,8 @@ TEST_F(IndexTest, ModuleWithoutEntriesShowsAnEmptyPane) {
 
 TEST_F(IndexTest, FormWhoseBlockNeverClosesLeavesNothingToSave) {
   Open(Write("A.BAS", Lines({"Dim a", "Sub A()", "End Sub"})));
-  const std::string form = Lines({"VERSION 5.00", "Begin VB.Form F", "Caption = 1", "Sub A()", "  x = 1"});
+  const std::string form =
+      Lines({"VERSION 5.00", "Begin VB.Form F", "Caption = 1", "Sub A()", "  x = 1"});
   const std::string path = Write("OPEN.FRM", form);
   Open(path);
   EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});

@@ -43,7 +43,7 @@ class SaveTest : public DocTest {
 };
 
 TEST_F(SaveTest, SavingAnUnchangedEntryGivesBackTheSameBytes) {
-  const char* modules[] = {"MAIN.BAS", "NODECL.BAS", "DIALOG.FRM", "ACCOUNT.CLS",
+  const char* modules[] = {"MAIN.BAS",   "NODECL.BAS",    "DIALOG.FRM", "ACCOUNT.CLS",
                            "REPORT.PRG", "FIRSTPROC.PRG", "UNIX.BAS"};
   size_t opened = 0;
   for (const char* module : modules) {
@@ -63,7 +63,8 @@ TEST_F(SaveTest, SavingAnUnchangedEntryGivesBackTheSameBytes) {
       Type(port.pane);  // the user touches the text and leaves it as it was
       ed.mnuFileSave_Click();
       const bool last_without_end = original.back() != '\n' && i + 1 == count;
-      EXPECT_EQ(Read(path), last_without_end ? original + "\n" : original) << module << " " << entry;
+      EXPECT_EQ(Read(path), last_without_end ? original + "\n" : original)
+          << module << " " << entry;
       EXPECT_EQ(Read(Path(stem + ".BAK")), original) << module << " " << entry;
       EXPECT_TRUE(port.boxes.empty()) << module << " " << entry;
       EXPECT_FALSE(ed.doc().changed) << module << " " << entry;
@@ -131,13 +132,13 @@ TEST_F(SaveTest, FormDeclarationsKeepTheDescriptionBlockUnindented) {
     Open(path);
     Type(Lines({"Option Explicit", "Dim n As Integer"}));
     ed.mnuFileSave_Click();
-    EXPECT_EQ(Read(path),
-              Lines({"VERSION 5.00", "Begin VB.Form frmDialog", "Caption         =   \"Dialog\"",
-                     "BeginProperty Font", "Name            =   \"Arial\"", "EndProperty",
-                     "Begin VB.CommandButton cmdOK", "Caption         =   \"OK\"", "End", "End",
-                     "Option Explicit", "Dim n As Integer", "Private Sub cmdOK_Click()",
-                     "    Unload Me", "End Sub", "", "Private Sub Form_Load()",
-                     "    Me.Caption = \"Hi\"", "End Sub"}))
+    EXPECT_EQ(
+        Read(path),
+        Lines({"VERSION 5.00", "Begin VB.Form frmDialog", "Caption         =   \"Dialog\"",
+               "BeginProperty Font", "Name            =   \"Arial\"", "EndProperty",
+               "Begin VB.CommandButton cmdOK", "Caption         =   \"OK\"", "End", "End",
+               "Option Explicit", "Dim n As Integer", "Private Sub cmdOK_Click()", "    Unload Me",
+               "End Sub", "", "Private Sub Form_Load()", "    Me.Caption = \"Hi\"", "End Sub"}))
         << name;
   }
 }
@@ -145,7 +146,8 @@ TEST_F(SaveTest, FormDeclarationsKeepTheDescriptionBlockUnindented) {
 TEST_F(SaveTest, FormProcedureKeepsTheBlockAsItStands) {
   const std::string path = OpenFixture("DIALOG.FRM");
   const std::string original = Read(path);
-  EditAndSave("Form_Load", Lines({"Private Sub Form_Load()", "    Me.Caption = \"Ho\"", "End Sub"}));
+  EditAndSave("Form_Load",
+              Lines({"Private Sub Form_Load()", "    Me.Caption = \"Ho\"", "End Sub"}));
   EXPECT_EQ(Read(path), Replaced(original, "\"Hi\"", "\"Ho\""));
 }
 
@@ -296,7 +298,8 @@ bool LockFolder(const std::string& dir, bool lock) {
     fs::permissions(dir, lock ? fs::perms(0555) : fs::perms(0755));
     return true;
   }
-  const std::string cmd = std::string("chattr ") + (lock ? "+i" : "-i") + " '" + dir + "' 2>/dev/null";
+  const std::string cmd =
+      std::string("chattr ") + (lock ? "+i" : "-i") + " '" + dir + "' 2>/dev/null";
   return std::system(cmd.c_str()) == 0;
 }
 
@@ -373,8 +376,8 @@ TEST_F(SaveTest, ClosingQuestions) {
         continue;
       }
       ASSERT_FALSE(port.boxes.empty()) << r.name;
-      EXPECT_EQ(port.boxes[0].text, "The text in [" + what +
-                                        "] has changed.\r\nDo you want to save the changes?")
+      EXPECT_EQ(port.boxes[0].text,
+                "The text in [" + what + "] has changed.\r\nDo you want to save the changes?")
           << r.name << close_command;
       EXPECT_EQ(port.boxes[0].title, "Confirm Save");
       EXPECT_EQ(port.boxes[0].buttons, Buttons::kYesNoCancel);

@@ -1,0 +1,233 @@
+// The document model on a 9 MB module of 60,000 procedures. Each figure is a
+// ratio measured in one run, so that the noise of a shared machine cancels:
+//   - BM_IndexVsLineCount: indexing the module's bytes against counting their
+//     lines with memchr (the floor: every byte looked at once); target ratio
+//     at most 4. It also reports the bytes the index holds (target < 8 MB).
+//   - BM_ShowEntry: reading the 2 KB entry "Big2K" from the file; target < 1 ms.
+//   - BM_SaveVsCopy: saving one entry (backup, rewrite, re-index, flushes off)
+//     against copying the file; target ratio at most 4.
+// `bench_document --write_module=PATH` writes the module and exits (the ctags
+// comparison script uses it).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/editor.h"
+#include "document/module_document.h"
+#include "document/module_index.h"
+#include "platform/limits.h"
+#include "platform/port.h"
+#include "synthetic_module.h"
+
+namespace {
+
+constexpr int kProcedures = 60000;
+
+const std::string& Module() {
+  static const std::string module = qw::bench::SyntheticModule(kProcedures);
+  return module;
+}
+
+// A port without a window: boxes answer OK, the pane and the list are plain state.
+class BenchPort : public qw::Port {
+ public:
+  qw::Answer MessageBox(const std::string&, const std::string&, qw::Buttons, qw::Icon) override {
+    ++boxes;
+    return qw::Answer::kOk;
+  }
+  void Yield() override {}
+  void BusyPointer(bool) override {}
+  void SetCaption(const std::string& c) override { caption = c; }
+  std::string Caption() const override { return caption; }
+  void SendKeys(const std::string&) override {}
+  std::string ShowOpenDialog(const std::string&) override { return {}; }
+  std::string ShowSaveDialog(const std::string&) override { return {}; }
+  std::string PaneText() const override { return pane; }
+  void SetPaneText(const std::string& t) override {
+    pane = t;
+    if (on_pane_change) on_pane_change();
+  }
+  std::string PaneSelectedText() const override { return {}; }
+  long PaneSelStart() const override { return 0; }
+  long PaneSelLength() const override { return 0; }
+  void SetPaneSelection(long, long) override {}
+  void ReplacePaneSelection(const std::string&) override {}
+  void FocusPane() override {}
+  void ClearEntryList() override { items.clear(); }
+  void SetEntryItems(const std::vector<std::string>& i) override { items = i; }
+  int EntryCount() const override { return static_cast<int>(items.size()); }
+  std::string EntryText() const override { return entry_text; }
+  void SetEntryText(const std::string& t) override { entry_text = t; }
+  int EntrySelectedIndex() const override { return selected; }
+  void SetEntrySelectedIndex(int i) override {
+    selected = i;
+    entry_text = items[static_cast<size_t>(i)];
+    if (on_entry_click) on_entry_click();
+  }
+  std::string ClipboardText() const override { return {}; }
+  void SetClipboardText(const std::string&) override {}
+  void ClearClipboard() override {}
+
+  int boxes = 0;
+  std::string caption, pane, entry_text;
+  std::vector<std::string> items;
+  int selected = -1;
+  std::function<void()> on_pane_change, on_entry_click;
+};
+
+// A folder of its own holding a copy of the module, removed at the end.
+class ModuleFile {
+ public:
+  ModuleFile() {
+    char tmpl[] = "/tmp/qwbenchXXXXXX";
+    dir_ = mkdtemp(tmpl);
+    path_ = dir_ + "/SYNTH.BAS";
+    std::ofstream(path_, std::ios::binary) << Module();
+  }
+  ~ModuleFile() { std::filesystem::remove_all(dir_); }
+  ModuleFile(const ModuleFile&) = delete;
+  ModuleFile& operator=(const ModuleFile&) = delete;
+  const std::string& path() const { return path_; }
+  std::string In(const std::string& name) const { return dir_ + "/" + name; }
+
+ private:
+  std::string dir_, path_;
+};
+
+double Seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+size_t CountLines(std::string_view bytes) {
+  size_t lines = 0;
+  const char* p = bytes.data();
+  const char* end = p + bytes.size();
+  while (p < end) {
+    const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    ++lines;
+    if (lf == nullptr) break;
+    p = static_cast<const char*>(lf) + 1;
+  }
+  return lines;
+}
+
+// The heap and inline bytes the entry list holds.
+size_t IndexBytes(const qw::ModuleDocument& doc) {
+  size_t bytes = doc.entries.capacity() * sizeof(qw::ProcedureEntry);
+  for (const auto& e : doc.entries) {
+    if (e.name.capacity() > 15) bytes += e.name.capacity() + 1;
+  }
+  return bytes;
+}
+
+void BM_IndexVsLineCount(benchmark::State& state) {
+  const std::string_view bytes = Module();
+  BenchPort port;
+  qw::ModuleDocument doc;
+  doc.file_name = "SYNTH.BAS";
+  double index_s = 0, count_s = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(CountLines(bytes));
+    auto t1 = std::chrono::steady_clock::now();
+    qw::ModuleIndexer(doc, bytes, port).BuildEntries();
+    auto t2 = std::chrono::steady_clock::now();
+    count_s += Seconds(t1 - t0);
+    index_s += Seconds(t2 - t1);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["entries"] = static_cast<double>(doc.entries.size());
+  state.counters["module_MB"] = static_cast<double>(bytes.size()) / 1e6;
+  state.counters["memchr_ms"] = count_s / n * 1e3;
+  state.counters["index_ms"] = index_s / n * 1e3;
+  state.counters["ratio"] = index_s / count_s;
+  state.counters["index_MB"] = static_cast<double>(IndexBytes(doc)) / 1e6;
+}
+BENCHMARK(BM_IndexVsLineCount)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ShowEntry(benchmark::State& state) {
+  const ModuleFile file;
+  BenchPort port;
+  qw::Editor editor(port);
+  editor.LoadModuleFile(file.path(), true);
+  qw::Int big = 0;
+  for (size_t i = 0; i < editor.doc().entries.size(); ++i) {
+    if (editor.doc().entries[i].name == "Big2K") big = static_cast<qw::Int>(i);
+  }
+  size_t size = 0;
+  for (auto _ : state) {
+    const std::string text = editor.LoadProcedureText(big);
+    size = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["entry_bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_ShowEntry)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A plain copy: read the whole file, write it whole to a new file.
+void CopyFile(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  std::ofstream(to, std::ios::binary | std::ios::trunc) << s.str();
+}
+
+void BM_SaveVsCopy(benchmark::State& state) {
+  const ModuleFile file;
+  BenchPort port;
+  qw::Editor editor(port);
+  editor.SetFlushToDisk(false);
+  port.on_pane_change = [&] { editor.txtEdit_Change(); };
+  port.on_entry_click = [&] { editor.cbProc_Click(); };
+  double save_s = 0, copy_s = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.LoadModuleFile(file.path(), true);
+    int big = 0;
+    for (size_t i = 0; i < editor.doc().entries.size(); ++i) {
+      if (editor.doc().entries[i].name == "Big2K") big = static_cast<int>(i);
+    }
+    port.SetEntrySelectedIndex(big);
+    port.SetPaneText(port.pane);
+    state.ResumeTiming();
+    auto t0 = std::chrono::steady_clock::now();
+    CopyFile(file.path(), file.In("COPY.BAS"));
+    auto t1 = std::chrono::steady_clock::now();
+    editor.mnuFileSave_Click();
+    auto t2 = std::chrono::steady_clock::now();
+    copy_s += Seconds(t1 - t0);
+    save_s += Seconds(t2 - t1);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["copy_ms"] = copy_s / n * 1e3;
+  state.counters["save_ms"] = save_s / n * 1e3;
+  state.counters["ratio"] = save_s / copy_s;
+  state.counters["boxes"] = port.boxes;
+}
+BENCHMARK(BM_SaveVsCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string flag = "--write_module=";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], flag.c_str(), flag.size()) == 0) {
+      std::ofstream(argv[i] + flag.size(), std::ios::binary) << Module();
+      return 0;
+    }
+  }
+  qw::SetClassicLimits(false);  // as qwtool runs without --classic
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
