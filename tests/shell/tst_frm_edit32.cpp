@@ -31,6 +31,8 @@ using qw::Buttons;
 using qw::Icon;
 using namespace qw::shell;
 
+Q_DECLARE_METATYPE(qw::Answer)
+
 namespace {
 
 const char kModule[] =
@@ -458,29 +460,30 @@ class TestFrmEdit32 : public QObject {
   // --- Closing -----------------------------------------------------------------------------
 
   void closing_data() {
-    QTest::addColumn<bool>("by_menu");        // Close command, else the close box
-    QTest::addColumn<QList<int>>("answers");  // Answer values, in order
-    QTest::addColumn<bool>("dialog_answer");  // the Save As dialog: a path, else Cancel
+    QTest::addColumn<bool>("by_menu");           // Close command, else the close box
+    QTest::addColumn<QList<Answer>>("answers");  // in order
+    QTest::addColumn<bool>("dialog_answer");     // the Save As dialog: a path, else Cancel
     QTest::addColumn<int>("questions");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
-    const int yes = int(Answer::kYes), no = int(Answer::kNo), cancel = int(Answer::kCancel);
-    QTest::newRow("box cancel") << false << QList<int>{cancel} << false << 1 << false << false;
-    QTest::newRow("box no") << false << QList<int>{no} << false << 1 << true << false;
+    const Answer yes = Answer::kYes, no = Answer::kNo, cancel = Answer::kCancel;
+    QTest::newRow("box cancel") << false << QList<Answer>{cancel} << false << 1 << false << false;
+    QTest::newRow("box no") << false << QList<Answer>{no} << false << 1 << true << false;
     QTest::newRow("box yes, dialog cancelled")
-        << false << QList<int>{yes} << false << 1 << false << false;
-    QTest::newRow("box yes, saved") << false << QList<int>{yes} << true << 1 << true << true;
-    QTest::newRow("menu cancel") << true << QList<int>{cancel} << false << 1 << false << false;
-    QTest::newRow("menu no, then no") << true << QList<int>{no, no} << false << 2 << true << false;
+        << false << QList<Answer>{yes} << false << 1 << false << false;
+    QTest::newRow("box yes, saved") << false << QList<Answer>{yes} << true << 1 << true << true;
+    QTest::newRow("menu cancel") << true << QList<Answer>{cancel} << false << 1 << false << false;
+    QTest::newRow("menu no, then no")
+        << true << QList<Answer>{no, no} << false << 2 << true << false;
     QTest::newRow("menu no, then cancel")
-        << true << QList<int>{no, cancel} << false << 2 << false << false;
+        << true << QList<Answer>{no, cancel} << false << 2 << false << false;
     QTest::newRow("menu yes, dialog cancelled")
-        << true << QList<int>{yes} << false << 1 << false << false;
-    QTest::newRow("menu yes, saved") << true << QList<int>{yes} << true << 1 << true << true;
+        << true << QList<Answer>{yes} << false << 1 << false << false;
+    QTest::newRow("menu yes, saved") << true << QList<Answer>{yes} << true << 1 << true << true;
   }
   void closing() {
     QFETCH(bool, by_menu);
-    QFETCH(QList<int>, answers);
+    QFETCH(QList<Answer>, answers);
     QFETCH(bool, dialog_answer);
     QFETCH(int, questions);
     QFETCH(bool, closed);
@@ -489,7 +492,7 @@ class TestFrmEdit32 : public QObject {
     Pick(1);
     TypeAtEndOfLine(1, "0");
     const std::string caption = Caption();
-    for (int a : answers) script_.answers.push_back(static_cast<Answer>(a));
+    for (Answer a : answers) script_.answers.push_back(a);
     const QString target = dir_.filePath("SAVED.BAS");
     script_.paths.push_back(dialog_answer ? std::optional(target.toStdString()) : std::nullopt);
     if (by_menu) {

@@ -30,6 +30,9 @@ using qw::Icon;
 using namespace qw::shell;
 
 Q_DECLARE_METATYPE(qw::shell::SourceKind)
+Q_DECLARE_METATYPE(qw::Buttons)
+Q_DECLARE_METATYPE(qw::Icon)
+Q_DECLARE_METATYPE(qw::Answer)
 
 class TestQtPort : public QObject {
   Q_OBJECT
@@ -215,41 +218,40 @@ class TestQtPort : public QObject {
 
   // Without a script the port shows real boxes: answer them from a timer.
   void realBoxesShowTheExactTextTitleAndIcon_data() {
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("press");  // the QMessageBox button pressed
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("shown_icon");
-    QTest::newRow("ok, stop") << int(Buttons::kOk) << int(Icon::kStop) << int(QMessageBox::Ok)
-                              << int(Answer::kOk) << int(QMessageBox::Critical);
-    QTest::newRow("yes") << int(Buttons::kYesNoCancel) << int(Icon::kExclamation)
-                         << int(QMessageBox::Yes) << int(Answer::kYes) << int(QMessageBox::Warning);
-    QTest::newRow("no") << int(Buttons::kYesNoCancel) << int(Icon::kExclamation)
-                        << int(QMessageBox::No) << int(Answer::kNo) << int(QMessageBox::Warning);
-    QTest::newRow("cancel") << int(Buttons::kYesNoCancel) << int(Icon::kQuestion)
-                            << int(QMessageBox::Cancel) << int(Answer::kCancel)
-                            << int(QMessageBox::Question);
+    QTest::addColumn<Buttons>("buttons");
+    QTest::addColumn<Icon>("icon");
+    QTest::addColumn<QMessageBox::StandardButton>("press");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QMessageBox::Icon>("shown_icon");
+    QTest::newRow("ok, stop") << Buttons::kOk << Icon::kStop << QMessageBox::Ok << Answer::kOk
+                              << QMessageBox::Critical;
+    QTest::newRow("yes") << Buttons::kYesNoCancel << Icon::kExclamation << QMessageBox::Yes
+                         << Answer::kYes << QMessageBox::Warning;
+    QTest::newRow("no") << Buttons::kYesNoCancel << Icon::kExclamation << QMessageBox::No
+                        << Answer::kNo << QMessageBox::Warning;
+    QTest::newRow("cancel") << Buttons::kYesNoCancel << Icon::kQuestion << QMessageBox::Cancel
+                            << Answer::kCancel << QMessageBox::Question;
   }
   void realBoxesShowTheExactTextTitleAndIcon() {
-    QFETCH(int, buttons);
-    QFETCH(int, icon);
-    QFETCH(int, press);
-    QFETCH(int, answer);
-    QFETCH(int, shown_icon);
+    QFETCH(Buttons, buttons);
+    QFETCH(Icon, icon);
+    QFETCH(QMessageBox::StandardButton, press);
+    QFETCH(Answer, answer);
+    QFETCH(QMessageBox::Icon, shown_icon);
     port_->SetScript(nullptr);
     QString title, text;
-    int seen_icon = -1;
+    QMessageBox::Icon seen_icon = QMessageBox::NoIcon;
     QTimer::singleShot(0, this, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       QVERIFY(box);
       title = box->windowTitle();
       text = box->text();
       seen_icon = box->icon();
-      box->button(static_cast<QMessageBox::StandardButton>(press))->click();
+      box->button(press)->click();
     });
-    const Answer got = port_->MessageBox("The text in [X] has changed.\r\nSave?", "",
-                                         static_cast<Buttons>(buttons), static_cast<Icon>(icon));
-    QCOMPARE(int(got), answer);
+    const Answer got =
+        port_->MessageBox("The text in [X] has changed.\r\nSave?", "", buttons, icon);
+    QCOMPARE(got, answer);
     QCOMPARE(title, QString("QWEdit"));
     QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
     QCOMPARE(seen_icon, shown_icon);
@@ -333,21 +335,21 @@ class TestQtPort : public QObject {
   }
 
   void keyCodes_data() {
-    QTest::addColumn<int>("qt_key");
+    QTest::addColumn<Qt::Key>("qt_key");
     QTest::addColumn<int>("code");
-    QTest::newRow("return") << int(Qt::Key_Return) << 13;
-    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 13;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << 27;
-    QTest::newRow("A") << int(Qt::Key_A) << 65;
-    QTest::newRow("Z") << int(Qt::Key_Z) << 90;
-    QTest::newRow("7") << int(Qt::Key_7) << 55;
-    QTest::newRow("F1") << int(Qt::Key_F1) << 112;
-    QTest::newRow("F12") << int(Qt::Key_F12) << 123;
-    QTest::newRow("down") << int(Qt::Key_Down) << 40;
-    QTest::newRow("no classic code") << int(Qt::Key_Menu) << 0;
+    QTest::newRow("return") << Qt::Key_Return << 13;
+    QTest::newRow("keypad enter") << Qt::Key_Enter << 13;
+    QTest::newRow("escape") << Qt::Key_Escape << 27;
+    QTest::newRow("A") << Qt::Key_A << 65;
+    QTest::newRow("Z") << Qt::Key_Z << 90;
+    QTest::newRow("7") << Qt::Key_7 << 55;
+    QTest::newRow("F1") << Qt::Key_F1 << 112;
+    QTest::newRow("F12") << Qt::Key_F12 << 123;
+    QTest::newRow("down") << Qt::Key_Down << 40;
+    QTest::newRow("no classic code") << Qt::Key_Menu << 0;
   }
   void keyCodes() {
-    QFETCH(int, qt_key);
+    QFETCH(Qt::Key, qt_key);
     QFETCH(int, code);
     QCOMPARE(ClassicKeyCode(qt_key), code);
   }
