@@ -1,13 +1,11 @@
 #include "document/module_document.h"
 
-#include <cstdio>
-
 namespace qw {
 
 std::string FormatPosition(Int position) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%07lld", static_cast<long long>(position));
-  return buf;
+  std::string digits = std::to_string(position);
+  if (digits.size() < 7) digits.insert(0, 7 - digits.size(), '0');
+  return digits;
 }
 
 std::string ProcedureEntry::Text() const {

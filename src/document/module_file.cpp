@@ -1,12 +1,14 @@
 #include "document/module_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "document/line_rules.h"
@@ -144,16 +146,56 @@ FileBytes FileBytes::Read(const std::string& path) {
   return Read(OpenForReading(path));
 }
 
+FileBytes::FileBytes(FileBytes&& other) noexcept {
+  *this = std::move(other);
+}
+
+FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
+  if (this != &other) {
+    Release();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    mapped_ = std::exchange(other.mapped_, false);
+    buffer_ = std::move(other.buffer_);
+    stamp_ = other.stamp_;
+  }
+  return *this;
+}
+
+FileBytes::~FileBytes() {
+  Release();
+}
+
+void FileBytes::Release() {
+  if (mapped_) ::munmap(const_cast<char*>(data_), size_);
+  mapped_ = false;
+  data_ = nullptr;
+  size_ = 0;
+  buffer_.reset();
+}
+
 FileBytes FileBytes::Read(const FileHandle& file) {
   FileBytes fb;
   fb.stamp_ = StampOf(file);
   const size_t want = static_cast<size_t>(fb.stamp_.size);
-  fb.data_ = std::make_unique_for_overwrite<char[]>(want + 1);
-  while (fb.size_ < want) {
-    const size_t got = ReadSome(file.fd(), fb.data_.get() + fb.size_, want - fb.size_);
-    if (got == 0) break;  // the file shrank while it was read
-    fb.size_ += got;
+  if (want == 0) return fb;
+  void* map = ::mmap(nullptr, want, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
+  if (map != MAP_FAILED) {
+    fb.data_ = static_cast<const char*>(map);
+    fb.size_ = want;
+    fb.mapped_ = true;
+    return fb;
   }
+  fb.buffer_ = std::make_unique_for_overwrite<char[]>(want);
+  if (::lseek(file.fd(), 0, SEEK_SET) < 0) throw FileFault(errno);
+  size_t got_total = 0;
+  while (got_total < want) {
+    const size_t got = ReadSome(file.fd(), fb.buffer_.get() + got_total, want - got_total);
+    if (got == 0) break;  // the file shrank while it was read
+    got_total += got;
+  }
+  fb.data_ = fb.buffer_.get();
+  fb.size_ = got_total;
   return fb;
 }
 

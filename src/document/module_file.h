@@ -42,19 +42,31 @@ FileHandle OpenForReading(const std::string& path);
 // Size and modification time of an open file.
 FileStamp StampOf(const FileHandle& file);
 
-// The whole content of a file, read once into one buffer.
+// The whole content of a file, read once: mapped into memory read-only (the
+// pages come straight from the file cache, nothing is copied), or read into
+// a buffer where the file cannot be mapped.
 class FileBytes {
  public:
+  FileBytes() = default;
+  FileBytes(FileBytes&& other) noexcept;
+  FileBytes& operator=(FileBytes&& other) noexcept;
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  ~FileBytes();
+
   // Reads `path` whole. Throws a Fault when it cannot be opened or read.
   static FileBytes Read(const std::string& path);
-  // Reads the rest of an open file from its current offset.
+  // Reads an open file whole, from its start.
   static FileBytes Read(const FileHandle& file);
-  std::string_view view() const { return {data_.get(), size_}; }
+  std::string_view view() const { return {data_, size_}; }
   const FileStamp& stamp() const { return stamp_; }
 
  private:
-  std::unique_ptr<char[]> data_;
+  void Release();
+  const char* data_ = nullptr;
   size_t size_ = 0;
+  bool mapped_ = false;
+  std::unique_ptr<char[]> buffer_;  // when the file was read, not mapped
   FileStamp stamp_;
 };
 

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Times `qwtool list` against universal-ctags indexing the same synthetic
+# 9 MB module of 60,000 procedures, each as a whole process. Installs
+# Debian's universal-ctags when it is missing. The figure is the ratio of the
+# best of RUNS runs of each (wall clock, and user+system CPU time); the
+# target is a ratio of at least 5.
+#
+# usage: bench/compare_ctags.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+
+build=${1:-build}
+runs=${2:-10}
+qwtool="$build/src/qwtool"
+writer="$build/bench/bench_document"
+for f in "$qwtool" "$writer"; do
+  [[ -x $f ]] || { echo "compare_ctags: $f is not built (cmake --build $build)" >&2; exit 1; }
+done
+
+if ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
+  echo "compare_ctags: installing universal-ctags" >&2
+  apt-get install -y universal-ctags >/dev/null
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+module="$work/SYNTH.BAS"
+"$writer" --write_module="$module"
+echo "module: $(stat -c %s "$module") bytes, $("$qwtool" list "$module" | wc -l) entries"
+
+# best_of CMD...: prints "WALL CPU" (seconds), the smallest of $runs runs each.
+best_of() {
+  local best_wall=999 best_cpu=999 wall user sys cpu
+  for ((i = 0; i < runs; i++)); do
+    /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1
+    read -r wall user sys <"$work/time"
+    cpu=$(echo "$user + $sys" | bc -l)
+    if (($(echo "$wall < $best_wall" | bc -l))); then best_wall=$wall; fi
+    if (($(echo "$cpu < $best_cpu" | bc -l))); then best_cpu=$cpu; fi
+  done
+  echo "$best_wall $best_cpu"
+}
+
+# ctags knows .bas only in lower case: the language is named.
+read -r q_wall q_cpu <<<"$(best_of "$qwtool" list "$module")"
+read -r c_wall c_cpu <<<"$(best_of ctags --language-force=Basic -f /dev/null "$module")"
+
+ratio() { if (($(echo "$2 > 0" | bc -l))); then echo "scale=1; $1 / $2" | bc -l; else echo "inf"; fi; }
+printf 'qwtool list: %6.3f s wall  %6.3f s cpu\n' "$q_wall" "$q_cpu"
+printf 'ctags:       %6.3f s wall  %6.3f s cpu\n' "$c_wall" "$c_cpu"
+echo "ratio (ctags / qwtool): wall $(ratio "$c_wall" "$q_wall")  cpu $(ratio "$c_cpu" "$q_cpu")  (target >= 5)"
