@@ -1,7 +1,8 @@
 // Golden conversions: every tests/data/convert/NAME.prg is run through
 // `qwtool convert` and its output compared with NAME.bas. The files keep LF
 // line ends; the tool's CR LF output is compared with them as LF text. On a
-// mismatch the output is written beside them as NAME.actual for review.
+// mismatch the output is written beside them as NAME.actual for review. Each
+// is converted with --classic too, which must give the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,6 +69,10 @@ TEST_P(ConvertGolden, MatchesExpectedBasic) {
     }
   }
   const std::string actual = CrLfToLf(r.out);
+  // Within the 16-bit limits, keeping them changes nothing.
+  const auto classic = testing::RunTool({"--classic", "convert", prg.string()});
+  EXPECT_EQ(classic.status, r.status);
+  EXPECT_EQ(classic.out, r.out);
   const std::string expected = Slurp(bas);
   if (actual != expected) {
     std::ofstream(actual_path, std::ios::binary) << actual;

@@ -80,6 +80,12 @@ TEST(ConvertXBaseBlock, ConversionStateAcrossLines) {
        {"'  one; two; three", "x = 1"}},
       {"ShortTrailingCommentDropped", {"x := 1 // 12/05/97 jb"}, {"x = 1"}},
       {"CrLfAtEndStartsNoLine", {"x := 1", ""}, {"x = 1"}},
+      {"ReplaceWithoutWithTakesFromTheFifthCharacter",
+       {"REPLACE name"},
+       {"' REPLACE name", "oKV!name = ACE name"}},
+      {"HighBytesPassThrough",
+       {"x := 'caf\xE9' && \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF"},
+       {"'  \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF", "x = \"caf\xE9\""}},
   };
   for (const auto& r : rows) {
     std::string input;
