@@ -175,6 +175,16 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 
 std::optional<std::string> RuleBHeaderName(std::string_view line) {
   const std::string_view trimmed = TrimBlanks(line);
+  if (trimmed.empty()) return std::nullopt;
+  // A key can only be a piece of "FUNC_SUB _METH_PROC" or one of the scope
+  // words: most lines are turned away by their first letter.
+  switch (UpperChar(trimmed[0])) {
+    case 'F': case 'U': case 'N': case 'C': case '_': case 'S': case 'B': case 'M':
+    case 'E': case 'T': case 'H': case 'P': case 'R': case 'O':
+      break;
+    default:
+      return std::nullopt;
+  }
   char head[4];
   const size_t n = std::min<size_t>(4, trimmed.size());
   for (size_t i = 0; i < n; ++i) head[i] = UpperChar(trimmed[i]);

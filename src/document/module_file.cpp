@@ -85,11 +85,13 @@ std::string ResolveTarget(const std::string& path) {
 }
 
 void WriteAtomically(const std::string& path, std::string_view bytes, bool flush,
-                     std::optional<mode_t> mode) {
+                     std::optional<mode_t> mode, bool keep_read_only) {
   const std::string target = ResolveTarget(path);
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) throw NotARegularFile();
+    // A file the user may not write is not replaced behind its back.
+    if (keep_read_only && ::access(target.c_str(), W_OK) != 0) throw FileFault(errno);
     if (!mode) mode = static_cast<mode_t>(st.st_mode & 07777);
   } else if (errno != ENOENT) {
     throw FileFault(errno);
@@ -234,7 +236,7 @@ ByteLine FileLineReader::Next() {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
-  WriteAtomically(path, bytes, flush, std::nullopt);
+  WriteAtomically(path, bytes, flush, std::nullopt, true);
 }
 
 void CopyFileAtomically(const std::string& from, const std::string& to, bool flush) {
@@ -242,7 +244,7 @@ void CopyFileAtomically(const std::string& from, const std::string& to, bool flu
   struct stat st {};
   std::optional<mode_t> mode;
   if (::stat(from.c_str(), &st) == 0) mode = static_cast<mode_t>(st.st_mode & 07777);
-  WriteAtomically(to, bytes.view(), flush, mode);
+  WriteAtomically(to, bytes.view(), flush, mode, false);
 }
 
 std::optional<std::string> BackupName(const std::string& file_name) {

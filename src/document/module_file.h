@@ -97,12 +97,15 @@ class FileLineReader {
 // temporary file in the same folder, flushed to disk when `flush` is true,
 // then renamed over `path`. When `path` is a symbolic link, the file it points
 // to is replaced and the link stays. The file keeps the permission bits of
-// the file it replaces (a new file gets 0666 less the umask). On any failure
+// the file it replaces (a new file gets 0666 less the umask). A file the user
+// may not write is not replaced (fault 70). On any failure
 // the temporary file is removed, `path` is untouched, and a Fault is thrown.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush);
 
 // Copies `from` to `to` as WriteFileAtomically writes, keeping the permission
-// bits of `from`. Throws a Fault on failure; `to` is then untouched.
+// bits of `from`; an old `to` is replaced even when it is read-only (it is a
+// backup, made again by every save). Throws a Fault on failure; `to` is then
+// untouched.
 void CopyFileAtomically(const std::string& from, const std::string& to, bool flush);
 
 // The backup name of a module: the file's own name (after the last "\" or

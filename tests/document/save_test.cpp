@@ -319,6 +319,17 @@ TEST_F(SaveTest, AReadOnlyFolderKeepsTheFileAndItsBackup) {
   EXPECT_EQ(port.busy_depth, 0);
 }
 
+TEST_F(SaveTest, AReadOnlyFileIsNotReplaced) {
+  if (geteuid() == 0) GTEST_SKIP() << "a superuser may write any file";
+  const std::string path = OpenFixture("MAIN.BAS");
+  const std::string original = Read(path);
+  fs::permissions(path, fs::perms(0444));
+  EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
+  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
+  EXPECT_EQ(Read(path), original);
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, fs::perms(0444));
+}
+
 TEST_F(SaveTest, AFailedWriteLeavesNothingBehind) {
   const std::string path = OpenFixture("MAIN.BAS");
   const std::string original = Read(path);
