@@ -1,0 +1,5 @@
+Sub Main
+x = 1+ 2
+   Exit Sub
+End Sub
+ 

@@ -1,0 +1,4 @@
+PROCEDURE Main
+   x := 1 ;
+   + 2
+RETURN

@@ -1,0 +1,4 @@
+	IF x = 1
+		x := 1
+	ENDIF
+	* note about the tab line
