@@ -314,7 +314,7 @@ void Editor::SaveSplit(const std::string& file_name) {
       if (backup) {
         try {
           input = FileBytes::Read(d.file_name);
-          CopyFileAtomically(d.file_name, *backup, flush_);
+          MakeBackup(d.file_name, *backup, input.view(), flush_);
           made = true;
         } catch (const Fault&) {
         }

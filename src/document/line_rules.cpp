@@ -179,8 +179,20 @@ std::optional<std::string> RuleBHeaderName(std::string_view line) {
   // A key can only be a piece of "FUNC_SUB _METH_PROC" or one of the scope
   // words: most lines are turned away by their first letter.
   switch (UpperChar(trimmed[0])) {
-    case 'F': case 'U': case 'N': case 'C': case '_': case 'S': case 'B': case 'M':
-    case 'E': case 'T': case 'H': case 'P': case 'R': case 'O':
+    case 'F':
+    case 'U':
+    case 'N':
+    case 'C':
+    case '_':
+    case 'S':
+    case 'B':
+    case 'M':
+    case 'E':
+    case 'T':
+    case 'H':
+    case 'P':
+    case 'R':
+    case 'O':
       break;
     default:
       return std::nullopt;

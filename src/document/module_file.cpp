@@ -247,6 +247,30 @@ void CopyFileAtomically(const std::string& from, const std::string& to, bool flu
   WriteAtomically(to, bytes.view(), flush, mode, false);
 }
 
+void MakeBackup(const std::string& file, const std::string& backup, std::string_view bytes,
+                bool flush) {
+  const std::string target = ResolveTarget(file);
+  struct stat st {};
+  if (::stat(target.c_str(), &st) != 0) throw FileFault(errno);
+  if (st.st_nlink == 1) {
+    const std::string linked = backup + ".qw" + std::to_string(::getpid());
+    ::unlink(linked.c_str());
+    if (::link(target.c_str(), linked.c_str()) == 0) {
+      if (::rename(linked.c_str(), backup.c_str()) == 0) {
+        if (flush) {
+          const size_t slash = backup.rfind('/');
+          const std::string folder = slash == std::string::npos ? "." : backup.substr(0, slash + 1);
+          FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+          if (dir.fd() >= 0) ::fsync(dir.fd());
+        }
+        return;
+      }
+      ::unlink(linked.c_str());
+    }
+  }
+  WriteAtomically(backup, bytes, flush, static_cast<mode_t>(st.st_mode & 07777), false);
+}
+
 std::optional<std::string> BackupName(const std::string& file_name) {
   const size_t slash = file_name.find_last_of("\\/");
   const size_t name_start = slash == std::string::npos ? 0 : slash + 1;

@@ -108,6 +108,16 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool f
 // untouched.
 void CopyFileAtomically(const std::string& from, const std::string& to, bool flush);
 
+// Makes `backup` hold `bytes`, the content of `file` as it stands, before a
+// save replaces `file`. Where the file system allows it and `file` has no
+// other name, the backup is a second name of the file itself: nothing is
+// copied, and since a save always replaces `file` by a new file and never
+// writes into the old one, the backup keeps the old bytes. Otherwise `bytes`
+// are written to `backup` as CopyFileAtomically writes, with the permission
+// bits of `file`. Throws a Fault on failure; an old `backup` is then untouched.
+void MakeBackup(const std::string& file, const std::string& backup, std::string_view bytes,
+                bool flush);
+
 // The backup name of a module: the file's own name (after the last "\" or
 // "/") cut at its first "." and ".BAK" appended, in the same folder. Nothing
 // when the name holds no ".", or when the backup would be the file itself

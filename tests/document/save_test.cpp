@@ -280,6 +280,25 @@ TEST_F(SaveTest, ASymbolicLinkStaysALink) {
   EXPECT_EQ(Read(Path("LINK.BAK")), Fixture("MAIN.BAS"));
 }
 
+TEST_F(SaveTest, TheBackupKeepsTheOldBytesWhateverNamesTheFileHas) {
+  for (const bool second_name : {false, true}) {
+    const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
+    fs::remove(Path("OTHER.BAS"));
+    if (second_name) fs::create_hard_link(path, Path("OTHER.BAS"));
+    Open(path);
+    EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
+    const std::string saved = Read(path);
+    EditAndSave("Total",
+                Lines({"Public Function Total(a As Long, b As Long) As Long", "End Function"}));
+    EXPECT_EQ(Read(Path("MAIN.BAK")), saved) << second_name;
+    EXPECT_NE(Read(path), saved) << second_name;
+    if (second_name) {
+      EXPECT_EQ(Read(Path("OTHER.BAS")), Fixture("MAIN.BAS"));
+      EXPECT_FALSE(fs::equivalent(Path("OTHER.BAS"), Path("MAIN.BAK")));
+    }
+  }
+}
+
 TEST_F(SaveTest, PermissionBitsAreKept) {
   for (const fs::perms mode : {fs::perms(0640), fs::perms(0755), fs::perms(0600)}) {
     const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
