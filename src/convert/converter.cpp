@@ -4,6 +4,7 @@
 #include <new>
 
 #include "convert/conversion_state.h"
+#include "convert/line_tests.h"
 #include "convert/rename_reserved.h"
 #include "convert/statement_rules.h"
 #include "platform/fault.h"
@@ -13,10 +14,6 @@
 
 namespace qw {
 namespace {
-
-bool Has(std::string_view text, std::string_view what) {
-  return text.find(what) != std::string_view::npos;
-}
 
 // Writes CurLine: renamed, trailing blanks removed, ended by CR LF.
 void Emit(ConversionState& s, std::string& out) {

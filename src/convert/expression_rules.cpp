@@ -2,19 +2,13 @@
 
 #include <string_view>
 
+#include "convert/line_tests.h"
 #include "convert/scanners.h"
 #include "convert/word_walk.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
-
-bool Has(std::string_view text, std::string_view what) {
-  return text.find(what) != std::string_view::npos;
-}
-bool HasNoCase(std::string_view text, std::string_view what) {
-  return InStrNoCase(text, what) > 0;
-}
 
 // Replaces every occurrence (any case) when the test text occurs (any case).
 void TranNoCaseIf(std::string& line, std::string_view test, std::string_view search,

@@ -3,22 +3,13 @@
 #include <string_view>
 
 #include "convert/expression_rules.h"
+#include "convert/line_tests.h"
 #include "convert/rename_reserved.h"
 #include "convert/scanners.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
-
-bool Has(std::string_view text, std::string_view what) {
-  return text.find(what) != std::string_view::npos;
-}
-bool HasNoCase(std::string_view text, std::string_view what) {
-  return InStrNoCase(text, what) > 0;
-}
-bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && InStrNoCase(text.substr(0, prefix.size()), prefix) == 1;
-}
 
 void CommentOut(std::string& line) {
   line = "' " + Trim(line);
