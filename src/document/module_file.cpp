@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -207,15 +208,17 @@ FileLineReader::FileLineReader(const FileHandle& file, Int offset) : file_(file)
 
 void FileLineReader::Fill() {
   constexpr size_t kBlock = 64 * 1024;
-  while (!eof_ && std::memchr(buf_.data() + pos_, '\n', buf_.size() - pos_) == nullptr) {
+  size_t scan = pos_;  // bytes before this offset hold no line end
+  while (!eof_ && std::memchr(buf_.data() + scan, '\n', buf_.size() - scan) == nullptr) {
     if (pos_ > 0) {
       buf_.erase(0, pos_);
       base_ += static_cast<Int>(pos_);
       pos_ = 0;
     }
     const size_t old = buf_.size();
-    buf_.resize(old + kBlock);
-    const size_t got = ReadSome(file_.fd(), buf_.data() + old, kBlock);
+    scan = old;
+    buf_.resize(old + std::max(kBlock, old));  // a long line doubles the block
+    const size_t got = ReadSome(file_.fd(), buf_.data() + old, buf_.size() - old);
     buf_.resize(old + got);
     if (got == 0) eof_ = true;
   }

@@ -264,7 +264,7 @@ TEST_F(IndexTest, EmptyModuleReportsItsMissingFirstLine) {
 }
 
 TEST_F(IndexTest, NulBytesWithoutLineEndsAreOneLine) {
-  const std::string garbage(5000, '\0');
+  const std::string garbage(3'000'000, '\0');
   Open(Write("BIN.BAS", garbage));
   EXPECT_TRUE(port.boxes.empty());
   EXPECT_EQ(port.pane, garbage + "\r\n");
