@@ -87,7 +87,13 @@ StopKind RuleA(std::string_view line) {
       }
       break;
     case 'E':
-      if (StartsNoCase(u, "END") && ContainsSubOrFunction(u)) return StopKind::kEndOfProcedure;
+      if (!StartsNoCase(u, "END")) break;
+      // The usual closing lines first; any line that begins with END and
+      // holds SUB or FUNCTION anywhere ends a procedure too.
+      if (StartsNoCase(u, "END SUB") || StartsNoCase(u, "END FUNCTION") ||
+          ContainsSubOrFunction(u)) {
+        return StopKind::kEndOfProcedure;
+      }
       break;
     default:
       break;
@@ -111,6 +117,16 @@ constexpr CodeWordTable kCodeWord;
 
 bool IsCodeWordChar(char c) {
   return kCodeWord.is_word[static_cast<unsigned char>(c)];
+}
+
+// Exact comparison of short texts, without a library call.
+template <size_t N>
+bool Same(std::string_view text, const char (&literal)[N]) {
+  if (text.size() != N - 1) return false;
+  for (size_t i = 0; i + 1 < N; ++i) {
+    if (text[i] != literal[i]) return false;
+  }
+  return true;
 }
 
 // True when `key` occurs in `text` (both already in capitals); short texts only.
@@ -166,6 +182,8 @@ class CodeWords {
 // True when `word`, upper-cased, occurs in `upper_text`.
 bool OccursUpper(std::string_view upper_text, std::string_view word) {
   if (word.size() > upper_text.size()) return false;
+  if (word.size() == 8 && StartsNoCase(word, "FUNCTION")) return true;  // the usual words
+  if (word.size() == 3 && StartsNoCase(word, "SUB")) return true;
   char buf[64];
   for (size_t i = 0; i < word.size(); ++i) buf[i] = UpperChar(word[i]);
   return Occurs(upper_text, std::string_view(buf, word.size()));
@@ -202,22 +220,22 @@ std::optional<std::string> RuleBHeaderName(std::string_view line) {
   for (size_t i = 0; i < n; ++i) head[i] = UpperChar(trimmed[i]);
   const std::string_view key(head, n);
   if (key.empty()) return std::nullopt;  // a trimmed line is blank only when empty
-  if (Occurs("FUNC_SUB _METH_PROC", key)) {
+  // The scope words never occur in "FUNC_SUB _METH_PROC": they are told first.
+  const bool scope = Same(key, "PUBL") || Same(key, "STAT") || Same(key, "PRIV");
+  if (!scope) {
+    const bool usual_keyword =
+        Same(key, "FUNC") || Same(key, "SUB ") || Same(key, "PROC") || Same(key, "METH");
+    if (!usual_keyword && !Occurs("FUNC_SUB _METH_PROC", key)) return std::nullopt;
     CodeWords words(trimmed);
     words.Next();  // the keyword
     return std::string(words.Next());
-  }
-  if (n != 4 || !((head[0] == 'P' && head[1] == 'U' && head[2] == 'B' && head[3] == 'L') ||
-                  (head[0] == 'S' && head[1] == 'T' && head[2] == 'A' && head[3] == 'T') ||
-                  (head[0] == 'P' && head[1] == 'R' && head[2] == 'I' && head[3] == 'V'))) {
-    return std::nullopt;
   }
   CodeWords words(trimmed);
   std::string_view w = words.Next();
   // Letter case counts here: after "Private" or "Public" the next word is
   // upper-cased, so "Static" can follow only as the first word.
-  if (w == "Private" || w == "Public" || w == "Static") w = words.Next();
-  if (IsEmptyValue(w)) return std::nullopt;
+  if (Same(w, "Private") || Same(w, "Public") || Same(w, "Static")) w = words.Next();
+  if (w.empty()) return std::nullopt;  // a word holds no blank: empty is blank
   if (!OccursUpper("FUNCTION_PROCEDURE_METHOD_SUB", w)) return std::nullopt;
   return std::string(words.Next());
 }

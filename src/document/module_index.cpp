@@ -48,24 +48,34 @@ StopKind ModuleIndexer::AddProcedureEntry(std::string name) {
     doc_.entries.push_back(ProcedureEntry{std::move(name), doc_.file_position});
     // The hot loop of the indexer: most lines are looked at only up to their
     // first non-blank byte, since rule A stops only on lines that begin with
-    // F, P, S or E.
+    // F, P, S or E. The scan keeps its place in locals and writes the
+    // document's fields (the file position, the current line) when it stops.
     const char* base = bytes_.data();
     const size_t size = bytes_.size();
-    while (pos_ < size) {
-      const size_t start = pos_;
+    size_t pos = pos_;
+    size_t start = pos;
+    while (pos < size) {
+      start = pos;
       const void* lf = std::memchr(base + start, '\n', size - start);
       const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
-      pos_ = lf ? end + 1 : size;
-      const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
-      doc_.file_position = static_cast<Int>(start) + 1;
-      line_ = bytes_.substr(start, text_end - start);
+      pos = lf ? end + 1 : size;
       size_t i = start;
-      while (i < text_end && base[i] == ' ') ++i;
-      if (i == text_end) continue;
+      while (i < end && base[i] == ' ') ++i;
+      if (i == end) continue;
       const char first = static_cast<char>(base[i] | 0x20);
       if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
+      const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
+      pos_ = pos;
+      doc_.file_position = static_cast<Int>(start) + 1;
+      line_ = bytes_.substr(start, text_end - start);
       const StopKind kind = RuleA(line_);
       if (kind != StopKind::kOrdinary) return kind;
+    }
+    if (pos != pos_) {  // the last line read, as the current line
+      const ByteLine last = LineAt(bytes_, start);
+      doc_.file_position = static_cast<Int>(start) + 1;
+      line_ = last.text;
+      pos_ = pos;
     }
   } catch (const Fault& f) {
     ShowProcedureError(port_, f);
