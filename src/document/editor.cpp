@@ -342,7 +342,7 @@ void Editor::SaveSplit(const std::string& file_name) {
       saver.WriteEditText();
     }
     saver.CopyRemainingLines();
-    WriteFileAtomically(file_name, saver.out(), flush_);
+    WriteFileAtomically(file_name, saver.out().pieces(), flush_);
   }
   d.file_name = file_name;
   BuildProcedureList();

@@ -1,8 +1,10 @@
 #include "document/module_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,15 +53,28 @@ size_t ReadSome(int fd, char* into, size_t n) {
   }
 }
 
-void WriteAll(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+// Writes the pieces in order, as few calls as the system allows.
+void WriteAll(int fd, const std::vector<std::string_view>& pieces) {
+  std::vector<iovec> iov;
+  iov.reserve(pieces.size());
+  for (std::string_view p : pieces) {
+    if (!p.empty()) iov.push_back({const_cast<char*>(p.data()), p.size()});
+  }
+  size_t next = 0;
+  while (next < iov.size()) {
+    const int count = static_cast<int>(std::min<size_t>(iov.size() - next, IOV_MAX));
+    const ssize_t put = ::writev(fd, iov.data() + next, count);
     if (put < 0) {
       if (errno == EINTR) continue;
       throw FileFault(errno);
     }
-    done += static_cast<size_t>(put);
+    // Skip what was written; a partial piece is resumed where it stopped.
+    size_t done = static_cast<size_t>(put);
+    while (next < iov.size() && done >= iov[next].iov_len) done -= iov[next++].iov_len;
+    if (next < iov.size() && done > 0) {
+      iov[next].iov_base = static_cast<char*>(iov[next].iov_base) + done;
+      iov[next].iov_len -= done;
+    }
   }
 }
 
@@ -85,8 +100,8 @@ std::string ResolveTarget(const std::string& path) {
   return slash == std::string::npos ? t : path.substr(0, slash + 1) + t;
 }
 
-void WriteAtomically(const std::string& path, std::string_view bytes, bool flush,
-                     std::optional<mode_t> mode, bool keep_read_only) {
+FileStamp WriteAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                          bool flush, std::optional<mode_t> mode, bool keep_read_only) {
   const std::string target = ResolveTarget(path);
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
@@ -109,10 +124,12 @@ void WriteAtomically(const std::string& path, std::string_view bytes, bool flush
   FileHandle out(::mkstemp(name.data()));
   if (out.fd() < 0) throw FileFault(errno);
   temp.assign(name.data());
+  FileStamp stamp;
   try {
-    WriteAll(out.fd(), bytes);
+    WriteAll(out.fd(), pieces);
     if (::fchmod(out.fd(), *mode) != 0) throw FileFault(errno);
     if (flush && ::fsync(out.fd()) != 0) throw FileFault(errno);
+    stamp = StampOf(out);
     if (::close(out.Release()) != 0) throw FileFault(errno);
     if (::rename(temp.c_str(), target.c_str()) != 0) throw FileFault(errno);
   } catch (...) {
@@ -123,6 +140,7 @@ void WriteAtomically(const std::string& path, std::string_view bytes, bool flush
     FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd() >= 0) ::fsync(dir.fd());
   }
+  return stamp;
 }
 
 }  // namespace
@@ -238,8 +256,13 @@ ByteLine FileLineReader::Next() {
   return line;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
-  WriteAtomically(path, bytes, flush, std::nullopt, true);
+FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
+  return WriteAtomically(path, {bytes}, flush, std::nullopt, true);
+}
+
+FileStamp WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                              bool flush) {
+  return WriteAtomically(path, pieces, flush, std::nullopt, true);
 }
 
 void CopyFileAtomically(const std::string& from, const std::string& to, bool flush) {
@@ -247,7 +270,7 @@ void CopyFileAtomically(const std::string& from, const std::string& to, bool flu
   struct stat st {};
   std::optional<mode_t> mode;
   if (::stat(from.c_str(), &st) == 0) mode = static_cast<mode_t>(st.st_mode & 07777);
-  WriteAtomically(to, bytes.view(), flush, mode, false);
+  WriteAtomically(to, {bytes.view()}, flush, mode, false);
 }
 
 void MakeBackup(const std::string& file, const std::string& backup, std::string_view bytes,
@@ -271,7 +294,7 @@ void MakeBackup(const std::string& file, const std::string& backup, std::string_
       ::unlink(linked.c_str());
     }
   }
-  WriteAtomically(backup, bytes, flush, static_cast<mode_t>(st.st_mode & 07777), false);
+  WriteAtomically(backup, {bytes}, flush, static_cast<mode_t>(st.st_mode & 07777), false);
 }
 
 std::optional<std::string> BackupName(const std::string& file_name) {

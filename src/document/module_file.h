@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/byte_lines.h"
 #include "document/module_document.h"
@@ -100,7 +101,11 @@ class FileLineReader {
 // the file it replaces (a new file gets 0666 less the umask). A file the user
 // may not write is not replaced (fault 70). On any failure
 // the temporary file is removed, `path` is untouched, and a Fault is thrown.
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush);
+// Returns the stamp of the file written.
+FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush);
+// The same for a text in pieces, written in order.
+FileStamp WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
+                              bool flush);
 
 // Copies `from` to `to` as WriteFileAtomically writes, keeping the permission
 // bits of `from`; an old `to` is replaced even when it is read-only (it is a

@@ -22,9 +22,7 @@ std::string WholeTextForSave(std::string_view pane_text) {
 }
 
 ModuleSaver::ModuleSaver(std::string_view in, std::string_view pane_text, Port& port)
-    : in_(in), pane_(pane_text), port_(port), style_(LineEndStyle(in)) {
-  out_.reserve(in.size() + pane_text.size() + 2);
-}
+    : in_(in), pane_(pane_text), port_(port), style_(LineEndStyle(in)) {}
 
 template <typename Body>
 void ModuleSaver::Step(Body body) {
@@ -49,7 +47,8 @@ void ModuleSaver::CopyFormDescription() {
         depth = Check16(depth - 1);
         closed = depth == 0;
       }
-      out_.append(t).append(line.end.empty() ? style_ : line.end);
+      out_.Append(t);
+      out_.Append(line.end.empty() ? style_ : line.end);
       if (closed) return;
     }
   });
@@ -63,14 +62,14 @@ void ModuleSaver::CopyUpToEntry(Int header_position) {
       const size_t at = static_cast<size_t>(offset);
       const ByteLine header = LineAt(in_, at);
       if (ContainsNoCase(header.text, key)) {
-        out_.append(in_.substr(pos_, at - pos_));
+        out_.Append(in_.substr(pos_, at - pos_));
         pos_ = header.next;
         return;
       }
     }
-    out_.append(in_.substr(pos_));
+    out_.Append(in_.substr(pos_));
     pos_ = in_.size();
-    if (!out_.empty() && out_.back() != '\n') out_.append(style_);
+    if (!out_.empty() && out_.back() != '\n') out_.Append(style_);
     port_.MessageBox("eof", "", Buttons::kOk, Icon::kNone);
   });
 }
@@ -93,16 +92,16 @@ void ModuleSaver::SkipOldEntry() {
 void ModuleSaver::WriteEditText() {
   const size_t before = out_.size();
   if (style_ == "\r\n") {
-    out_.append(pane_);
+    out_.Append(pane_);
   } else {
-    out_.append(WithLineEnds(pane_, style_));
+    out_.AppendCopy(WithLineEnds(pane_, style_));
   }
-  if (out_.size() == before || out_.back() != '\n') out_.append(style_);
+  if (out_.size() == before || out_.back() != '\n') out_.Append(style_);
 }
 
 void ModuleSaver::CopyRemainingLines() {
   Step([&] {
-    out_.append(in_.substr(pos_));
+    out_.Append(in_.substr(pos_));
     pos_ = in_.size();
   });
 }

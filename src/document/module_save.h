@@ -1,7 +1,8 @@
 // The module saver: rebuilds a module's bytes from its old bytes with one
 // entry's text put in place of its old text. It works from the old file's
 // bytes (`in`, read strictly forwards but for one step back in SkipOldEntry)
-// to the new file's bytes (`out`), which the caller then writes to disk.
+// to the new file's bytes (`out`, a rope of pieces of the old bytes and the
+// pane's text), which the caller then writes to disk.
 //
 // Lines copied from the old file keep their own bytes and line ends. Text
 // written from the edit pane takes the old file's line end style (that of its
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/byte_rope.h"
 #include "platform/limits.h"
 #include "platform/port.h"
 
@@ -53,8 +55,9 @@ class ModuleSaver {
   // Copies the rest of the old bytes unchanged.
   void CopyRemainingLines();
 
-  const std::string& out() const { return out_; }
-  std::string& out() { return out_; }
+  // The new file's bytes; they refer to the old bytes and the pane's text,
+  // which must outlive them.
+  const ByteRope& out() const { return out_; }
 
  private:
   template <typename Body>
@@ -64,7 +67,7 @@ class ModuleSaver {
   Port& port_;
   std::string_view style_;  // "\r\n" or "\n"
   size_t pos_ = 0;          // next byte of in_ to read
-  std::string out_;
+  ByteRope out_;
 };
 
 }  // namespace qw
