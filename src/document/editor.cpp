@@ -167,9 +167,13 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
       } catch (const Fault& f) {
         port_.MessageBox(ReadErrorText(f, "Can't open this file!"), kFileErrorTitle, Buttons::kOk,
                          Icon::kStop);
+        // Nothing of the earlier document stays to be saved over this file.
         d.entries.clear();
         d.entry_count = 0;
+        d.current_entry_name.clear();
         port_.ClearEntryList();
+        port_.SetPaneText("");
+        d.changed = false;
         return;
       }
       d.stamp = bytes.stamp();
