@@ -29,13 +29,13 @@ echo "module: $(stat -c %s "$module") bytes, $("$qwtool" list "$module" | wc -l)
 
 # best_of CMD...: prints "WALL CPU" (seconds), the smallest of $runs runs each.
 best_of() {
-  local best_wall=999 best_cpu=999 wall user sys cpu
+  local best_wall=999 best_cpu=999 wall user sys
   for ((i = 0; i < runs; i++)); do
     /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1
     read -r wall user sys <"$work/time"
-    cpu=$(echo "$user + $sys" | bc -l)
-    if (($(echo "$wall < $best_wall" | bc -l))); then best_wall=$wall; fi
-    if (($(echo "$cpu < $best_cpu" | bc -l))); then best_cpu=$cpu; fi
+    read -r best_wall best_cpu <<<"$(awk -v w="$wall" -v u="$user" -v s="$sys" \
+      -v bw="$best_wall" -v bc="$best_cpu" \
+      'BEGIN { c = u + s; print (w < bw ? w : bw), (c < bc ? c : bc) }')"
   done
   echo "$best_wall $best_cpu"
 }
@@ -44,7 +44,7 @@ best_of() {
 read -r q_wall q_cpu <<<"$(best_of "$qwtool" list "$module")"
 read -r c_wall c_cpu <<<"$(best_of ctags --language-force=Basic -f /dev/null "$module")"
 
-ratio() { if (($(echo "$2 > 0" | bc -l))); then echo "scale=1; $1 / $2" | bc -l; else echo "inf"; fi; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "inf" }'; }
 printf 'qwtool list: %6.3f s wall  %6.3f s cpu\n' "$q_wall" "$q_cpu"
 printf 'ctags:       %6.3f s wall  %6.3f s cpu\n' "$c_wall" "$c_cpu"
 echo "ratio (ctags / qwtool): wall $(ratio "$c_wall" "$q_wall")  cpu $(ratio "$c_cpu" "$q_cpu")  (target >= 5)"
