@@ -199,7 +199,9 @@ TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
   for (const auto& r : rows) {
     port.dialog_filters.clear();
     port.dialog_paths.push_back(prg);
+    const int yields = port.yields;
     (ed.*r.command)();
+    EXPECT_EQ(port.yields, yields + 2) << r.name;  // after the dialog and after the load
     EXPECT_EQ(port.dialog_filters, std::vector<std::string>{r.filter}) << r.name;
     EXPECT_EQ(ed.doc().split_mode, r.split) << r.name;
     EXPECT_EQ(port.pane, r.split ? "" : Lines({"FUNCTION F()", "  RETURN 1"})) << r.name;
