@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "synthetic_module.h"
 #include "shell/frm_edit32.h"
 #include "shell/menu_table.h"
 #include "shell/qt_port.h"
@@ -24,31 +25,11 @@ namespace {
 
 using qw::shell::frmEdit32;
 
-// A module of declarations and alternating Subs and Functions, just under
-// 9 MB and under 32,767 entries.
+// The 9 MB module of the document benchmarks: about 60,000 procedures.
 const std::string& ModulePath() {
   static const std::string path = [] {
     const std::string p = QDir::tempPath().toStdString() + "/qw_bench_window_MODULE.BAS";
-    std::ofstream out(p, std::ios::binary);
-    out << "Attribute VB_Name = \"Big\"\r\nOption Explicit\r\n";
-    for (int i = 0; i < 40; ++i) out << "Dim Shared Value" << i << " As Long\r\n";
-    long written = 0;
-    for (int i = 0; written < 8'900'000; ++i) {
-      std::string proc;
-      const bool sub = i % 2 == 0;
-      proc += "\r\n' Procedure number " + std::to_string(i) + "\r\n";
-      proc += (sub ? "Public Sub Work" : "Private Function Calc") + std::to_string(i) +
-              "(ByVal n As Long)" + (sub ? "" : " As Long") + "\r\n";
-      proc += "  Dim total As Long, k As Long\r\n";
-      for (int k = 0; k < 6; ++k) {
-        proc +=
-            "  total = total + n * " + std::to_string(k) + " ' step " + std::to_string(k) + "\r\n";
-      }
-      proc += sub ? "  Value1 = total\r\nEnd Sub\r\n"
-                  : "  Calc" + std::to_string(i) + " = total\r\nEnd Function\r\n";
-      out << proc;
-      written += static_cast<long>(proc.size());
-    }
+    std::ofstream(p, std::ios::binary) << qw::bench::SyntheticModule(60000);
     return p;
   }();
   return path;

@@ -44,7 +44,10 @@ bool ModuleIndexer::SkipFormHeader() {
 
 StopKind ModuleIndexer::AddProcedureEntry(std::string name) {
   try {
-    doc_.entry_count = Check16(doc_.entry_count + 1);
+    // The entry count is not held to 16 bits: like the positions, it belongs
+    // to the index, and a module of more than 32,767 procedures is listed
+    // whole rather than cut off at the entry that would overflow.
+    ++doc_.entry_count;
     doc_.entries.push_back(ProcedureEntry{std::move(name), doc_.file_position});
     // The hot loop of the indexer: most lines are looked at only up to their
     // first non-blank byte, since rule A stops only on lines that begin with

@@ -63,6 +63,9 @@ Toolbar BuildToolbar(QWidget* parent) {
   bar.cbProc->setEditable(true);
   // Typing a name never adds it to the list; the list is the module's index.
   bar.cbProc->setInsertPolicy(QComboBox::NoInsert);
+  // No inline completion: it searches every name on each change of the text,
+  // which makes switching entries of a large module slow.
+  bar.cbProc->setCompleter(nullptr);
   // Long lists: no measuring of every item, uniform rows in the drop-down.
   bar.cbProc->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   auto* view = new QListView(bar.cbProc);

@@ -302,18 +302,19 @@ TEST_F(IndexTest, PositionsPastSevenDigitsWiden) {
   EXPECT_EQ(port.pane, Lines({"Sub Far()", "End Sub"}));
 }
 
-TEST_F(IndexTest, ClassicLimitsCapTheEntryCount) {
+TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {
   std::string bytes;
   for (int i = 0; i < 32800; ++i) bytes += "Sub P" + std::to_string(i) + "()\r\nEnd Sub\r\n";
   const std::string path = Write("MANY.BAS", bytes);
-  SetClassicLimits(false);
-  Open(path);
-  EXPECT_EQ(ed.doc().entries.size(), 32801u);
-  EXPECT_TRUE(port.boxes.empty());
-  SetClassicLimits(true);
-  Open(path);
-  EXPECT_EQ(ed.doc().entries.size(), 32767u);
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
+  for (const bool classic : {false, true}) {
+    SetClassicLimits(classic);
+    Open(path);
+    EXPECT_EQ(ed.doc().entries.size(), 32801u) << classic;
+    EXPECT_EQ(port.items.back(), "P32799") << classic;
+    EXPECT_TRUE(port.boxes.empty()) << classic;
+  }
+  Select(32801 - 1);
+  EXPECT_EQ(port.pane, Lines({"Sub P32799()", "End Sub"}));
 }
 
 }  // namespace
