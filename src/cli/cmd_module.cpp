@@ -48,23 +48,23 @@ class Session {
     return !Failed();
   }
 
-  // The index of the entry named by `spec` ("#N" or a name as listed).
-  size_t FindEntry(const std::string& spec) const {
+  // The index of the entry named by `wanted` ("#N" or a name as listed).
+  size_t FindEntry(const std::string& wanted) const {
     const auto& entries = doc().entries;
-    if (spec.size() > 1 && spec[0] == '#') {
+    if (wanted.size() > 1 && wanted[0] == '#') {
       size_t n = 0;
-      const char* first = spec.data() + 1;
-      const char* last = spec.data() + spec.size();
+      const char* first = wanted.data() + 1;
+      const char* last = wanted.data() + wanted.size();
       const auto [end, ec] = std::from_chars(first, last, n);
       if (ec != std::errc() || end != last || n >= entries.size()) {
-        throw UsageError("unknown entry " + spec);
+        throw UsageError("unknown entry " + wanted);
       }
       return n;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].name == spec) return i;
+      if (entries[i].name == wanted) return i;
     }
-    throw UsageError("unknown entry " + spec);
+    throw UsageError("unknown entry " + wanted);
   }
 
   // Selects entry `index` as the entry list does: true when no failure followed.
