@@ -17,10 +17,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/headless_port.h"
 #include "document/editor.h"
 #include "document/module_document.h"
 #include "document/module_index.h"
@@ -37,52 +39,8 @@ const std::string& Module() {
   return module;
 }
 
-// A port without a window: boxes answer OK, the pane and the list are plain state.
-class BenchPort : public qw::Port {
- public:
-  qw::Answer MessageBox(const std::string&, const std::string&, qw::Buttons, qw::Icon) override {
-    ++boxes;
-    return qw::Answer::kOk;
-  }
-  void Yield() override {}
-  void BusyPointer(bool) override {}
-  void SetCaption(const std::string& c) override { caption = c; }
-  std::string Caption() const override { return caption; }
-  void SendKeys(const std::string&) override {}
-  std::string ShowOpenDialog(const std::string&) override { return {}; }
-  std::string ShowSaveDialog(const std::string&) override { return {}; }
-  std::string PaneText() const override { return pane; }
-  void SetPaneText(const std::string& t) override {
-    pane = t;
-    if (on_pane_change) on_pane_change();
-  }
-  std::string PaneSelectedText() const override { return {}; }
-  long PaneSelStart() const override { return 0; }
-  long PaneSelLength() const override { return 0; }
-  void SetPaneSelection(long, long) override {}
-  void ReplacePaneSelection(const std::string&) override {}
-  void FocusPane() override {}
-  void ClearEntryList() override { items.clear(); }
-  void SetEntryItems(const std::vector<std::string>& i) override { items = i; }
-  int EntryCount() const override { return static_cast<int>(items.size()); }
-  std::string EntryText() const override { return entry_text; }
-  void SetEntryText(const std::string& t) override { entry_text = t; }
-  int EntrySelectedIndex() const override { return selected; }
-  void SetEntrySelectedIndex(int i) override {
-    selected = i;
-    entry_text = items[static_cast<size_t>(i)];
-    if (on_entry_click) on_entry_click();
-  }
-  std::string ClipboardText() const override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-
-  int boxes = 0;
-  std::string caption, pane, entry_text;
-  std::vector<std::string> items;
-  int selected = -1;
-  std::function<void()> on_pane_change, on_entry_click;
-};
+// qwtool's own port: no window, every box a line on stderr (none is expected).
+using BenchPort = qw::cli::HeadlessPort;
 
 // A folder of its own holding a copy of the module, removed at the end.
 class ModuleFile {
@@ -131,7 +89,7 @@ size_t IndexBytes(const qw::ModuleDocument& doc) {
 
 void BM_IndexVsLineCount(benchmark::State& state) {
   const std::string_view bytes = Module();
-  BenchPort port;
+  BenchPort port(std::cerr);
   qw::ModuleDocument doc;
   doc.file_name = "SYNTH.BAS";
   double index_s = 0, count_s = 0;
@@ -156,7 +114,7 @@ BENCHMARK(BM_IndexVsLineCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ShowEntry(benchmark::State& state) {
   const ModuleFile file;
-  BenchPort port;
+  BenchPort port(std::cerr);
   qw::Editor editor(port);
   editor.LoadModuleFile(file.path(), true);
   qw::Int big = 0;
@@ -190,7 +148,7 @@ void CopyFile(const std::string& from, const std::string& to) {
 
 void BM_SaveVsCopy(benchmark::State& state) {
   const ModuleFile file;
-  BenchPort port;
+  BenchPort port(std::cerr);
   qw::Editor editor(port);
   editor.SetFlushToDisk(false);
   port.on_pane_change = [&] { editor.txtEdit_Change(); };
@@ -204,7 +162,7 @@ void BM_SaveVsCopy(benchmark::State& state) {
       if (editor.doc().entries[i].name == "Big2K") big = static_cast<int>(i);
     }
     port.SetEntrySelectedIndex(big);
-    port.SetPaneText(port.pane);
+    port.SetPaneText(port.PaneText());
     state.ResumeTiming();
     auto t0 = std::chrono::steady_clock::now();
     CopyFile(file.path(), file.In("COPY.BAS"));
@@ -218,7 +176,7 @@ void BM_SaveVsCopy(benchmark::State& state) {
   state.counters["copy_ms"] = copy_s / n * 1e3;
   state.counters["save_ms"] = save_s / n * 1e3;
   state.counters["ratio"] = save_s / copy_s;
-  state.counters["boxes"] = port.boxes;
+  state.counters["boxes"] = static_cast<double>(port.titles().size());
 }
 BENCHMARK(BM_SaveVsCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
