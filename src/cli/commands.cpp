@@ -1,34 +1,72 @@
 #include "cli/commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+#include <system_error>
+
 #include "cli/cmd_convert.h"
 #include "cli/cmd_module.h"
-
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
 
 namespace qw::cli {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      // Subcommands are added here as their operations are built.
-      {"convert", RunConvert, "convert [FILE|-]              convert xBase code to Basic"},
       {"list", RunList, "list [--json] FILE            list a module's entries"},
       {"show", RunShow, "show FILE ENTRY               print one entry's text"},
       {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
+      {"convert", RunConvert, "convert [FILE|-]              convert xBase code to Basic"},
   };
   return commands;
 }
 
+namespace {
+
+std::string ReadFd(int fd, size_t size_hint) {
+  std::string text;
+  text.reserve(size_hint);
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got > 0) {
+      text.append(block, static_cast<size_t>(got));
+    } else if (got == 0) {
+      return text;
+    } else if (errno != EINTR) {
+      throw std::system_error(errno, std::generic_category());
+    }
+  }
+}
+
+}  // namespace
+
 std::string ReadInput(Context& ctx, const std::string& path) {
   if (path == "-") {
-    return std::string(std::istreambuf_iterator<char>(ctx.in), std::istreambuf_iterator<char>());
+    std::string text;
+    char block[1 << 16];
+    while (ctx.in.read(block, sizeof block) || ctx.in.gcount() > 0) {
+      text.append(block, static_cast<size_t>(ctx.in.gcount()));
+    }
+    return text;
   }
-  std::ifstream f(path, std::ios::binary);
-  if (!f) throw UsageError("cannot read " + path);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw Refusal("cannot read " + path + ": " + std::strerror(errno));
+  struct stat st {};
+  std::string text;
+  try {
+    if (::fstat(fd, &st) != 0) throw std::system_error(errno, std::generic_category());
+    if (S_ISDIR(st.st_mode)) throw std::system_error(EISDIR, std::generic_category());
+    text = ReadFd(fd, S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0);
+  } catch (const std::system_error& e) {
+    ::close(fd);
+    throw Refusal("cannot read " + path + ": " + std::strerror(e.code().value()));
+  }
+  ::close(fd);
+  return text;
 }
 
 std::string ToPaneText(const std::string& text) {

@@ -22,6 +22,14 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Thrown by a subcommand that cannot go on for a reason outside the editor's
+// own messages (an input file that cannot be read): main writes
+// "qwtool: WHAT" to stderr and exits with kExitFailed.
+class Refusal : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 struct Context {
   HeadlessPort& port;
   std::ostream& out;
@@ -40,7 +48,8 @@ struct Command {
 // The table of subcommands, in the order --help lists them.
 const std::vector<Command>& Commands();
 
-// Reads a whole file, or stdin for "-"; throws UsageError when it cannot be read.
+// Reads a whole file, or stdin for "-"; throws Refusal when it cannot be read
+// (missing, a folder, no permission).
 std::string ReadInput(Context& ctx, const std::string& path);
 // Turns a text into edit-pane text: every LF not preceded by CR becomes CR LF.
 std::string ToPaneText(const std::string& text);

@@ -72,6 +72,15 @@ int main(int argc, char** argv) {
       return status;
     } catch (const qw::cli::UsageError& e) {
       return Usage(e.what());
+    } catch (const qw::cli::Refusal& e) {
+      std::cout.flush();
+      std::cerr << "qwtool: " << e.what() << "\n";
+      return qw::cli::kExitFailed;
+    } catch (const std::exception& e) {
+      // Nothing the engine does should get here; never a crash all the same.
+      std::cout.flush();
+      std::cerr << "qwtool: " << e.what() << "\n";
+      return qw::cli::kExitFailed;
     }
   }
   if (name.size() > 1 && name[0] == '-') return Usage("unknown option " + name);

@@ -36,6 +36,15 @@ TEST(Qwtool, BadUsageExitsOneWithAUsageMessage) {
   }
 }
 
+TEST(Qwtool, UnreadableInputIsRefusedNotAUsageError) {
+  for (const char* path : {"/nonexistent/x.prg", "/tmp"}) {
+    const auto r = RunTool({"convert", path});
+    EXPECT_EQ(r.status, 2) << path;
+    EXPECT_EQ(r.err.rfind(std::string("qwtool: cannot read ") + path + ": ", 0), 0u) << r.err;
+    EXPECT_TRUE(r.out.empty()) << path;
+  }
+}
+
 TEST(MessageLine, EscapesLineEndsAndBackslashes) {
   EXPECT_EQ(cli::MessageLine("File Error", "Can't open file: C:\\A.BAS"),
             "qwtool: File Error: Can't open file: C:\\\\A.BAS");
