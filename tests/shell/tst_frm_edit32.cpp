@@ -1,7 +1,5 @@
-// The main window driven as a user drives it, with the file dialogs and the
-// message boxes answered from a script: layout and resizing, opening a
-// module, switching entries, saving, closing, the keyboard, and faults that
-// escape a handler.
+// The main window driven as a user drives it, with the file dialogs and the message boxes
+// answered from a script.
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
@@ -16,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <functional>
 #include <memory>
 
 #include "document/editor.h"
@@ -44,14 +41,12 @@ Q_DECLARE_METATYPE(Closing)
 namespace {
 
 const char kDeclarations[] =
-    "Attribute VB_Name = \"Main\"\r\n"
-    "Option Explicit\r\n"
-    "Dim Count As Integer\r\n"
-    "\r\n";
+    "Attribute VB_Name = \"Main\"\r\nOption Explicit\r\nDim Count As Integer\r\n\r\n";
 const char kAlpha[] = "Sub Alpha()\r\n  Count = 1\r\nEnd Sub\r\n";
 const char kBeta[] = "Function Beta(a As Long) As Long\r\n  Beta = a * 2\r\nEnd Function\r\n";
 const QByteArray kModule = QByteArray(kDeclarations) + kAlpha + "\r\n" + kBeta;
 const char kAlphaEdited[] = "Sub Alpha()\r\n  Count = 10\r\nEnd Sub\r\n";
+const QByteArray kModuleEdited = QByteArray(kModule).replace(kAlpha, kAlphaEdited);
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
@@ -65,11 +60,6 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-// The module with one line of it replaced.
-QByteArray ModuleWith(const char* line, const char* replacement) {
-  return QByteArray(kModule).replace(line, replacement);
-}
-
 }  // namespace
 
 class TestFrmEdit32 : public QObject {
@@ -78,7 +68,7 @@ class TestFrmEdit32 : public QObject {
  private:
   std::unique_ptr<frmEdit32> window_;
   PortScript script_;
-  QTemporaryDir dir_;
+  std::unique_ptr<QTemporaryDir> dir_;
   QString module_;  // dir_/MAIN.BAS
 
   QAction* Item(const QString& name) {
@@ -124,12 +114,10 @@ class TestFrmEdit32 : public QObject {
 
  private slots:
   void init() {
-    QVERIFY(dir_.isValid());
-    module_ = dir_.filePath("MAIN.BAS");
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    module_ = dir_->filePath("MAIN.BAS");
     WriteAll(module_, kModule);
-    for (const char* old : {"MAIN.BAK", "SAVED.BAS", "SAVED.BAK", "COPY.BAS"}) {
-      QFile::remove(dir_.filePath(old));
-    }
     window_ = std::make_unique<frmEdit32>();
     script_ = PortScript{};
     window_->port().SetScript(&script_);
@@ -224,7 +212,7 @@ class TestFrmEdit32 : public QObject {
     QTRY_COMPARE(window_->txtEdit()->width(), window_->frameGeometry().width() - 6);
   }
 
-  void openAModuleThroughTheDialogAndExit() {
+  void openAModuleThroughTheDialogEnterTheListAndExit() {
     OpenModule();
     QCOMPARE(script_.dialogs.size(), size_t{1});
     QCOMPARE(script_.dialogs[0].filter, std::string("Program (*.bas)|*.bas"));
@@ -239,6 +227,11 @@ class TestFrmEdit32 : public QObject {
     QVERIFY(!Doc().changed);
     QCOMPARE(window_->lexer_kind(), SourceKind::kBasic);
     QCOMPARE(QByteArray(window_->txtEdit()->lexer()->lexer()), QByteArray("vb"));
+    FocusAndWait(window_->cbProc());
+    QTest::keyClick(window_->cbProc(), Qt::Key_Return);  // moves the focus to the pane
+    QVERIFY(Doc().focus_editor);
+    QCOMPARE(QApplication::focusWidget(), window_->txtEdit());
+    QCOMPARE(Pane(), std::string(kDeclarations));
     Item("mnuFileExit")->trigger();  // nothing changed: closes at once
     QVERIFY(!window_->isVisible());
     QVERIFY(script_.boxes.empty());
@@ -249,7 +242,7 @@ class TestFrmEdit32 : public QObject {
     for (auto [file, item] : {std::pair{"APP.PRG", "mnuPrgFiles"},
                               {"APP.VBP", "mnuVbp"},
                               {"THING.CLS", "mnuClsFiles"}}) {
-      const QString path = dir_.filePath(file);
+      const QString path = dir_->filePath(file);
       WriteAll(path, "FUNCTION Main\r\n  RETURN NIL\r\n");
       script_.paths.push_back(path.toStdString());
       Item(item)->trigger();
@@ -262,8 +255,8 @@ class TestFrmEdit32 : public QObject {
     QCOMPARE(seen, QStringList({"APP.PRG flagship 9pt", "APP.VBP plain", "THING.CLS vb 9pt"}));
   }
 
-  // Cancelled dialogs change nothing; Save As then writes the whole module around the entry.
-  void cancelledDialogsThenSaveAs() {
+  // Cancelled dialogs change nothing; Save As writes the whole module around the entry.
+  void cancelledDialogsThenSaveAsThenSave() {
     OpenAndEditAlpha();
     script_.paths = {std::nullopt, std::nullopt};
     Item("mnuFileBas")->trigger();
@@ -274,26 +267,23 @@ class TestFrmEdit32 : public QObject {
     QCOMPARE(QString::fromStdString(Doc().file_name), module_);
     QCOMPARE(Pane(), std::string(kAlphaEdited));
     QCOMPARE(Caption(), CaptionOf("Alpha"));
-    const QString copy = dir_.filePath("COPY.BAS");
+    const QString copy = dir_->filePath("COPY.BAS");
     script_.paths.push_back(copy.toStdString());
     Item("mnuSaveAs")->trigger();
     QCOMPARE(script_.dialogs.back().filter, std::string("Program (*.bas)|*.bas"));
     QVERIFY(script_.dialogs.back().save);
-    QCOMPARE(ReadAll(copy), ModuleWith("Count = 1\r\n", "Count = 10\r\n"));
+    QCOMPARE(ReadAll(copy), kModuleEdited);
     QCOMPARE(ReadAll(module_), kModule);
-    QVERIFY(!QFile::exists(dir_.filePath("COPY.BAK")));
+    QVERIFY(!QFile::exists(dir_->filePath("COPY.BAK")));
     QCOMPARE(QString::fromStdString(Doc().file_name), copy);
     QVERIFY(QString::fromStdString(Caption()).endsWith(copy.toUpper()));
-    QVERIFY(script_.boxes.empty());
-  }
-
-  void saveRebuildsTheModuleAndKeepsABackup() {
-    OpenModule();
+    // Save rebuilds the file around another entry and keeps a backup of the old one.
     Pick(2);
     TypeAtEndOfLine(1, " + 1");
     Item("mnuFileSave")->trigger();
-    QCOMPARE(ReadAll(module_), ModuleWith("Beta = a * 2\r\n", "Beta = a * 2 + 1\r\n"));
-    QCOMPARE(ReadAll(dir_.filePath("MAIN.BAK")), kModule);
+    QCOMPARE(ReadAll(copy),
+             QByteArray(kModuleEdited).replace("Beta = a * 2\r\n", "Beta = a * 2 + 1\r\n"));
+    QCOMPARE(ReadAll(dir_->filePath("COPY.BAK")), kModuleEdited);
     QVERIFY(!Doc().changed);
     QCOMPARE(window_->cbProc()->count(), 3);
     QVERIFY(script_.boxes.empty());
@@ -361,15 +351,6 @@ class TestFrmEdit32 : public QObject {
     QVERIFY(script_.boxes.empty());
   }
 
-  void enterInTheListMovesTheFocusToThePane() {
-    OpenModule();
-    FocusAndWait(window_->cbProc());
-    QTest::keyClick(window_->cbProc(), Qt::Key_Return);
-    QVERIFY(Doc().focus_editor);
-    QCOMPARE(QApplication::focusWidget(), window_->txtEdit());
-    QCOMPARE(Pane(), std::string(kDeclarations));
-  }
-
   void closing_data() {
     QTest::addColumn<Closing>("c");
     const Answer yes = Answer::kYes, no = Answer::kNo, cancel = Answer::kCancel;
@@ -391,7 +372,7 @@ class TestFrmEdit32 : public QObject {
     const std::string about[] = {c.by_menu ? Caption() : module_.toStdString(),
                                  module_.toStdString()};
     script_.answers.assign(c.answers.begin(), c.answers.end());
-    const QString target = dir_.filePath("SAVED.BAS");
+    const QString target = dir_->filePath("SAVED.BAS");
     script_.paths.push_back(c.dialog_answer ? std::optional(target.toStdString()) : std::nullopt);
     if (c.by_menu) {
       Item("mnuFileClose")->trigger();
@@ -413,56 +394,51 @@ class TestFrmEdit32 : public QObject {
     QCOMPARE(ReadAll(module_), kModule);
   }
 
-  // A menu item, a toolbar button or keystrokes sent to the menu bar.
-  void commandsRunTheirOperationAndGiveTheFocusBackWhereTheTableSays_data() {
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<bool>("focus_back");
-    QTest::newRow("mnuComment") << "CommentSelection" << true;
-    QTest::newRow("mnuUncomment") << "UncommentSelection" << false;
-    QTest::newRow("mnuConvert") << "ConvertXBaseProc" << true;
-    QTest::newRow("mnuCopy") << "CopySelection" << true;
-    QTest::newRow("mnuClear") << "ClearClipboard" << false;
-    QTest::newRow("tbUncomment") << "UncommentSelection" << true;
-    QTest::newRow("tbPrint") << "PrintSelection" << true;
-    QTest::newRow("Command3D1") << "IndentSelection" << true;
-    QTest::newRow("Command3D3") << "ConcatenateToClipboard" << true;
-    QTest::newRow("%(EP)") << "PasteClipboard" << false;
-  }
   void commandsRunTheirOperationAndGiveTheFocusBackWhereTheTableSays() {
-    QFETCH(QString, operation);
-    QFETCH(bool, focus_back);
-    const QString item = QTest::currentDataTag();
-    int ran = 0;
-    window_->SetOperation(operation.toStdString(), [&] {
-      ++ran;
-      window_->cbProc()->setFocus();
-    });
-    if (item.startsWith('%')) {
-      window_->port().SendKeys(item.toStdString());  // runs it before returning
-    } else if (auto* button = window_->panToolbar()->findChild<QToolButton*>(item)) {
-      QTest::mouseClick(button, Qt::LeftButton);
-    } else {
-      Item(item)->trigger();
-    }
-    QCOMPARE(ran, 1);
-    QCOMPARE(QApplication::focusWidget() == window_->txtEdit(), focus_back);
-  }
-
-  void commandsOfLaterToolsDoNothingYet() {
-    window_->port().SetPaneText("x");
+    window_->port().SetPaneText("x");  // those of later tools do nothing yet
     for (const char* name : {"mnuComment", "mnuIndent", "mnuPrint", "mnuFind", "mnuReplace",
                              "mnuSelectCut", "mnuPaste"}) {
       Item(name)->trigger();
     }
     QCOMPARE(Pane(), std::string("x"));
     QVERIFY(script_.boxes.empty());
+    // A menu item, a toolbar button or keystrokes sent to the menu bar (run before returning).
+    const struct {
+      const char* item;
+      const char* operation;
+      bool focus_back;
+    } commands[] = {{"mnuComment", "CommentSelection", true},
+                    {"mnuUncomment", "UncommentSelection", false},
+                    {"mnuConvert", "ConvertXBaseProc", true},
+                    {"mnuCopy", "CopySelection", true},
+                    {"mnuClear", "ClearClipboard", false},
+                    {"tbUncomment", "UncommentSelection", true},
+                    {"tbPrint", "PrintSelection", true},
+                    {"Command3D1", "IndentSelection", true},
+                    {"Command3D3", "ConcatenateToClipboard", true},
+                    {"%(EP)", "PasteClipboard", false}};
+    for (const auto& c : commands) {
+      int ran = 0;
+      window_->SetOperation(c.operation, [&] {
+        ++ran;
+        window_->cbProc()->setFocus();
+      });
+      if (*c.item == '%') {
+        window_->port().SendKeys(c.item);
+      } else if (auto* button = window_->panToolbar()->findChild<QToolButton*>(c.item)) {
+        QTest::mouseClick(button, Qt::LeftButton);
+      } else {
+        Item(c.item)->trigger();
+      }
+      QVERIFY2(ran == 1, c.item);
+      QVERIFY2((QApplication::focusWidget() == window_->txtEdit()) == c.focus_back, c.item);
+    }
   }
 
   // Each fault is reported, and the focus still goes back to the pane.
   void faultsEscapingAHandlerAreReported() {
-    const std::function<void()> handlers[] = {[] { throw qw::Fault(qw::kFaultFileNotFound); },
-                                              [] { throw std::out_of_range("vector::at"); },
-                                              [] { throw 42; }};
+    void (*const handlers[])() = {[] { throw qw::Fault(qw::kFaultFileNotFound); },
+                                  [] { throw std::out_of_range("vector::at"); }, [] { throw 42; }};
     for (const auto& handler : handlers) {
       window_->SetOperation("CommentSelection", handler);
       FocusAndWait(window_->cbProc());

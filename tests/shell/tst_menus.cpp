@@ -105,18 +105,14 @@ class TestMenus : public QObject {
     QCOMPARE(triggered, reached.isEmpty() ? QStringList() : QStringList({reached}));
   }
 
+  // "&File" and "S&elect && Cut" are reached above by "%(FMB)" and "%(EE)".
   void accessKeys() {
-    const struct {
-      const char* caption;
-      const char* key;
-    } cases[] = {{"&File", "F"}, {"Cu&t", "T"},  {"S&elect && Cut", "E"},
-                 {"A && B", ""}, {"&.VBP", "."}, {"Replace", ""},
-                 {"Save&", ""}};
-    for (const auto& c : cases) {
-      const QChar got = AccessKey(c.caption);
-      const QString shown = got.isNull() ? QString() : QString(got);
-      QVERIFY2(shown == c.key, qPrintable(QString("%1: got '%2'").arg(c.caption, shown)));
+    QStringList keys;
+    for (const char* caption : {"Cu&t", "A && B", "&.VBP", "Replace", "Save&"}) {
+      const QChar key = AccessKey(caption);
+      keys << (key.isNull() ? QString("none") : QString(key));
     }
+    QCOMPARE(keys, QStringList({"T", "none", ".", "none", "none"}));
     // "%(EP)" must not be able to reach any other item of the Edit menu.
     QStringList with_p;
     for (QAction* a : Item("mnuEdit")->menu()->actions()) {

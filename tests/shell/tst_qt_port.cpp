@@ -148,11 +148,7 @@ class TestQtPort : public QObject {
     QVERIFY_THROWS_EXCEPTION(qw::Fault, port_->ShowOpenDialog("x|*.x"));  // script empty
   }
 
-  void captionAndBusyPointer() {
-    port_->SetCaption("QW: (declarations) of /SRC/MAIN.BAS");
-    QCOMPARE(window_->windowTitle(), QString("QW: (declarations) of /SRC/MAIN.BAS"));
-    QCOMPARE(port_->Caption(), std::string("QW: (declarations) of /SRC/MAIN.BAS"));
-    // The busy pointer nests and never underflows.
+  void busyPointerNestsAndNeverUnderflows() {
     port_->BusyPointer(true);
     port_->BusyPointer(true);
     port_->BusyPointer(false);
@@ -177,37 +173,32 @@ class TestQtPort : public QObject {
   // Without a script the port shows real boxes: answer them from a timer.
   void realBoxesShowTheExactTextTitleAndIcon() {
     port_->SetScript(nullptr);
-    const struct {
-      const char* name;
-      Buttons buttons;
-      Icon icon;
-      QMessageBox::StandardButton press;
-      Answer answer;
-      QMessageBox::Icon shown;
-    } cases[] = {{"ok, stop", Buttons::kOk, Icon::kStop, QMessageBox::Ok, Answer::kOk,
-                  QMessageBox::Critical},
-                 {"yes", Buttons::kYesNoCancel, Icon::kExclamation, QMessageBox::Yes, Answer::kYes,
-                  QMessageBox::Warning},
-                 {"no", Buttons::kYesNoCancel, Icon::kExclamation, QMessageBox::No, Answer::kNo,
-                  QMessageBox::Warning},
-                 {"cancel", Buttons::kYesNoCancel, Icon::kQuestion, QMessageBox::Cancel,
-                  Answer::kCancel, QMessageBox::Question}};
-    for (const auto& c : cases) {
+    QList<std::pair<Answer, QMessageBox::Icon>> got;  // the answer and the icon shown
+    for (auto [buttons, icon, press] :
+         {std::tuple(Buttons::kOk, Icon::kStop, QMessageBox::Ok),
+          {Buttons::kYesNoCancel, Icon::kExclamation, QMessageBox::Yes},
+          {Buttons::kYesNoCancel, Icon::kExclamation, QMessageBox::No},
+          {Buttons::kYesNoCancel, Icon::kQuestion, QMessageBox::Cancel}}) {
       QString title, text;
-      QMessageBox::Icon seen_icon = QMessageBox::NoIcon;
-      QTimer::singleShot(0, this, [&] {
+      QMessageBox::Icon shown = QMessageBox::NoIcon;
+      QTimer::singleShot(0, this, [&, press = press] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
         title = box->windowTitle();
         text = box->text();
-        seen_icon = box->icon();
-        box->button(c.press)->click();
+        shown = box->icon();
+        box->button(press)->click();
       });
-      const Answer got =
-          port_->MessageBox("The text in [X] has changed.\r\nSave?", "", c.buttons, c.icon);
-      QVERIFY2(got == c.answer && seen_icon == c.shown, c.name);
-      QVERIFY2(title == "QWEdit" && text == "The text in [X] has changed.\nSave?", c.name);
+      got.append(
+          {port_->MessageBox("The text in [X] has changed.\r\nSave?", "", buttons, icon), shown});
+      QCOMPARE(title, QString("QWEdit"));
+      QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
     }
+    QCOMPARE(got, (QList<std::pair<Answer, QMessageBox::Icon>>{
+                      {Answer::kOk, QMessageBox::Critical},
+                      {Answer::kYes, QMessageBox::Warning},
+                      {Answer::kNo, QMessageBox::Warning},
+                      {Answer::kCancel, QMessageBox::Question}}));
   }
 
   void realOpenDialogOffersTheConvertedFilter() {
