@@ -1,245 +1,172 @@
-// qwtool list, show and replace, run as the real program.
+// qwtool list, show and replace run as the real program: arguments, exit
+// statuses, message lines on stderr and the bytes on stdout.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "document/doc_fixture.h"
+#include "support/run_tool.h"
+
+namespace qw::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class ModuleCliTest : public ::testing::Test {
+class ModuleCliTest : public TempDirTest {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/qwcliXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    for (const char* m : {"MAIN.BAS", "DIALOG.FRM", "REPORT.PRG"}) {
-      fs::copy_file(std::string(QW_TEST_DATA) + "/modules/" + m, dir + "/" + m);
-    }
+    TempDirTest::SetUp();
+    for (const char* m : {"MAIN.BAS", "DIALOG.FRM", "REPORT.PRG"}) Write(m, Fixture(m));
   }
-  void TearDown() override { fs::remove_all(dir); }
-
-  std::string P(const std::string& name) const { return dir + "/" + name; }
-
-  // Runs qwtool with `args`, `input` on stdin.
-  ToolRun Tool(const std::vector<std::string>& args, const std::string& input = "") {
-    WriteFile(P(".in"), input);
-    std::string cmd = Quote(QW_QWTOOL);
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " <" + Quote(P(".in")) + " >" + Quote(P(".out")) + " 2>" + Quote(P(".err"));
-    ToolRun r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadFile(P(".out"));
-    r.err = ReadFile(P(".err"));
-    fs::remove(P(".in"));
-    fs::remove(P(".out"));
-    fs::remove(P(".err"));
-    return r;
+  // A module whose entry Big has `lines` lines of 100 bytes between its ends.
+  std::string Big(const std::string& name, int lines) {
+    std::string text = "Sub Big()\r\n";
+    for (int i = 0; i < lines; ++i) text += std::string(98, 'x') + "\r\n";
+    Write(name, "Dim a\r\n" + text + "End Sub\r\n");
+    return text + "End Sub\r\n";
   }
-
-  std::string dir;
+  std::string P(const std::string& name) const { return Path(name); }
 };
 
-TEST_F(ModuleCliTest, ListPrintsTheEntryStrings) {
-  for (const bool classic : {false, true}) {
-    std::vector<std::string> args = {"list", P("MAIN.BAS")};
-    if (classic) args.insert(args.begin(), "--classic");
-    const ToolRun r = Tool(args);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "(declarations)|0000001\nMain|0000168\nTotal|0000285\nForm_Load|0000371\n"
-              "Last|0000427\n");
-    EXPECT_EQ(r.err, "");
-  }
-}
-
-TEST_F(ModuleCliTest, ListAsJson) {
-  const ToolRun r = Tool({"list", "--json", P("DIALOG.FRM")});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out,
-            "[\n {\"index\": 0, \"name\": \"(declarations)\", \"position\": 225},\n"
-            " {\"index\": 1, \"name\": \"cmdOK_Click\", \"position\": 277},\n"
-            " {\"index\": 2, \"name\": \"Form_Load\", \"position\": 330}\n]\n");
-}
-
-TEST_F(ModuleCliTest, UsageAndFailures) {
-  fs::create_directory(P("FOLDER.BAS"));
+TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
+  const std::string big = Big("BIG.BAS", 305);
+  Big("HUGE.BAS", 325);
+  Write("NODOT", "Sub A()\r\nEnd Sub\r\n");
+  const std::string listing =
+      "(declarations)|0000001\nMain|0000168\nTotal|0000285\nForm_Load|0000371\nLast|0000427\n";
   const struct {
     const char* name;
     std::vector<std::string> args;
     int status;
-    std::string err_start;
+    std::string out;
+    std::string err;  // for status 1, the line before the usage text
+    std::string input = "";
   } rows[] = {
-      {"list_without_file", {"list"}, 1, "qwtool: list takes one FILE"},
-      {"list_unknown_option", {"list", "--bogus", P("MAIN.BAS")}, 1, "qwtool: unknown option"},
+      {"list", {"list", P("MAIN.BAS")}, 0, listing, ""},
+      {"list_classic", {"--classic", "list", P("MAIN.BAS")}, 0, listing, ""},
+      {"list_json",
+       {"list", "--json", P("DIALOG.FRM")},
+       0,
+       "[\n {\"index\": 0, \"name\": \"(declarations)\", \"position\": 225},\n"
+       " {\"index\": 1, \"name\": \"cmdOK_Click\", \"position\": 277},\n"
+       " {\"index\": 2, \"name\": \"Form_Load\", \"position\": 330}\n]\n",
+       ""},
+      {"list_without_file", {"list"}, 1, "", "qwtool: list takes one FILE"},
+      {"list_unknown_option",
+       {"list", "--bogus", P("MAIN.BAS")},
+       1,
+       "",
+       "qwtool: unknown option --bogus"},
       {"list_missing_file",
        {"list", P("NONE.BAS")},
        2,
+       "",
        "qwtool: File Error: Can't open file: " + P("NONE.BAS") + "\n"},
-      {"list_folder",
-       {"list", P("FOLDER.BAS")},
+      {"show_by_name",
+       {"show", P("MAIN.BAS"), "Total"},
+       0,
+       "Public Function Total(a As Long, b As Long) As Long\r\n    Total = a + b\r\nEnd "
+       "Function\r\n",
+       ""},
+      {"show_by_index",
+       {"show", P("MAIN.BAS"), "#4"},
+       0,
+       "Function Last$(s)\r\n    Last = s\r\nEnd Function\r\n",
+       ""},
+      {"show_windows_1252_byte",
+       {"show", P("MAIN.BAS"), "Form_Load"},
+       0,
+       "Private Sub Form_Load()\r\n    Caption = \"caf\xe9\"\r\nEND SUB\r\n",
+       ""},
+      {"show_unknown_entry", {"show", P("MAIN.BAS"), "Nope"}, 1, "", "qwtool: unknown entry Nope"},
+      {"show_index_out_of_range", {"show", P("MAIN.BAS"), "#5"}, 1, "", "qwtool: unknown entry #5"},
+      {"show_bad_index", {"show", P("MAIN.BAS"), "#x"}, 1, "", "qwtool: unknown entry #x"},
+      {"show_missing_entry_operand",
+       {"show", P("MAIN.BAS")},
+       1,
+       "",
+       "qwtool: show takes FILE and ENTRY"},
+      {"show_large_entry_warns",
+       {"show", P("BIG.BAS"), "Big"},
+       0,
+       big,
+       "qwtool: Large File Warning: Procedure is over 30K Bytes,\\nany further increase in "
+       "size\\nmay prohibit it's loading by\\nthis editor!\n"},
+      {"show_too_large_entry_fails",
+       {"show", P("HUGE.BAS"), "Big"},
        2,
-       "qwtool: File Error: Can't open file: " + P("FOLDER.BAS") + "\n"},
-      {"show_unknown_entry", {"show", P("MAIN.BAS"), "Nope"}, 1, "qwtool: unknown entry Nope"},
-      {"show_index_out_of_range", {"show", P("MAIN.BAS"), "#5"}, 1, "qwtool: unknown entry #5"},
-      {"show_bad_index", {"show", P("MAIN.BAS"), "#x"}, 1, "qwtool: unknown entry #x"},
-      {"show_missing_entry_operand", {"show", P("MAIN.BAS")}, 1, "qwtool: show takes"},
+       "",
+       "qwtool: Procedure Too Large: Procedure too large, Please \\nbreak the Procedure "
+       "into\\ntwo smaller procedures!\n"},
       {"replace_missing_text_file",
        {"replace", P("MAIN.BAS"), "Main", P("none.txt")},
-       1,
-       "qwtool: cannot read"},
+       2,
+       "",
+       "qwtool: cannot read " + P("none.txt") + ": No such file or directory\n"},
       {"replace_to_without_name",
        {"replace", P("MAIN.BAS"), "Main", "--to"},
        1,
+       "",
        "qwtool: missing value for --to"},
-  };
-  for (const auto& r : rows) {
-    const ToolRun run = Tool(r.args);
-    EXPECT_EQ(run.status, r.status) << r.name;
-    EXPECT_EQ(run.err.substr(0, r.err_start.size()), r.err_start) << r.name;
-    EXPECT_EQ(run.out, "") << r.name;
-  }
-}
-
-TEST_F(ModuleCliTest, ShowWritesThePaneBytes) {
-  const struct {
-    const char* name;
-    std::string entry;
-    std::string want;
-  } rows[] = {
-      {"by_name", "Total",
-       "Public Function Total(a As Long, b As Long) As Long\r\n    Total = a + b\r\nEnd "
-       "Function\r\n"},
-      {"by_index", "#4", "Function Last$(s)\r\n    Last = s\r\nEnd Function\r\n"},
-      {"windows_1252_byte", "Form_Load",
-       "Private Sub Form_Load()\r\n    Caption = \"caf\xe9\"\r\nEND SUB\r\n"},
-  };
-  for (const auto& r : rows) {
-    const ToolRun run = Tool({"show", P("MAIN.BAS"), r.entry});
-    EXPECT_EQ(run.status, 0) << r.name;
-    EXPECT_EQ(run.out, r.want) << r.name;
-    EXPECT_EQ(run.err, "") << r.name;
-  }
-}
-
-TEST_F(ModuleCliTest, ShowReportsSizeLimits) {
-  std::string big = "Dim a\r\nSub Big()\r\n";
-  for (int i = 0; i < 305; ++i) big += std::string(98, 'x') + "\r\n";
-  WriteFile(P("BIG.BAS"), big + "End Sub\r\n");
-  ToolRun run = Tool({"show", P("BIG.BAS"), "Big"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err,
-            "qwtool: Large File Warning: Procedure is over 30K Bytes,\\nany further increase in "
-            "size\\nmay prohibit it's loading by\\nthis editor!\n");
-  for (int i = 0; i < 20; ++i) big += std::string(98, 'x') + "\r\n";
-  WriteFile(P("BIG.BAS"), big + "End Sub\r\n");
-  run = Tool({"show", P("BIG.BAS"), "Big"});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err,
-            "qwtool: Procedure Too Large: Procedure too large, Please \\nbreak the Procedure "
-            "into\\ntwo smaller procedures!\n");
-}
-
-TEST_F(ModuleCliTest, ReplaceSavesOverTheFileWithItsBackup) {
-  const std::string original = ReadFile(P("MAIN.BAS"));
-  const ToolRun run = Tool({"replace", P("MAIN.BAS"), "Last"},
-                           "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
-  std::string want = original;
-  want.replace(want.find("Last = s"), 8, "Last = UCase$(s)");
-  EXPECT_EQ(ReadFile(P("MAIN.BAS")), want);
-  EXPECT_EQ(ReadFile(P("MAIN.BAK")), original);
-}
-
-TEST_F(ModuleCliTest, ReplaceOfAnUnchangedEntryKeepsTheFile) {
-  const std::string original = ReadFile(P("REPORT.PRG"));
-  for (const char* entry : {"#0", "Main", "Calc", "Hidden", "Init"}) {
-    const ToolRun shown = Tool({"show", P("REPORT.PRG"), entry});
-    WriteFile(P("entry.txt"), shown.out);
-    const ToolRun run = Tool({"replace", P("REPORT.PRG"), entry, P("entry.txt")});
-    EXPECT_EQ(run.status, 0) << entry;
-    EXPECT_EQ(ReadFile(P("REPORT.PRG")), original) << entry;
-  }
-}
-
-TEST_F(ModuleCliTest, ReplaceToANewFile) {
-  const std::string original = ReadFile(P("MAIN.BAS"));
-  const ToolRun run = Tool({"replace", P("MAIN.BAS"), "Main", "-", "--to", P("NEW.BAS")},
-                           "Public Sub Main()\r\nEnd Sub\r\n");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(ReadFile(P("MAIN.BAS")), original);
-  EXPECT_FALSE(fs::exists(P("MAIN.BAK")));
-  EXPECT_FALSE(fs::exists(P("NEW.BAK")));
-  const ToolRun listed = Tool({"list", P("NEW.BAS")});
-  EXPECT_EQ(listed.out.substr(0, 36), "(declarations)|0000001\nMain|0000168\n");
-}
-
-TEST_F(ModuleCliTest, ReplaceRefusalsAndNotices) {
-  WriteFile(P("NODOT"), "Sub A()\r\nEnd Sub\r\n");
-  const std::string main_bas = ReadFile(P("MAIN.BAS"));
-  const struct {
-    const char* name;
-    std::vector<std::string> args;
-    std::string input;
-    int status;
-    std::string err;
-  } rows[] = {
-      {"empty_text",
+      {"replace_empty_text",
        {"replace", P("MAIN.BAS"), "Main"},
-       "  \n",
        2,
-       "qwtool: the new text is empty: nothing was saved\n"},
-      {"no_backup_name",
+       "",
+       "qwtool: the new text is empty: nothing was saved\n",
+       "  \n"},
+      {"replace_without_backup_name",
        {"replace", P("NODOT"), "A"},
-       "Sub A()\nBeep\nEnd Sub\n",
        2,
-       "qwtool: File Error: Can't make backup file!\n"},
-      {"edited_header_added_at_end",
-       {"replace", P("MAIN.BAS"), "Main"},
-       "Sub Renamed()\nEnd Sub\n",
-       0,
-       "qwtool: QWEdit: eof\n"},
+       "",
+       "qwtool: File Error: Can't make backup file!\n",
+       "Sub A()\nBeep\nEnd Sub\n"},
   };
   for (const auto& r : rows) {
-    const ToolRun run = Tool(r.args, r.input);
+    const ToolResult run = RunTool(r.args, r.input);
     EXPECT_EQ(run.status, r.status) << r.name;
-    EXPECT_EQ(run.err, r.err) << r.name;
+    EXPECT_EQ(run.out, r.out) << r.name;
+    if (r.status == 1) {
+      EXPECT_EQ(run.err.rfind(r.err + "\nusage: qwtool ", 0), 0u) << r.name << run.err;
+    } else {
+      EXPECT_EQ(run.err, r.err) << r.name;
+    }
   }
-  EXPECT_EQ(ReadFile(P("NODOT")), "Sub A()\r\nEnd Sub\r\n");
-  EXPECT_EQ(ReadFile(P("MAIN.BAS")), main_bas + "Sub Renamed()\r\nEnd Sub\r\n");
+  // Nothing was saved.
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"BIG.BAS", "DIALOG.FRM", "HUGE.BAS", "MAIN.BAS",
+                                                    "NODOT", "REPORT.PRG"}));
+  EXPECT_EQ(Read(P("MAIN.BAS")), Fixture("MAIN.BAS"));
+  EXPECT_EQ(Read(P("NODOT")), "Sub A()\r\nEnd Sub\r\n");
+}
+
+TEST_F(ModuleCliTest, ReplaceSavesTheEntryFromStdinOrAFile) {
+  const std::string main = Fixture("MAIN.BAS");
+  ToolResult run = RunTool({"replace", P("MAIN.BAS"), "Last"},
+                           "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
+  const std::string saved = "Function Last$(s)\r\n    Last = UCase$(s)\r\nEnd Function\r\n";
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(Read(P("MAIN.BAS")), main.substr(0, main.find("Function Last$")) + saved);
+  EXPECT_EQ(Read(P("MAIN.BAK")), main);
+  // An edited header adds the entry at the end, with a notice.
+  run = RunTool({"replace", P("MAIN.BAS"), "Main"}, "Sub Renamed()\nEnd Sub\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "qwtool: QWEdit: eof\n");
+  EXPECT_EQ(Read(P("MAIN.BAS")), Read(P("MAIN.BAK")) + "Sub Renamed()\r\nEnd Sub\r\n");
+  // --to writes a new file and leaves the module and its backup alone.
+  run = RunTool({"replace", P("MAIN.BAS"), "Main", "-", "--to", P("NEW.BAS")},
+                "Public Sub Main()\r\nEnd Sub\r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"DIALOG.FRM", "MAIN.BAK", "MAIN.BAS", "NEW.BAS",
+                                                    "REPORT.PRG"}));
+  EXPECT_EQ(RunTool({"list", P("NEW.BAS")}).out.substr(0, 36),
+            "(declarations)|0000001\nMain|0000168\n");
+  // What show prints, replace takes back unchanged.
+  for (const char* entry : {"#0", "Main", "Calc", "Hidden", "Init"}) {
+    Write("entry.txt", RunTool({"show", P("REPORT.PRG"), entry}).out);
+    EXPECT_EQ(RunTool({"replace", P("REPORT.PRG"), entry, P("entry.txt")}).status, 0) << entry;
+    EXPECT_EQ(Read(P("REPORT.PRG")), Fixture("REPORT.PRG")) << entry;
+  }
 }
 
 }  // namespace
+}  // namespace qw::testing

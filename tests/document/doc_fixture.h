@@ -1,15 +1,13 @@
-// A document under test: an Editor wired to the scripted fake port as the
-// window wires it, working on files in a fresh temporary folder.
+// Fixtures of the document tests: a fresh temporary folder, and a document
+// under test (an Editor wired to the scripted fake port as the window wires it).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,40 +19,28 @@
 
 namespace qw::testing {
 
-// The lines joined and each ended by `end`.
-inline std::string Lines(std::initializer_list<std::string> lines,
-                         const std::string& end = "\r\n") {
+// `text` with `end` for each LF.
+inline std::string Crlf(const std::string& text, const std::string& end = "\r\n") {
   std::string s;
-  for (const auto& l : lines) s += l + end;
+  for (const char c : text) s += c == '\n' ? end : std::string(1, c);
   return s;
 }
 
-// The 1-based byte position of the line that is exactly `line` in `text`.
-inline Int PosOf(const std::string& text, const std::string& line) {
-  size_t at = 0;
-  for (;;) {
-    at = text.find(line, at);
-    if (at == std::string::npos) return -1;
-    const size_t after = at + line.size();
-    if ((at == 0 || text[at - 1] == '\n') &&
-        (after == text.size() || text[after] == '\r' || text[after] == '\n')) {
-      return static_cast<Int>(at) + 1;
-    }
-    ++at;
+// Every byte value but the line-end bytes, in order.
+inline std::string AllBytes() {
+  std::string s;
+  for (int c = 0; c < 256; ++c) {
+    if (c != '\n' && c != '\r') s += static_cast<char>(c);
   }
+  return s;
 }
 
-class DocTest : public ::testing::Test {
+class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     char tmpl[] = "/tmp/qwdocXXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;
-    port.on_pane_change = [this] { ed.txtEdit_Change(); };
-    port.on_entry_click = [this] { ed.cbProc_Click(); };
-    ed.Form_Load();
-    ed.SetFlushToDisk(false);
-    SetClassicLimits(true);
   }
   void TearDown() override {
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
@@ -79,8 +65,34 @@ class DocTest : public ::testing::Test {
   static std::string Fixture(const std::string& name) {
     return Read(std::string(QW_TEST_DATA) + "/modules/" + name);
   }
+  // The files under the folder, as sorted paths relative to it.
+  std::vector<std::string> FilesInDir() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+      if (!e.is_directory()) names.push_back(std::filesystem::relative(e.path(), dir).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string dir;
+};
+
+class DocTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    port.on_pane_change = [this] { ed.txtEdit_Change(); };
+    port.on_entry_click = [this] { ed.cbProc_Click(); };
+    ed.Form_Load();
+    ed.SetFlushToDisk(false);
+    SetClassicLimits(true);
+  }
+
   void Open(const std::string& path, bool split = true) { ed.LoadModuleFile(path, split); }
   void Select(int index) { port.SetEntrySelectedIndex(index); }
+  // Types into the pane as the user would.
+  void Type(const std::string& text) { port.SetPaneText(text); }
   int IndexOf(const std::string& name) const {
     const auto& e = ed.doc().entries;
     for (size_t i = 0; i < e.size(); ++i) {
@@ -93,20 +105,15 @@ class DocTest : public ::testing::Test {
     for (const auto& e : ed.doc().entries) out.push_back(e.Text());
     return out;
   }
-  // Types into the pane as the user would.
-  void Type(const std::string& text) { port.SetPaneText(text); }
-  std::vector<std::string> FilesInDir() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
-      names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+  // Every box shown, as "title: text".
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> out;
+    for (const Box& b : port.boxes) out.push_back(b.title + ": " + b.text);
+    return out;
   }
 
   FakePort port;
   Editor ed{port};
-  std::string dir;
 };
 
 }  // namespace qw::testing

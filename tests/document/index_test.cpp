@@ -1,6 +1,7 @@
 // Opening a module: the entries the indexer lists and the text each shows.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,154 +14,135 @@ namespace {
 
 using IndexTest = DocTest;
 
-struct Expect {
-  std::string name;
-  std::string header;  // the entry's first line; "" for position 1
-};
-
-struct IndexRow {
-  const char* name;
-  std::string file;
+// A module written with LF line ends and a '>' before each line that starts a
+// listed entry: the bytes with `end` for each LF and no marks, and the
+// positions of the marked lines.
+struct Module {
   std::string bytes;
-  std::vector<Expect> want;
+  std::vector<Int> starts;
+};
+Module Marked(const std::string& text, const std::string& end) {
+  Module m;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '>' && (i == 0 || text[i - 1] == '\n')) {
+      m.starts.push_back(static_cast<Int>(m.bytes.size()) + 1);
+    } else {
+      m.bytes += text[i] == '\n' ? end : std::string(1, text[i]);
+    }
+  }
+  return m;
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::vector<std::string> out;
+  std::istringstream in(s);
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+struct OpenRow {
+  const char* name;
+  const char* file;
+  std::string module;                    // as Marked() reads it
+  const char* listed;                    // the names listed; an unmarked first one starts at 1
+  std::string entry = "(declarations)";  // the entry shown ("" for none)
+  std::string text = "";                 // the text it shows, LF for CR LF
+  const char* title = "";                // the box shown, if any
+  const char* end = "\r\n";
 };
 
-TEST_F(IndexTest, ListsTheEntriesOfEachKindOfModule) {
-  const IndexRow rows[] = {
-      {"no_declarations_lines",
-       "M.BAS",
-       Lines({"Sub Main()", "End Sub"}),
-       {{"(declarations)", ""}, {"Main", ""}}},
-      {"header_names",
-       "N.BAS",
-       Lines({"Option Explicit", "Private Sub Form_Load()", "End Sub", "Function Total$(a, b)",
-              "End Function"}),
-       {{"(declarations)", ""},
-        {"Form_Load", "Private Sub Form_Load()"},
-        {"Total", "Function Total$(a, b)"}}},
-      {"xbase_method_proc_and_capital_static_unlisted",
-       "R.PRG",
-       Lines({"* report", "PROCEDURE Main()", "  RETURN", "METHOD Paint() CLASS W", "  RETURN Self",
-              "PROC Init", "STATIC FUNCTION Tidy( c )", "FUNCTION Calc( nX )", "  RETURN 1"}),
-       {{"(declarations)", ""}, {"Main", "PROCEDURE Main()"}, {"Calc", "FUNCTION Calc( nX )"}}},
-      {"private_static_sub_unlisted",
-       "P.BAS",
-       Lines({"Dim a", "Private Static Sub T()", "End Sub", "Sub U()", "End Sub"}),
-       {{"(declarations)", ""}, {"U", "Sub U()"}}},
-      {"bas_in_a_folder_name",
-       "MY.BAS/NOTES.TXT",
-       Lines({"notes", "Sub X()", "End Sub"}),
-       {{"(declarations)", ""}, {"X", "Sub X()"}}},
-      {"no_declarations_entry",
-       "NOTES.TXT",
-       Lines({"text", "Sub X()", "End Sub", "more", "Function Y()", "End Function"}),
-       {{"X", "Sub X()"}, {"Y", "Function Y()"}}},
-      {"form_with_nested_blocks",
-       "f.frm",
-       Lines({"VERSION 5.00", "Begin VB.Form F", "   BeginProperty Font", "   EndProperty",
-              "   Begin VB.Label L", "   End", "End", "Attribute VB_Name = \"F\"",
-              "Private Sub Form_Load()", "End Sub"}),
-       {{"(declarations)", "Attribute VB_Name = \"F\""}, {"Form_Load", "Private Sub Form_Load()"}}},
-      {"class_property_unlisted",
-       "A.CLS",
-       Lines({"Private m As Long", "Public Property Get P() As Long", "End Property",
-              "Public Sub Deposit(ByVal a As Long)", "End Sub"}),
-       {{"(declarations)", ""}, {"Deposit", "Public Sub Deposit(ByVal a As Long)"}}},
-      {"lf_only",
-       "U.BAS",
-       Lines({"Dim a", "Sub A()", "End Sub", "Sub B()"}, "\n"),
-       {{"(declarations)", ""}, {"A", "Sub A()"}, {"B", "Sub B()"}}},
-      {"end_sub_in_capitals",
-       "C.BAS",
-       Lines({"Sub A()", "END SUB", "Sub B()", "end sub"}),
-       {{"(declarations)", ""}, {"A", ""}, {"B", "Sub B()"}}},
-      {"static_variable_inside",
-       "S.BAS",
-       Lines({"Sub A()", "Static subTotal As Long", "End Sub", "Sub B()", "End Sub"}),
-       {{"(declarations)", ""}, {"A", ""}, {"B", "Sub B()"}}},
+TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
+  const std::string nul(3'000'000, '\0');
+  const OpenRow rows[] = {
+      {"first_line_is_a_procedure", "M.BAS", "Sub Main()\nEnd Sub\n", "(declarations) Main"},
+      {"header_names", "N.BAS",
+       "Option Explicit\n>Private Sub Form_Load()\nEnd Sub\n>Function Total$(a, b)\nEnd Function\n",
+       "(declarations) Form_Load Total", "Total", "Function Total$(a, b)\nEnd Function\n"},
+      {"xbase_method_proc_and_capital_static_unlisted", "R.PRG",
+       "* report\n>PROCEDURE Main()\n  RETURN\nMETHOD Paint() CLASS W\n  RETURN Self\nPROC Init\n"
+       "STATIC FUNCTION Tidy( c )\n>FUNCTION Calc( nX )\n  RETURN 1\n",
+       "(declarations) Main Calc", "(declarations)", "* report\n"},
+      {"private_static_sub_in_declarations", "P.BAS",
+       "Dim a\nPrivate Static Sub T()\n  x = 1\nEnd Sub\n>Sub U()\nEnd Sub\n", "(declarations) U",
+       "(declarations)", "Dim a\nPrivate Static Sub T()\n  x = 1\nEnd Sub\n"},
+      {"bas_in_a_folder_name", "MY.BAS/NOTES.TXT", "notes\n>Sub X()\nEnd Sub\n", "(declarations) X",
+       "X", "Sub X()\nEnd Sub\n"},
+      {"no_declarations_entry", "NOTES.TXT",
+       "text\n>Sub X()\nEnd Sub\nmore\n>Function Y()\nEnd Function\n", "X Y", "X",
+       "Sub X()\nEnd Sub\n"},
+      {"form_declarations_after_nested_blocks", "Main.frm",
+       "VERSION 5.00\nBegin VB.Form F\n   BeginProperty Font\n   EndProperty\n   Begin VB.Label L\n"
+       "   End\nEnd\n>Attribute VB_Name = \"F\"\n>Private Sub Form_Load()\nEnd Sub\n",
+       "(declarations) Form_Load", "(declarations)", "Attribute VB_Name = \"F\"\n"},
+      {"form_whose_block_never_closes", "OPEN.FRM",
+       "VERSION 5.00\nBegin VB.Form F\nCaption = 1\nSub A()\n  x = 1\n", "", "", "",
+       "Quillwright Error"},
+      {"class_property_unlisted", "A.CLS",
+       "Private m As Long\nPublic Property Get P() As Long\nEnd Property\n"
+       ">Public Sub Deposit(ByVal a As Long)\nEnd Sub\n",
+       "(declarations) Deposit", "(declarations)",
+       "Private m As Long\nPublic Property Get P() As Long\nEnd Property\n"},
+      {"lf_file_shows_crlf", "U.BAS", "Dim a\n>Sub A()\nEnd Sub\n>Sub B()\n", "(declarations) A B",
+       "A", "Sub A()\nEnd Sub\n", "", "\n"},
+      {"end_sub_in_capitals", "C.BAS", "Sub A()\nEND SUB\n>Sub B()\nend sub\n",
+       "(declarations) A B", "A", "Sub A()\nEND SUB\n"},
+      {"static_variable_inside", "S.BAS",
+       "Sub A()\nStatic subTotal As Long\nEnd Sub\n>Sub B()\nEnd Sub\n", "(declarations) A B"},
+      {"comment_between_belongs_to_no_entry", "B.BAS",
+       "Function F()\nEnd Function\n' about G\n\n>Sub G()\nEnd Sub\n", "(declarations) F G", "F",
+       "Function F()\nEnd Function\n"},
+      {"xbase_return_does_not_end", "C.PRG", "FUNCTION F()\n  RETURN 1\n  x := 2\n>FUNCTION G()\n",
+       "(declarations) F G", "F", "FUNCTION F()\n  RETURN 1\n  x := 2\n"},
+      {"method_line_ends_the_entry_before", "D.PRG",
+       "FUNCTION F()\n  RETURN 1\nMETHOD Paint()\n  RETURN Self\n", "(declarations) F", "F",
+       "FUNCTION F()\n  RETURN 1\n"},
+      {"function_count_ends_a_procedure", "E.BAS", "Sub A()\nFunctionCount = 1\nEnd Sub\n",
+       "(declarations) A", "A", "Sub A()\n"},
+      {"blank_first_line_declarations", "F.BAS", "\nOption Explicit\n>Sub A()\n",
+       "(declarations) A", "(declarations)", "\nOption Explicit\n"},
+      {"xbase_first_line_procedure", "H.PRG", "PROCEDURE Main()\n  RETURN\n",
+       "(declarations) Main"},
+      {"last_line_without_line_end", "L.BAS", "Sub A()\n  x = 1", "(declarations) A", "A",
+       "Sub A()\n  x = 1\n"},
+      {"tab_indented_end_is_not_an_end", "T.BAS", "Sub A()\n\tEnd Sub\n>Sub B()\n",
+       "(declarations) A B", "A", "Sub A()\n\tEnd Sub\n"},
+      {"every_byte_value_passes_through", "BYTES.BAS", "Sub A()\n" + AllBytes() + "\nEnd Sub\n",
+       "(declarations) A", "A", "Sub A()\n" + AllBytes() + "\nEnd Sub\n"},
+      {"nul_bytes_without_line_ends_are_one_line", "BIN.BAS", nul, "(declarations)",
+       "(declarations)", nul + "\n"},
+      {"positions_past_seven_digits_widen", "FAR.BAS",
+       "Dim a\n" + std::string(10'000'000, '\'') + "\n>Sub Far()\nEnd Sub\n", "(declarations) Far",
+       "Far", "Sub Far()\nEnd Sub\n", "Procedure Too Large"},
+      {"no_entries_shows_an_empty_pane", "NONE.TXT", "just\nnotes\n", "", ""},
+      {"empty_module_reports_its_missing_first_line", "EMPTY.BAS", "", "(declarations)",
+       "(declarations)", "", "Quillwright Error"},
   };
-  for (const IndexRow& r : rows) {
-    const std::string path = Write(r.file, r.bytes);
+  for (const OpenRow& r : rows) {
+    const Module m = Marked(r.module, r.end);
+    const std::string path = Write(r.file, m.bytes);
     port.boxes.clear();
+    port.pane = "shown before";
     Open(path);
+    const std::vector<std::string> names = Words(r.listed);
     std::vector<std::string> want;
-    std::vector<std::string> names;
-    for (const Expect& e : r.want) {
-      want.push_back(
-          ProcedureEntry{e.name, e.header.empty() ? 1 : PosOf(r.bytes, e.header)}.Text());
-      names.push_back(e.name);
+    for (size_t i = 0; i < names.size(); ++i) {
+      const size_t mark = i + m.starts.size() - names.size();
+      want.push_back(ProcedureEntry{names[i], mark < m.starts.size() ? m.starts[mark] : 1}.Text());
     }
     EXPECT_EQ(Listed(), want) << r.name;
     EXPECT_EQ(port.items, names) << r.name;
     EXPECT_EQ(ed.doc().entry_count, static_cast<Int>(want.size())) << r.name;
-    EXPECT_TRUE(port.boxes.empty()) << r.name;
+    const int index = IndexOf(r.entry);
+    if (index > 0) Select(index);
+    EXPECT_EQ(port.pane, Crlf(r.text)) << r.name;
+    EXPECT_EQ(ed.doc().current_entry_name, r.entry) << r.name;
+    if (index >= 0) {
+      EXPECT_EQ(port.caption, "QW: " + r.entry + " of " + Upper(path)) << r.name;
+    }
+    EXPECT_EQ(port.Titles(), std::vector<std::string>(*r.title ? 1 : 0, r.title)) << r.name;
     EXPECT_FALSE(ed.doc().changed) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
-}
-
-struct TextRow {
-  const char* name;
-  std::string file;
-  std::string bytes;
-  std::string entry;
-  std::string want;
-};
-
-TEST_F(IndexTest, ShowsEachEntrysOwnLines) {
-  const TextRow rows[] = {
-      {"last_procedure_keeps_end_sub", "A.BAS", Lines({"Dim a", "Sub A()", "  x = 1", "End Sub"}),
-       "A", Lines({"Sub A()", "  x = 1", "End Sub"})},
-      {"comment_between_belongs_to_no_entry", "B.BAS",
-       Lines({"Function F()", "End Function", "' about G", "", "Sub G()", "End Sub"}), "F",
-       Lines({"Function F()", "End Function"})},
-      {"xbase_return_does_not_end", "C.PRG",
-       Lines({"FUNCTION F()", "  RETURN 1", "  x := 2", "FUNCTION G()"}), "F",
-       Lines({"FUNCTION F()", "  RETURN 1", "  x := 2"})},
-      {"method_line_ends_the_entry_before", "D.PRG",
-       Lines({"FUNCTION F()", "  RETURN 1", "METHOD Paint()", "  RETURN Self"}), "F",
-       Lines({"FUNCTION F()", "  RETURN 1"})},
-      {"function_count_ends_a_procedure", "E.BAS",
-       Lines({"Sub A()", "FunctionCount = 1", "End Sub"}), "A", Lines({"Sub A()"})},
-      {"blank_first_line_declarations", "F.BAS", Lines({"", "Option Explicit", "Sub A()"}),
-       "(declarations)", Lines({"", "Option Explicit"})},
-      {"declarations_empty_before_first_sub", "G.BAS", Lines({"Sub Main()", "End Sub"}),
-       "(declarations)", ""},
-      {"xbase_first_line_procedure", "H.PRG", Lines({"PROCEDURE Main()", "  RETURN"}),
-       "(declarations)", ""},
-      {"private_static_sub_in_declarations", "I.BAS",
-       Lines({"Dim a", "Private Static Sub T()", "  x = 1", "End Sub", "Sub U()", "End Sub"}),
-       "(declarations)", Lines({"Dim a", "Private Static Sub T()", "  x = 1", "End Sub"})},
-      {"form_declarations_after_block", "J.FRM",
-       Lines({"VERSION 5.00", "Begin VB.Form F", "End", "Option Explicit", "Sub A()"}),
-       "(declarations)", Lines({"Option Explicit"})},
-      {"lf_file_shows_crlf", "K.BAS", Lines({"Sub A()", "  x = 1", "End Sub"}, "\n"), "A",
-       Lines({"Sub A()", "  x = 1", "End Sub"})},
-      {"last_line_without_line_end", "L.BAS", "Sub A()\r\n  x = 1", "A",
-       Lines({"Sub A()", "  x = 1"})},
-      {"tab_indented_end_is_not_an_end", "M.BAS", Lines({"Sub A()", "\tEnd Sub", "Sub B()"}), "A",
-       Lines({"Sub A()", "\tEnd Sub"})},
-  };
-  for (const TextRow& r : rows) {
-    Open(Write(r.file, r.bytes));
-    const int index = IndexOf(r.entry);
-    ASSERT_GE(index, 0) << r.name;
-    if (index != 0) Select(index);
-    EXPECT_EQ(port.pane, r.want) << r.name;
-    EXPECT_EQ(ed.doc().current_entry_name, r.entry) << r.name;
-    EXPECT_FALSE(ed.doc().changed) << r.name;
-    EXPECT_TRUE(port.boxes.empty()) << r.name;
-  }
-}
-
-TEST_F(IndexTest, EveryByteValuePassesThrough) {
-  std::string body;
-  for (int c = 0; c < 256; ++c) {
-    if (c != '\n' && c != '\r') body += static_cast<char>(c);
-  }
-  Open(Write("BYTES.BAS", Lines({"Sub A()", body, "End Sub"})));
-  Select(1);
-  EXPECT_EQ(port.pane, Lines({"Sub A()", body, "End Sub"}));
 }
 
 // An entry "Sub Big()" .. "End Sub" whose text is `total` characters.
@@ -200,24 +182,15 @@ TEST_F(IndexTest, SizeLimitsOfAnEntry) {
     EXPECT_EQ(port.pane, r.loads ? entry : "") << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
     if (!r.loads) {
-      ASSERT_EQ(port.boxes.size(), 1u) << r.name;
-      EXPECT_EQ(port.boxes[0].text,
+      EXPECT_EQ(port.boxes.at(0).text,
                 "Procedure too large, Please \nbreak the Procedure into\ntwo smaller procedures!");
-      EXPECT_EQ(port.boxes[0].icon, Icon::kStop);
+      EXPECT_EQ(port.boxes.at(0).icon, Icon::kStop);
     }
   }
 }
 
-TEST_F(IndexTest, CaptionNamesTheEntryAndTheFileInCapitals) {
-  Open(Write("Main.frm",
-             Lines({"VERSION 5.00", "Begin VB.Form F", "End", "Sub Form_Load()", "End Sub"})));
-  EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(Path("Main.frm")));
-  Select(1);
-  EXPECT_EQ(port.caption, "QW: Form_Load of " + Upper(Path("Main.frm")));
-}
-
 TEST_F(IndexTest, WholeTextOpenShowsTheFileAndEmptiesTheList) {
-  Open(Write("A.BAS", Lines({"Sub A()", "End Sub"})));
+  Open(Write("A.BAS", Crlf("Sub A()\nEnd Sub\n")));
   ASSERT_EQ(port.items.size(), 2u);
   const std::string project = "Type=Exe\r\nForm=Main.frm\n\x01\xff";
   Open(Write("P.VBP", project), false);
@@ -230,76 +203,23 @@ TEST_F(IndexTest, WholeTextOpenShowsTheFileAndEmptiesTheList) {
 }
 
 TEST_F(IndexTest, BadFilesGiveAClearMessageAndLoseNothing) {
-  Open(Write("GOOD.BAS", Lines({"Dim a", "Sub A()", "End Sub"})));
+  Open(Write("GOOD.BAS", Crlf("Dim a\nSub A()\nEnd Sub\n")));
   const std::string shown = port.pane;
   const std::string good = ed.doc().file_name;
   std::filesystem::create_directory(Path("FOLDER.BAS"));
-  const struct {
-    const char* name;
-    std::string path;
-  } rows[] = {{"missing", Path("NONE.BAS")}, {"folder", Path("FOLDER.BAS")}};
-  for (const auto& r : rows) {
+  for (const std::string& path : {Path("NONE.BAS"), Path("FOLDER.BAS")}) {
     for (bool split : {true, false}) {
       port.boxes.clear();
-      Open(r.path, split);
-      ASSERT_EQ(port.boxes.size(), 1u) << r.name;
-      EXPECT_EQ(port.boxes[0].text, "Can't open file: " + r.path) << r.name;
-      EXPECT_EQ(port.boxes[0].title, "File Error") << r.name;
-      EXPECT_EQ(port.boxes[0].icon, Icon::kStop) << r.name;
+      Open(path, split);
+      EXPECT_EQ(Boxes(), std::vector<std::string>{"File Error: Can't open file: " + path}) << path;
+      EXPECT_EQ(port.boxes.at(0).icon, Icon::kStop) << path;
       // The document shown keeps its own name, mode and entries.
-      EXPECT_EQ(ed.doc().file_name, good) << r.name;
-      EXPECT_TRUE(ed.doc().split_mode) << r.name;
-      EXPECT_EQ(port.pane, shown) << r.name;
-      EXPECT_EQ(ed.doc().entries.size(), 2u) << r.name;
+      EXPECT_EQ(ed.doc().file_name, good) << path;
+      EXPECT_TRUE(ed.doc().split_mode) << path;
+      EXPECT_EQ(port.pane, shown) << path;
+      EXPECT_EQ(ed.doc().entries.size(), 2u) << path;
     }
   }
-}
-
-TEST_F(IndexTest, EmptyModuleReportsItsMissingFirstLine) {
-  Open(Write("EMPTY.BAS", ""));
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
-  EXPECT_EQ(Listed(), std::vector<std::string>{"(declarations)|0000001"});
-  EXPECT_EQ(port.pane, "");
-  EXPECT_EQ(port.busy_depth, 0);
-}
-
-TEST_F(IndexTest, NulBytesWithoutLineEndsAreOneLine) {
-  const std::string garbage(3'000'000, '\0');
-  Open(Write("BIN.BAS", garbage));
-  EXPECT_TRUE(port.boxes.empty());
-  EXPECT_EQ(port.pane, garbage + "\r\n");
-}
-
-TEST_F(IndexTest, ModuleWithoutEntriesShowsAnEmptyPane) {
-  Open(Write("A.BAS", Lines({"Dim a", "Sub A()", "End Sub"})));
-  Open(Write("NOTES.TXT", Lines({"just", "notes"})));
-  EXPECT_TRUE(port.items.empty());
-  EXPECT_EQ(port.pane, "");
-  EXPECT_EQ(ed.doc().current_entry_name, "");
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST_F(IndexTest, FormWhoseBlockNeverClosesLeavesNothingToSave) {
-  Open(Write("A.BAS", Lines({"Dim a", "Sub A()", "End Sub"})));
-  const std::string form =
-      Lines({"VERSION 5.00", "Begin VB.Form F", "Caption = 1", "Sub A()", "  x = 1"});
-  const std::string path = Write("OPEN.FRM", form);
-  Open(path);
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
-  EXPECT_TRUE(port.items.empty());
-  EXPECT_EQ(port.pane, "");
-  ed.mnuFileSave_Click();
-  EXPECT_EQ(Read(path), form);
-  EXPECT_FALSE(std::filesystem::exists(Path("OPEN.BAK")));
-}
-
-TEST_F(IndexTest, PositionsPastSevenDigitsWiden) {
-  std::string bytes = "Dim a\r\n" + std::string(10'000'000, '\'') + "\r\nSub Far()\r\nEnd Sub\r\n";
-  Open(Write("FAR.BAS", bytes));
-  ASSERT_EQ(ed.doc().entries.size(), 2u);
-  EXPECT_EQ(Listed()[1], "Far|10000010");
-  Select(1);
-  EXPECT_EQ(port.pane, Lines({"Sub Far()", "End Sub"}));
 }
 
 TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {
@@ -314,7 +234,7 @@ TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {
     EXPECT_TRUE(port.boxes.empty()) << classic;
   }
   Select(32801 - 1);
-  EXPECT_EQ(port.pane, Lines({"Sub P32799()", "End Sub"}));
+  EXPECT_EQ(port.pane, Crlf("Sub P32799()\nEnd Sub\n"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "document/byte_lines.h"
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "document/module_save.h"
@@ -13,14 +14,12 @@
 namespace qw {
 namespace {
 
-struct StopRow {
-  const char* name;
-  const char* line;
-  StopKind want;
-};
-
 TEST(LineRulesTest, RuleAStopsTheIndexer) {
-  const StopRow rows[] = {
+  const struct {
+    const char* name;
+    const char* line;
+    StopKind want;
+  } rows[] = {
       {"function_with_blank", "Function F()", StopKind::kCandidateHeader},
       {"func_short", "  FUNC x", StopKind::kCandidateHeader},
       {"procedure", "PROCEDURE Main()", StopKind::kCandidateHeader},
@@ -42,17 +41,15 @@ TEST(LineRulesTest, RuleAStopsTheIndexer) {
       {"tab_indent", "\tSub X()", StopKind::kOrdinary},
       {"blank", "   ", StopKind::kOrdinary},
   };
-  for (const StopRow& r : rows) EXPECT_EQ(RuleA(r.line), r.want) << r.name;
+  for (const auto& r : rows) EXPECT_EQ(RuleA(r.line), r.want) << r.name;
 }
 
-struct NameRow {
-  const char* name;
-  const char* line;
-  std::optional<std::string> want;
-};
-
 TEST(LineRulesTest, RuleBNamesHeaders) {
-  const NameRow rows[] = {
+  const struct {
+    const char* name;
+    const char* line;
+    std::optional<std::string> want;
+  } rows[] = {
       {"private_sub", "Private Sub Form_Load()", "Form_Load"},
       {"public_function", "Public Function Total(a As Long) As Long", "Total"},
       {"static_sub", "Static Sub Tick()", "Tick"},
@@ -74,98 +71,83 @@ TEST(LineRulesTest, RuleBNamesHeaders) {
       {"ordinary", "x = 1", std::nullopt},
       {"empty", "", std::nullopt},
   };
-  for (const NameRow& r : rows) EXPECT_EQ(RuleBHeaderName(r.line), r.want) << r.name;
+  for (const auto& r : rows) EXPECT_EQ(RuleBHeaderName(r.line), r.want) << r.name;
 }
 
-struct FlagRow {
-  const char* name;
-  const char* line;
-  bool want;
-};
-
-TEST(LineRulesTest, RuleCEndsAProcedure) {
-  const FlagRow rows[] = {
-      {"end_sub", "End Sub", true},
-      {"end_function_caps", "  END FUNCTION", true},
-      {"two_blanks", "End  Sub", true},
-      {"trailing_comment", "End Sub ' done", true},
-      {"end_property", "End Property", false},
-      {"endsub_joined", "EndSub", false},
-      {"end_subroutine", "End Subroutine", false},
-      {"end_alone", "End", false},
+// Rule C (the line ends a procedure), rule D (it starts the next entry) and
+// the first-line test (the module has no declarations).
+TEST(LineRulesTest, RulesCAndDAndTheFirstLineTest) {
+  const struct {
+    const char* name;
+    bool (*rule)(std::string_view);
+    const char* line;
+    bool want;
+  } rows[] = {
+      {"c_end_sub", RuleC, "End Sub", true},
+      {"c_end_function_caps", RuleC, "  END FUNCTION", true},
+      {"c_two_blanks", RuleC, "End  Sub", true},
+      {"c_trailing_comment", RuleC, "End Sub ' done", true},
+      {"c_end_property", RuleC, "End Property", false},
+      {"c_endsub_joined", RuleC, "EndSub", false},
+      {"c_end_subroutine", RuleC, "End Subroutine", false},
+      {"c_end_alone", RuleC, "End", false},
+      {"d_function_count", RuleD, "FunctionCount = 1", true},
+      {"d_procedure_no_blank", RuleD, "PROCEDURExyz", true},
+      {"d_func", RuleD, "FUNC F", true},
+      {"d_proc", RuleD, "PROC Init", true},
+      {"d_sub", RuleD, "Sub X()", true},
+      {"d_method", RuleD, "METHOD Paint", true},
+      {"d_static_sub", RuleD, "Static Sub T()", true},
+      {"d_static_subtotal", RuleD, "Static subTotal As Long", true},
+      {"d_static_fun", RuleD, "STATIC FUNCTION Tidy", true},
+      {"d_static_pro", RuleD, "STATIC PROCEDURE P", true},
+      {"d_public_fun", RuleD, "Public Function F()", true},
+      {"d_private_su", RuleD, "Private Sub S()", true},
+      {"d_private_static", RuleD, "Private Static Sub T()", false},
+      {"d_return", RuleD, "RETURN", false},
+      {"d_sub_alone", RuleD, "Sub", false},
+      {"d_method_no_blank", RuleD, "METHODS", false},
+      {"d_public_property", RuleD, "Public Property Get P()", false},
+      {"first_sub", FirstLineStartsProcedure, "Sub Main()", true},
+      {"first_function", FirstLineStartsProcedure, "Function F()", true},
+      {"first_private_sub", FirstLineStartsProcedure, "Private Sub Form_Load()", true},
+      {"first_public_fun", FirstLineStartsProcedure, "Public Function T()", true},
+      {"first_static_sub", FirstLineStartsProcedure, "Static Sub T()", true},
+      {"first_xbase_procedure", FirstLineStartsProcedure, "PROCEDURE Main()", true},
+      {"first_xbase_static_function", FirstLineStartsProcedure, "STATIC FUNCTION Main()", true},
+      {"first_short_fragment", FirstLineStartsProcedure, "b", true},
+      {"first_indented_sub_by_rule_d", FirstLineStartsProcedure, "  Sub Main()", true},
+      {"first_option", FirstLineStartsProcedure, "Option Explicit", false},
+      {"first_indented_dim", FirstLineStartsProcedure, "  Dim x", false},
+      {"first_blank", FirstLineStartsProcedure, "   ", false},
+      {"first_attribute", FirstLineStartsProcedure, "Attribute VB_Name = \"M\"", false},
   };
-  for (const FlagRow& r : rows) EXPECT_EQ(RuleC(r.line), r.want) << r.name;
+  for (const auto& r : rows) EXPECT_EQ(r.rule(r.line), r.want) << r.name;
 }
 
-TEST(LineRulesTest, RuleDStartsTheNextEntry) {
-  const FlagRow rows[] = {
-      {"function_count", "FunctionCount = 1", true},
-      {"procedure_no_blank", "PROCEDURExyz", true},
-      {"func", "FUNC F", true},
-      {"proc", "PROC Init", true},
-      {"sub", "Sub X()", true},
-      {"method", "METHOD Paint", true},
-      {"static_sub", "Static Sub T()", true},
-      {"static_subtotal", "Static subTotal As Long", true},
-      {"static_fun", "STATIC FUNCTION Tidy", true},
-      {"static_pro", "STATIC PROCEDURE P", true},
-      {"public_fun", "Public Function F()", true},
-      {"private_su", "Private Sub S()", true},
-      {"private_static", "Private Static Sub T()", false},
-      {"return", "RETURN", false},
-      {"sub_alone", "Sub", false},
-      {"method_no_blank", "METHODS", false},
-      {"public_property", "Public Property Get P()", false},
+// The entry key (the first line up to its parenthesis) and the whole text of a
+// save (one line end in the text's own style).
+TEST(LineRulesTest, EntryKeyAndWholeTextForSave) {
+  const struct {
+    const char* name;
+    std::string (*make)(std::string_view);
+    const char* in;
+    const char* want;
+  } rows[] = {
+      {"key_basic_header", EntryKey, "Public Sub Draw(x As Integer)\r\nEnd Sub\r\n",
+       "Public Sub Draw"},
+      {"key_blanks_trimmed", EntryKey, "  Sub  Main ()\r\n", "Sub  Main"},
+      {"key_no_parenthesis", EntryKey, "PROCEDURE Init\r\n   x := f(1)\r\n", "PROCEDURE Init"},
+      {"key_lf_only", EntryKey, "FUNCTION Calc\n", "FUNCTION Calc"},
+      {"key_single_line", EntryKey, "Sub X", "Sub X"},
+      {"key_empty", EntryKey, "", ""},
+      {"whole_crlf_missing", WholeTextForSave, "a\r\nb", "a\r\nb\r\n"},
+      {"whole_crlf_present", WholeTextForSave, "a\r\nb\r\n", "a\r\nb\r\n"},
+      {"whole_lf_missing", WholeTextForSave, "a\nb", "a\nb\n"},
+      {"whole_no_line_end", WholeTextForSave, "abc", "abc\r\n"},
+      {"whole_empty", WholeTextForSave, "", "\r\n"},
   };
-  for (const FlagRow& r : rows) EXPECT_EQ(RuleD(r.line), r.want) << r.name;
-}
-
-TEST(LineRulesTest, FirstLineTellsEmptyDeclarations) {
-  const FlagRow rows[] = {
-      {"sub", "Sub Main()", true},
-      {"function", "Function F()", true},
-      {"private_sub", "Private Sub Form_Load()", true},
-      {"public_fun", "Public Function T()", true},
-      {"static_sub", "Static Sub T()", true},
-      {"xbase_procedure", "PROCEDURE Main()", true},
-      {"xbase_static_function", "STATIC FUNCTION Main()", true},
-      {"short_fragment", "b", true},
-      {"option", "Option Explicit", false},
-      {"indented_sub_by_rule_d", "  Sub Main()", true},
-      {"indented_dim", "  Dim x", false},
-      {"blank", "   ", false},
-      {"attribute", "Attribute VB_Name = \"M\"", false},
-  };
-  for (const FlagRow& r : rows) EXPECT_EQ(FirstLineStartsProcedure(r.line), r.want) << r.name;
-}
-
-struct TextRow {
-  const char* name;
-  const char* in;
-  const char* want;
-};
-
-TEST(LineRulesTest, EntryKeyIsTheFirstLineUpToItsParenthesis) {
-  const TextRow rows[] = {
-      {"basic_header", "Public Sub Draw(x As Integer)\r\nEnd Sub\r\n", "Public Sub Draw"},
-      {"blanks_trimmed", "  Sub  Main ()\r\n", "Sub  Main"},
-      {"no_parenthesis", "PROCEDURE Init\r\n   x := f(1)\r\n", "PROCEDURE Init"},
-      {"lf_only", "FUNCTION Calc\n", "FUNCTION Calc"},
-      {"single_line", "Sub X", "Sub X"},
-      {"empty", "", ""},
-  };
-  for (const TextRow& r : rows) EXPECT_EQ(EntryKey(r.in), r.want) << r.name;
-}
-
-TEST(LineRulesTest, WholeTextGetsOneLineEndInItsOwnStyle) {
-  const TextRow rows[] = {
-      {"crlf_missing", "a\r\nb", "a\r\nb\r\n"},
-      {"crlf_present", "a\r\nb\r\n", "a\r\nb\r\n"},
-      {"lf_missing", "a\nb", "a\nb\n"},
-      {"no_line_end", "abc", "abc\r\n"},
-      {"empty", "", "\r\n"},
-  };
-  for (const TextRow& r : rows) EXPECT_EQ(WholeTextForSave(r.in), r.want) << r.name;
+  for (const auto& r : rows) EXPECT_EQ(r.make(r.in), r.want) << r.name;
 }
 
 TEST(LineRulesTest, BackupNameCutsTheFileNameAtItsFirstDot) {
@@ -187,14 +169,11 @@ TEST(LineRulesTest, BackupNameCutsTheFileNameAtItsFirstDot) {
   for (const auto& r : rows) EXPECT_EQ(BackupName(r.file), r.want) << r.name;
 }
 
-TEST(LineRulesTest, EntryStringsHaveAtLeastSevenDigits) {
+TEST(LineRulesTest, EntryStringsAndLineEnds) {
   EXPECT_EQ((ProcedureEntry{"Name", 1234}.Text()), "Name|0001234");
   EXPECT_EQ((ProcedureEntry{"(declarations)", 1}.Text()), "(declarations)|0000001");
   EXPECT_EQ((ProcedureEntry{"Big", 9999999}.Text()), "Big|9999999");
   EXPECT_EQ((ProcedureEntry{"Bigger", 12345678}.Text()), "Bigger|12345678");
-}
-
-TEST(LineRulesTest, LineEndsAreCrLfOrBareLf) {
   EXPECT_EQ(WithLineEnds("a\r\nb\nc", "\n"), "a\nb\nc");
   EXPECT_EQ(WithLineEnds("a\r\nb\n", "\r\n"), "a\r\nb\r\n");
   EXPECT_EQ(WithLineEnds("a\rb\n", "\n"), "a\rb\n");  // a lone CR is an ordinary byte

@@ -1,40 +1,31 @@
 // File access of the document model: atomic writes from pieces, the rope the
-// save builds, and line reading from an offset.
+// save builds, and reading whole files and lines from an offset.
 #include "document/module_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "doc_fixture.h"
 #include "document/byte_rope.h"
 #include "platform/fault.h"
 
-namespace qw {
+namespace qw::testing {
 namespace {
 
-namespace fs = std::filesystem;
+using ModuleFileTest = TempDirTest;
 
-class ModuleFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/qwfileXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+// The number of the fault `f` throws; 0 when it throws none.
+int FaultOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Fault& e) {
+    return e.number();
   }
-  void TearDown() override { fs::remove_all(dir); }
-  static std::string Read(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
-  std::string dir;
-};
+  return 0;
+}
 
 TEST_F(ModuleFileTest, RopeJoinsNeighbouringPiecesAndKeepsCopies) {
   const std::string bytes = "abcdefgh";
@@ -54,22 +45,19 @@ TEST_F(ModuleFileTest, RopeJoinsNeighbouringPiecesAndKeepsCopies) {
 
 TEST_F(ModuleFileTest, ManyPiecesAreWrittenInOrder) {
   std::vector<std::string> owned;
-  for (int i = 0; i < 3000; ++i) owned.push_back(std::to_string(i) + ",");
-  std::vector<std::string_view> pieces(owned.begin(), owned.end());
   std::string want;
-  for (const auto& p : owned) want += p;
-  const std::string path = dir + "/OUT.BAS";
-  const FileStamp stamp = WriteFileAtomically(path, pieces, false);
+  for (int i = 0; i < 3000; ++i) want += owned.emplace_back(std::to_string(i) + ",");
+  const std::string path = Path("OUT.BAS");
+  const FileStamp stamp =
+      WriteFileAtomically(path, std::vector<std::string_view>(owned.begin(), owned.end()), false);
   EXPECT_EQ(Read(path), want);
   EXPECT_EQ(stamp.size, static_cast<Int>(want.size()));
   EXPECT_EQ(stamp, StampOf(OpenForReading(path)));
 }
 
 TEST_F(ModuleFileTest, ReaderReadsLinesFromAnOffset) {
-  const std::string path = dir + "/IN.BAS";
   const std::string long_line(200000, 'x');
-  std::ofstream(path, std::ios::binary) << "one\r\ntwo\n" << long_line << "\r\nlast";
-  const FileHandle file = OpenForReading(path);
+  const FileHandle file = OpenForReading(Write("IN.BAS", "one\r\ntwo\n" + long_line + "\r\nlast"));
   FileLineReader in(file, 5);
   EXPECT_EQ(in.Next().text, "two");
   EXPECT_EQ(in.Offset(), 9);
@@ -78,12 +66,7 @@ TEST_F(ModuleFileTest, ReaderReadsLinesFromAnOffset) {
   EXPECT_EQ(last.text, "last");
   EXPECT_EQ(last.end, "");
   EXPECT_TRUE(in.AtEnd());
-  try {
-    in.Next();
-    FAIL() << "read past the end";
-  } catch (const Fault& f) {
-    EXPECT_EQ(f.number(), kFaultInputPastEnd);
-  }
+  EXPECT_EQ(FaultOf([&] { in.Next(); }), kFaultInputPastEnd);
 }
 
 TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
@@ -91,26 +74,17 @@ TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
     const char* name;
     std::string path;
     int fault;
-  } rows[] = {{"missing", dir + "/NONE.BAS", kFaultFileNotFound},
+  } rows[] = {{"missing", Path("NONE.BAS"), kFaultFileNotFound},
               {"folder", dir, kFaultPathFileAccess},
-              {"missing_folder", dir + "/no/X.BAS", kFaultFileNotFound}};
-  for (const auto& r : rows) {
-    try {
-      OpenForReading(r.path);
-      ADD_FAILURE() << r.name;
-    } catch (const Fault& f) {
-      EXPECT_EQ(f.number(), r.fault) << r.name;
-    }
-  }
+              {"missing_folder", Path("no/X.BAS"), kFaultFileNotFound}};
+  for (const auto& r : rows) EXPECT_EQ(FaultOf([&] { OpenForReading(r.path); }), r.fault) << r.name;
 }
 
 TEST_F(ModuleFileTest, EmptyFileReadsAsNoBytes) {
-  const std::string path = dir + "/EMPTY.BAS";
-  std::ofstream(path, std::ios::binary).flush();
-  const FileBytes bytes = FileBytes::Read(path);
+  const FileBytes bytes = FileBytes::Read(Write("EMPTY.BAS", ""));
   EXPECT_EQ(bytes.view(), "");
   EXPECT_EQ(bytes.stamp().size, 0);
 }
 
 }  // namespace
-}  // namespace qw
+}  // namespace qw::testing

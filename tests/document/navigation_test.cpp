@@ -1,5 +1,5 @@
-// Switching entries with change tracking, focus hand-off, and a file that
-// changes under the index.
+// Switching entries with change tracking, focus hand-off, the edit and open
+// commands, and a file that changes under the index.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,21 +16,15 @@ class NavigationTest : public DocTest {
  protected:
   void SetUp() override {
     DocTest::SetUp();
-    bytes = Lines({"Dim a", "Sub A()", "  x = 1", "End Sub", "Sub B()", "  y = 2", "End Sub"});
-    path = Write("NAV.BAS", bytes);
-    Open(path);
+    Open(path = Write("NAV.BAS", bytes));
   }
-  std::string bytes;
+  const std::string bytes = Crlf("Dim a\nSub A()\n  x = 1\nEnd Sub\nSub B()\n  y = 2\nEnd Sub\n");
   std::string path;
 };
 
-const char kWarning[] =
-    "The currenty entity has been changed,\nto save, use the File Save Menu.\nYou will not be "
-    "prompted again unless\nadditional changes are made!";
-
 TEST_F(NavigationTest, SwitchingShowsTheEntryAndClearsTheFlag) {
   Select(1);
-  EXPECT_EQ(port.pane, Lines({"Sub A()", "  x = 1", "End Sub"}));
+  EXPECT_EQ(port.pane, Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
   EXPECT_FALSE(ed.doc().changed);
   EXPECT_EQ(ed.doc().current_entry_name, "A");
   EXPECT_EQ(ed.doc().current_entry_index, 1);
@@ -38,52 +32,39 @@ TEST_F(NavigationTest, SwitchingShowsTheEntryAndClearsTheFlag) {
   EXPECT_EQ(port.busy_depth, 0);
 }
 
-TEST_F(NavigationTest, ChoosingTheShownEntryDoesNothing) {
+TEST_F(NavigationTest, AnEditedEntryIsGuardedOncePerChange) {
+  const std::string warning =
+      "Save or Lose Changes: The currenty entity has been changed,\nto save, use the File Save "
+      "Menu.\nYou will not be prompted again unless\nadditional changes are made!";
   Select(1);
   Type("edited");
   ed.doc().changed = false;
-  Select(1);
+  Select(1);  // the entry shown, unchanged: nothing happens
   EXPECT_EQ(port.pane, "edited");
   EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST_F(NavigationTest, ChoosingTheShownEntryWhileChangedWarns) {
-  Select(1);
   Type("edited");
-  Select(1);
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Save or Lose Changes"});
+  Select(1);  // the entry shown, changed: warned, and the flag cleared
+  EXPECT_EQ(Boxes(), std::vector<std::string>{warning});
   EXPECT_FALSE(ed.doc().changed);
   EXPECT_EQ(port.pane, "edited");
-}
-
-TEST_F(NavigationTest, AnEditedEntryIsGuardedOnce) {
-  Select(1);
   Type("edited");
-  Select(2);
-  ASSERT_EQ(port.boxes.size(), 1u);
-  EXPECT_EQ(port.boxes[0].text, kWarning);
-  EXPECT_EQ(port.boxes[0].title, "Save or Lose Changes");
-  EXPECT_EQ(port.boxes[0].icon, Icon::kExclamation);
-  EXPECT_EQ(port.selected, 1);  // the list shows the edited entry again
+  Select(2);  // another entry: warned, and the list shows the edited entry again
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{warning, warning}));
+  EXPECT_EQ(port.boxes[1].icon, Icon::kExclamation);
+  EXPECT_EQ(port.selected, 1);
   EXPECT_EQ(port.entry_text, "A");
   EXPECT_EQ(port.pane, "edited");
   EXPECT_EQ(ed.doc().current_entry_name, "A");
-  Select(2);  // asked again: no question, the edits are gone
-  EXPECT_EQ(port.boxes.size(), 1u);
-  EXPECT_EQ(port.pane, Lines({"Sub B()", "  y = 2", "End Sub"}));
-}
-
-TEST_F(NavigationTest, OneMoreKeystrokeReArmsTheWarning) {
-  Select(1);
-  Type("edited");
-  Select(2);
   Type("edited again");
-  Select(2);
-  EXPECT_EQ(port.boxes.size(), 2u);
+  Select(2);  // one more keystroke re-arms the warning
+  EXPECT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.pane, "edited again");
+  Select(2);  // asked again: no question, the edits are gone
+  EXPECT_EQ(port.boxes.size(), 3u);
+  EXPECT_EQ(port.pane, Crlf("Sub B()\n  y = 2\nEnd Sub\n"));
 }
 
-TEST_F(NavigationTest, EnterHandsTheFocusToThePane) {
+TEST_F(NavigationTest, EnterHandsTheFocusToThePaneAndFormLoadClearsTheFlags) {
   ed.cbProc_KeyPress('a');
   EXPECT_EQ(port.pane_focus_count, 0);
   ed.cbProc_KeyPress(13);
@@ -98,9 +79,6 @@ TEST_F(NavigationTest, EnterHandsTheFocusToThePane) {
   EXPECT_FALSE(ed.doc().focus_editor);
   ed.cbProc_Change();
   EXPECT_EQ(port.pane_focus_count, 2);
-}
-
-TEST_F(NavigationTest, FormLoadClearsTheFlags) {
   Type("x");
   ed.Form_KeyDown(13, true);
   ed.Form_Load();
@@ -114,58 +92,47 @@ TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
   const struct {
     const char* name;
     std::function<void()> spoil;
-    std::function<void()> mend;
   } rows[] = {
-      {"deleted", [&] { std::filesystem::remove(path); }, [&] { Write("NAV.BAS", bytes); }},
-      {"changed", [&] { Write("NAV.BAS", bytes + "Sub C()\r\n"); },
-       [&] { Write("NAV.BAS", bytes); }},
+      {"deleted", [&] { std::filesystem::remove(path); }},
+      {"changed", [&] { Write("NAV.BAS", bytes + "Sub C()\r\n"); }},
   };
   for (const auto& r : rows) {
-    Open(path);
+    Open(Write("NAV.BAS", bytes));
     Select(1);
     r.spoil();
     port.boxes.clear();
     Select(2);
-    ASSERT_EQ(port.boxes.size(), 1u) << r.name;
-    EXPECT_EQ(port.boxes[0].title, "File Error") << r.name;
-    EXPECT_NE(port.boxes[0].text.find(path), std::string::npos) << r.name;
+    EXPECT_EQ(port.Titles(), std::vector<std::string>{"File Error"}) << r.name;
+    EXPECT_NE(port.boxes.at(0).text.find(path), std::string::npos) << r.name;
     EXPECT_EQ(port.pane, shown) << r.name;
     EXPECT_EQ(port.selected, 1) << r.name;
     EXPECT_EQ(ed.doc().current_entry_name, "A") << r.name;
     EXPECT_EQ(ed.doc().current_entry_index, 1) << r.name;
     EXPECT_FALSE(ed.doc().changed) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
-    r.mend();
   }
 }
 
-TEST_F(NavigationTest, DeleteAllTextCountsAsUnchanged) {
-  Select(1);
-  Type("edited");
-  ed.mnuDeleteText_Click();
-  EXPECT_EQ(port.pane, "");
-  EXPECT_FALSE(ed.doc().changed);
-  EXPECT_EQ(port.pane_focus_count, 1);
-  Select(2);
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST_F(NavigationTest, SelectAllSelectsThePane) {
+TEST_F(NavigationTest, SelectAllAndDeleteAllText) {
   Select(1);
   ed.mnjSelectAll_Click();
   EXPECT_EQ(port.sel_start, 0);
   EXPECT_EQ(port.sel_length, static_cast<long>(port.pane.size()));
-  ed.mnuDeleteText_Click();
+  Type("edited");
+  ed.mnuDeleteText_Click();  // counts as unchanged
+  EXPECT_EQ(port.pane, "");
+  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_EQ(port.pane_focus_count, 1);
   ed.mnjSelectAll_Click();
   EXPECT_EQ(port.sel_length, 0);
+  Select(2);
   EXPECT_TRUE(port.boxes.empty());
 }
 
-TEST_F(NavigationTest, OpenDialogCancelledChangesNothing) {
+TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
   Select(1);
   const std::string shown = port.pane;
-  port.dialog_paths.push_back(std::nullopt);
-  port.dialog_paths.push_back(std::string("   "));
+  port.dialog_paths = {std::nullopt, std::string("   ")};  // cancelled, then blank
   ed.mnuBasFiles_Click();
   ed.mnuFileBas_Click();
   EXPECT_EQ(port.pane, shown);
@@ -174,10 +141,7 @@ TEST_F(NavigationTest, OpenDialogCancelledChangesNothing) {
   EXPECT_TRUE(port.boxes.empty());
   EXPECT_EQ(port.dialog_filters,
             (std::vector<std::string>{"Program (*.bas)|*.bas", "Program (*.bas)|*.bas"}));
-}
-
-TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
-  const std::string prg = Write("X.PRG", Lines({"FUNCTION F()", "  RETURN 1"}));
+  const std::string prg = Write("X.PRG", Crlf("FUNCTION F()\n  RETURN 1\n"));
   const struct {
     const char* name;
     void (Editor::*command)();
@@ -204,7 +168,7 @@ TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
     EXPECT_EQ(port.yields, yields + 2) << r.name;  // after the dialog and after the load
     EXPECT_EQ(port.dialog_filters, std::vector<std::string>{r.filter}) << r.name;
     EXPECT_EQ(ed.doc().split_mode, r.split) << r.name;
-    EXPECT_EQ(port.pane, r.split ? "" : Lines({"FUNCTION F()", "  RETURN 1"})) << r.name;
+    EXPECT_EQ(port.pane, r.split ? "" : Crlf("FUNCTION F()\n  RETURN 1\n")) << r.name;
   }
 }
 

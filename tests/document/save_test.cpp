@@ -1,11 +1,11 @@
 // Saving: the splice of one entry into its file, the backup, the safety of
 // the user's files, whole-text saves and the questions asked before closing.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,214 +31,149 @@ class SaveTest : public DocTest {
     const int index = IndexOf(name);
     ASSERT_GE(index, 0) << name;
     if (index != ed.doc().current_entry_index) Select(index);
-    Type(text);
+    Type(Crlf(text));
     ed.mnuFileSave_Click();
-  }
-  static std::string Replaced(std::string s, const std::string& from, const std::string& to) {
-    const size_t at = s.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) s.replace(at, from.size(), to);
-    return s;
   }
 };
 
+// `s` with its first `from` replaced by `to`.
+std::string Replaced(std::string s, const std::string& from, const std::string& to) {
+  const size_t at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? s : s.replace(at, from.size(), to);
+}
+
 TEST_F(SaveTest, SavingAnUnchangedEntryGivesBackTheSameBytes) {
-  const char* modules[] = {"MAIN.BAS",   "NODECL.BAS",    "DIALOG.FRM", "ACCOUNT.CLS",
-                           "REPORT.PRG", "FIRSTPROC.PRG", "UNIX.BAS"};
   size_t opened = 0;
-  for (const char* module : modules) {
+  for (const std::string module : {"MAIN.BAS", "NODECL.BAS", "DIALOG.FRM", "ACCOUNT.CLS",
+                                   "REPORT.PRG", "FIRSTPROC.PRG", "UNIX.BAS"}) {
     ++opened;
     const std::string original = Fixture(module);
     const std::string path = OpenFixture(module);
-    const std::string stem = std::string(module).substr(0, std::string(module).find('.'));
     const size_t count = ed.doc().entries.size();
     for (size_t i = 0; i < count; ++i) {
       Write(module, original);
       Open(path);
-      const std::string entry = ed.doc().entries[i].name;
+      const std::string what = module + " " + ed.doc().entries[i].name;
       if (i != 0) Select(static_cast<int>(i));
       if (IsEmptyValue(std::string_view(port.pane))) continue;  // nothing to save
-      if (entry == "(declarations)" && std::string(module) == "DIALOG.FRM") continue;
+      if (what == "DIALOG.FRM (declarations)") continue;        // its block is saved unindented
       port.boxes.clear();
       Type(port.pane);  // the user touches the text and leaves it as it was
       ed.mnuFileSave_Click();
       const bool last_without_end = original.back() != '\n' && i + 1 == count;
-      EXPECT_EQ(Read(path), last_without_end ? original + "\n" : original)
-          << module << " " << entry;
-      EXPECT_EQ(Read(Path(stem + ".BAK")), original) << module << " " << entry;
-      EXPECT_TRUE(port.boxes.empty()) << module << " " << entry;
-      EXPECT_FALSE(ed.doc().changed) << module << " " << entry;
-      EXPECT_EQ(port.busy_depth, 0) << module << " " << entry;
+      EXPECT_EQ(Read(path), last_without_end ? original + "\n" : original) << what;
+      EXPECT_EQ(Read(Path(module.substr(0, module.find('.')) + ".BAK")), original) << what;
+      EXPECT_TRUE(port.boxes.empty()) << what;
+      EXPECT_FALSE(ed.doc().changed) << what;
+      EXPECT_EQ(port.busy_depth, 0) << what;
     }
     EXPECT_EQ(FilesInDir().size(), 2 * opened) << module;  // no temporary left
   }
 }
 
-TEST_F(SaveTest, AnEditedEntryChangesOnlyItsOwnText) {
-  const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
-  EditAndSave("Total", Lines({"Public Function Total(a As Long, b As Long) As Long",
-                              "    Total = a * b", "End Function"}));
-  EXPECT_EQ(Read(path), Replaced(original, "Total = a + b", "Total = a * b"));
-  EXPECT_EQ(Read(Path("MAIN.BAK")), original);
-  // The list is rebuilt from the file just written, and entry 0 is shown.
-  EXPECT_EQ(ed.doc().current_entry_name, "(declarations)");
-  EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(path));
-  EXPECT_FALSE(ed.doc().changed);
-  EXPECT_EQ(port.items.size(), 5u);
-}
-
-TEST_F(SaveTest, TheHeaderIsTheLineAtTheIndexedPosition) {
-  const std::string bytes = Lines({"' calls Sub Draw(x) below", "Sub DrawAll()", "  Draw 1",
-                                   "End Sub", "Sub Draw(x)", "  Circle x", "End Sub"});
-  const std::string path = Write("DRAW.BAS", bytes);
-  Open(path);
-  EditAndSave("Draw", Lines({"Sub Draw(x)", "  Line x", "End Sub"}));
-  EXPECT_EQ(Read(path), Replaced(bytes, "  Circle x", "  Line x"));
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST_F(SaveTest, AnEditedHeaderAddsTheEntryAtTheEnd) {
-  const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
-  const std::string text = Lines({"Public Function Sum(a As Long) As Long", "End Function"});
-  EditAndSave("Total", text);
-  ASSERT_EQ(port.boxes.size(), 1u);
-  EXPECT_EQ(port.boxes[0].text, "eof");
-  EXPECT_EQ(port.boxes[0].title, "QWEdit");
-  EXPECT_EQ(Read(path), original + text);
-}
-
-TEST_F(SaveTest, AnXBaseHeaderWithoutParametersIsFoundByItsWholeLine) {
-  const std::string path = OpenFixture("REPORT.PRG");
-  const std::string original = Read(path);
-  EditAndSave("Init", Lines({"PROCEDURE Init", "   nInit := 1", "   RETURN"}));
-  EXPECT_EQ(Read(path), Replaced(original, "nInit := 0", "nInit := 1"));
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST_F(SaveTest, EndSubInCapitalsEndsTheOldText) {
+TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
+  const std::string main = Fixture("MAIN.BAS"), report = Fixture("REPORT.PRG");
+  const std::string dialog = Fixture("DIALOG.FRM"), unix = Fixture("UNIX.BAS");
+  const std::string draw = Crlf(
+      "' calls Sub Draw(x) below\nSub DrawAll()\n  Draw 1\nEnd Sub\nSub Draw(x)\n  Circle x\nEnd "
+      "Sub\n");
+  const std::string caps = Crlf("Sub A()\n  x = 1\nEND SUB\n' about B\nDim z\nSub B()\nEnd Sub\n");
   const std::string bytes =
-      Lines({"Sub A()", "  x = 1", "END SUB", "' about B", "Dim z", "Sub B()", "End Sub"});
-  const std::string path = Write("CAPS.BAS", bytes);
-  Open(path);
-  EditAndSave("A", Lines({"Sub A()", "  x = 2", "END SUB"}));
-  EXPECT_EQ(Read(path), Replaced(bytes, "x = 1", "x = 2"));
-}
-
-TEST_F(SaveTest, FormDeclarationsKeepTheDescriptionBlockUnindented) {
-  for (const char* name : {"DIALOG.FRM", "dialog.frm"}) {
-    const std::string path = Write(name, Fixture("DIALOG.FRM"));
-    Open(path);
-    Type(Lines({"Option Explicit", "Dim n As Integer"}));
-    ed.mnuFileSave_Click();
-    EXPECT_EQ(
-        Read(path),
-        Lines({"VERSION 5.00", "Begin VB.Form frmDialog", "Caption         =   \"Dialog\"",
-               "BeginProperty Font", "Name            =   \"Arial\"", "EndProperty",
-               "Begin VB.CommandButton cmdOK", "Caption         =   \"OK\"", "End", "End",
-               "Option Explicit", "Dim n As Integer", "Private Sub cmdOK_Click()", "    Unload Me",
-               "End Sub", "", "Private Sub Form_Load()", "    Me.Caption = \"Hi\"", "End Sub"}))
-        << name;
-  }
-}
-
-TEST_F(SaveTest, FormProcedureKeepsTheBlockAsItStands) {
-  const std::string path = OpenFixture("DIALOG.FRM");
-  const std::string original = Read(path);
-  EditAndSave("Form_Load",
-              Lines({"Private Sub Form_Load()", "    Me.Caption = \"Ho\"", "End Sub"}));
-  EXPECT_EQ(Read(path), Replaced(original, "\"Hi\"", "\"Ho\""));
-}
-
-TEST_F(SaveTest, DeclarationsOfAModuleThatStartsWithAProcedureAreNotDoubled) {
-  const std::string path = OpenFixture("FIRSTPROC.PRG");
-  const std::string original = Read(path);
-  EXPECT_EQ(port.pane, "");
-  Type("* added\r\n");
-  ed.mnuFileSave_Click();
-  EXPECT_EQ(Read(path), "* added\r\n" + original);
-}
-
-TEST_F(SaveTest, LfFilesGetLfLinesFromThePane) {
-  const std::string path = OpenFixture("UNIX.BAS");
-  const std::string original = Read(path);
-  EditAndSave("A", Lines({"Sub A()", "    x = 3", "End Sub"}));
-  EXPECT_EQ(Read(path), Replaced(original, "x = 1", "x = 3"));
-}
-
-TEST_F(SaveTest, EveryByteValueSurvivesASave) {
-  std::string all;
-  for (int c = 0; c < 256; ++c) {
-    if (c != '\n' && c != '\r') all += static_cast<char>(c);
-  }
-  const std::string bytes = Lines({"Dim a", "Sub A()", all, "End Sub", "Sub B()", all, "End Sub"});
-  const std::string path = Write("BYTES.BAS", bytes);
-  Open(path);
-  EditAndSave("A", Lines({"Sub A()", all + "!", "End Sub"}));
-  EXPECT_EQ(Read(path), Replaced(bytes, all, all + "!"));
-}
-
-TEST_F(SaveTest, NoBackupNameRefusesTheSave) {
+      Crlf("Dim a\nSub A()\n" + AllBytes() + "\nEnd Sub\nSub B()\n" + AllBytes() + "\nEnd Sub\n");
+  // The form's description block is written back unindented.
+  const std::string form_declared = Crlf(
+      "VERSION 5.00\nBegin VB.Form frmDialog\nCaption         =   \"Dialog\"\nBeginProperty "
+      "Font\nName            =   \"Arial\"\nEndProperty\nBegin VB.CommandButton cmdOK\nCaption  "
+      "       =   \"OK\"\nEnd\nEnd\nOption Explicit\nDim n As Integer\nPrivate Sub "
+      "cmdOK_Click()\n    Unload Me\nEnd Sub\n\nPrivate Sub Form_Load()\n    Me.Caption = "
+      "\"Hi\"\nEnd Sub\n");
   const struct {
     const char* name;
     const char* file;
-  } rows[] = {{"no_dot", "MODULE"}, {"named_like_its_backup", "X.BAK"}};
+    std::string module;
+    const char* entry;
+    std::string text;  // typed, LF for CR LF
+    std::string want;
+    const char* box = "";
+  } rows[] = {
+      {"function", "MAIN.BAS", main, "Total",
+       "Public Function Total(a As Long, b As Long) As Long\n    Total = a * b\nEnd Function\n",
+       Replaced(main, "Total = a + b", "Total = a * b")},
+      {"edited_header_adds_the_entry_at_the_end", "MAIN.BAS", main, "Total",
+       "Public Function Sum(a As Long) As Long\nEnd Function\n",
+       main + Crlf("Public Function Sum(a As Long) As Long\nEnd Function\n"), "QWEdit: eof"},
+      {"header_is_the_line_at_the_indexed_position", "DRAW.BAS", draw, "Draw",
+       "Sub Draw(x)\n  Line x\nEnd Sub\n", Replaced(draw, "  Circle x", "  Line x")},
+      {"xbase_header_without_parameters", "REPORT.PRG", report, "Init",
+       "PROCEDURE Init\n   nInit := 1\n   RETURN\n", Replaced(report, "nInit := 0", "nInit := 1")},
+      {"end_sub_in_capitals_ends_the_old_text", "CAPS.BAS", caps, "A",
+       "Sub A()\n  x = 2\nEND SUB\n", Replaced(caps, "x = 1", "x = 2")},
+      {"form_declarations", "DIALOG.FRM", dialog, "(declarations)",
+       "Option Explicit\nDim n As Integer\n", form_declared},
+      {"form_declarations_lower_case_name", "dialog.frm", dialog, "(declarations)",
+       "Option Explicit\nDim n As Integer\n", form_declared},
+      {"form_procedure_keeps_the_block", "DIALOG.FRM", dialog, "Form_Load",
+       "Private Sub Form_Load()\n    Me.Caption = \"Ho\"\nEnd Sub\n",
+       Replaced(dialog, "\"Hi\"", "\"Ho\"")},
+      {"declarations_before_a_first_procedure", "FIRSTPROC.PRG", Fixture("FIRSTPROC.PRG"),
+       "(declarations)", "* added\n", Crlf("* added\n") + Fixture("FIRSTPROC.PRG")},
+      {"lf_file_gets_lf_lines", "UNIX.BAS", unix, "A", "Sub A()\n    x = 3\nEnd Sub\n",
+       Replaced(unix, "x = 1", "x = 3")},
+      {"every_byte_value", "BYTES.BAS", bytes, "A", "Sub A()\n" + AllBytes() + "!\nEnd Sub\n",
+       Replaced(bytes, AllBytes(), AllBytes() + "!")},
+      {"backup_stays_in_a_dotted_folder", "V1.2/MAIN.BAS", main, "Last",
+       "Function Last$(s)\n    Last = s & s\nEnd Function\n",
+       Replaced(main, "Last = s", "Last = s & s")},
+  };
   for (const auto& r : rows) {
-    const std::string bytes = Lines({"Sub A()", "End Sub"});
-    const std::string path = Write(r.file, bytes);
+    fs::remove_all(dir);
+    const std::string path = Write(r.file, r.module);
+    const std::string file = r.file;
+    const std::string backup = file.substr(0, file.find('.', file.rfind('/') + 1)) + ".BAK";
     Open(path);
     port.boxes.clear();
-    Type(Lines({"Sub A()", "  Beep", "End Sub"}));
-    ed.mnuFileSave_Click();
-    ASSERT_EQ(port.boxes.size(), 1u) << r.name;
-    EXPECT_EQ(port.boxes[0].text, "Can't make backup file!") << r.name;
-    EXPECT_EQ(port.boxes[0].title, "File Error") << r.name;
-    EXPECT_EQ(Read(path), bytes) << r.name;
-    EXPECT_TRUE(ed.doc().changed) << r.name;
-    EXPECT_EQ(port.busy_depth, 0) << r.name;
+    EditAndSave(r.entry, r.text);
+    EXPECT_EQ(Read(path), r.want) << r.name;
+    EXPECT_EQ(Read(Path(backup)), r.module) << r.name;
+    EXPECT_EQ(FilesInDir(), (std::vector<std::string>{backup, file})) << r.name;
+    EXPECT_EQ(Boxes(), std::vector<std::string>(*r.box ? 1 : 0, r.box)) << r.name;
+    // The list is rebuilt from the file just written, and entry 0 is shown.
+    EXPECT_EQ(ed.doc().current_entry_name, "(declarations)") << r.name;
+    EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(path)) << r.name;
+    EXPECT_FALSE(ed.doc().changed) << r.name;
+    const std::vector<std::string> listed = Listed();
+    Open(path);
+    EXPECT_EQ(Listed(), listed) << r.name;
   }
-}
-
-TEST_F(SaveTest, BackupStaysInADottedFolder) {
-  const std::string path = Write("V1.2/MAIN.BAS", Fixture("MAIN.BAS"));
-  Open(path);
-  EditAndSave("Last", Lines({"Function Last$(s)", "    Last = s & s", "End Function"}));
-  EXPECT_TRUE(fs::exists(Path("V1.2/MAIN.BAK")));
-  EXPECT_FALSE(fs::exists(Path("V1.BAK")));
 }
 
 TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
-  port.dialog_paths.push_back(path);
-  ed.mnuBasFiles_Click();
-  const std::string original = Read(path);
-  Select(IndexOf("Main"));
-  Type(Lines({"Public Sub Main()", "End Sub"}));
   const std::string copy = Path("COPY.BAS");
-  port.dialog_paths.push_back(copy);
+  port.dialog_paths = {path, copy};
+  ed.mnuBasFiles_Click();
+  Select(IndexOf("Main"));
+  Type(Crlf("Public Sub Main()\nEnd Sub\n"));
   ed.mnuSaveAs_Click();
   EXPECT_EQ(port.dialog_filters.back(), "Program (*.bas)|*.bas");
-  EXPECT_EQ(Read(path), original);
-  EXPECT_FALSE(fs::exists(Path("MAIN.BAK")));
-  EXPECT_FALSE(fs::exists(Path("COPY.BAK")));
-  EXPECT_NE(Read(copy), original);
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"COPY.BAS", "MAIN.BAS"}));
+  EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
+  EXPECT_NE(Read(copy), Fixture("MAIN.BAS"));
   EXPECT_EQ(ed.doc().file_name, copy);
-  // Save now goes to the new name, with its backup.
   Type("' new declarations\r\n");
-  ed.mnuFileSave_Click();
-  EXPECT_TRUE(fs::exists(Path("COPY.BAK")));
-  EXPECT_EQ(Read(path), original);
+  ed.mnuFileSave_Click();  // now to the new name, with its backup
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"COPY.BAK", "COPY.BAS", "MAIN.BAS"}));
+  EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
 }
 
 TEST_F(SaveTest, SaveAsCancelledOrEmptyPaneSavesNothing) {
   const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
   ed.mnuSaveAs_Click();  // the dialog is cancelled
   Type("   ");
   ed.mnuFileSave_Click();  // blank pane
-  EXPECT_EQ(Read(path), original);
-  EXPECT_FALSE(fs::exists(Path("MAIN.BAK")));
+  EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
   EXPECT_TRUE(port.boxes.empty());
   FakePort fresh;
   Editor nothing_open(fresh);
@@ -250,8 +185,8 @@ TEST_F(SaveTest, SaveAsCancelledOrEmptyPaneSavesNothing) {
 TEST_F(SaveTest, WholeTextSaveAddsOneLineEndAndNoBackup) {
   const struct {
     const char* name;
-    std::string text;
-    std::string want;
+    const char* text;
+    const char* want;
   } rows[] = {
       {"crlf_added", "a\r\nb", "a\r\nb\r\n"},
       {"already_ended", "a\r\nb\r\n", "a\r\nb\r\n"},
@@ -260,24 +195,31 @@ TEST_F(SaveTest, WholeTextSaveAddsOneLineEndAndNoBackup) {
   for (const auto& r : rows) {
     const std::string path = Write("P.VBP", "old\r\n");
     Open(path, false);
-    Type(r.text);
+    port.SetPaneText(r.text);
     ed.mnuFileSave_Click();
     EXPECT_EQ(Read(path), r.want) << r.name;
-    EXPECT_FALSE(fs::exists(Path("P.BAK"))) << r.name;
+    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"P.VBP"}) << r.name;
     EXPECT_FALSE(ed.doc().changed) << r.name;
     EXPECT_EQ(port.caption, "QW: " + Upper(path)) << r.name;
   }
 }
 
-TEST_F(SaveTest, ASymbolicLinkStaysALink) {
+TEST_F(SaveTest, LinksAndPermissionBitsAreKept) {
   const std::string real = Write("real/MOD.BAS", Fixture("MAIN.BAS"));
-  const std::string link = Path("LINK.BAS");
-  fs::create_symlink(real, link);
-  Open(link);
-  EditAndSave("Last", Lines({"Function Last$(s)", "    Last = \"x\"", "End Function"}));
-  EXPECT_TRUE(fs::is_symlink(link));
+  fs::create_symlink(real, Path("LINK.BAS"));
+  Open(Path("LINK.BAS"));
+  EditAndSave("Last", "Function Last$(s)\n    Last = \"x\"\nEnd Function\n");
+  EXPECT_TRUE(fs::is_symlink(Path("LINK.BAS")));
   EXPECT_EQ(Read(real), Replaced(Fixture("MAIN.BAS"), "Last = s", "Last = \"x\""));
   EXPECT_EQ(Read(Path("LINK.BAK")), Fixture("MAIN.BAS"));
+  for (const fs::perms mode : {fs::perms(0640), fs::perms(0755), fs::perms(0600)}) {
+    const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
+    fs::permissions(path, mode);
+    Open(path);
+    EditAndSave("Last", "Function Last$(s)\nEnd Function\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
+    EXPECT_EQ(fs::status(Path("MAIN.BAK")).permissions() & fs::perms::mask, mode);
+  }
 }
 
 TEST_F(SaveTest, TheBackupKeepsTheOldBytesWhateverNamesTheFileHas) {
@@ -286,27 +228,15 @@ TEST_F(SaveTest, TheBackupKeepsTheOldBytesWhateverNamesTheFileHas) {
     fs::remove(Path("OTHER.BAS"));
     if (second_name) fs::create_hard_link(path, Path("OTHER.BAS"));
     Open(path);
-    EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
+    EditAndSave("Last", "Function Last$(s)\nEnd Function\n");
     const std::string saved = Read(path);
-    EditAndSave("Total",
-                Lines({"Public Function Total(a As Long, b As Long) As Long", "End Function"}));
+    EditAndSave("Total", "Public Function Total(a As Long, b As Long) As Long\nEnd Function\n");
     EXPECT_EQ(Read(Path("MAIN.BAK")), saved) << second_name;
     EXPECT_NE(Read(path), saved) << second_name;
     if (second_name) {
       EXPECT_EQ(Read(Path("OTHER.BAS")), Fixture("MAIN.BAS"));
       EXPECT_FALSE(fs::equivalent(Path("OTHER.BAS"), Path("MAIN.BAK")));
     }
-  }
-}
-
-TEST_F(SaveTest, PermissionBitsAreKept) {
-  for (const fs::perms mode : {fs::perms(0640), fs::perms(0755), fs::perms(0600)}) {
-    const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
-    fs::permissions(path, mode);
-    Open(path);
-    EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
-    EXPECT_EQ(fs::status(Path("MAIN.BAK")).permissions() & fs::perms::mask, mode);
   }
 }
 
@@ -324,50 +254,59 @@ bool LockFolder(const std::string& dir, bool lock) {
 
 TEST_F(SaveTest, AReadOnlyFolderKeepsTheFileAndItsBackup) {
   const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
-  EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
+  EditAndSave("Last", "Function Last$(s)\nEnd Function\n");
   const std::string first_save = Read(path);
   if (!LockFolder(dir, true)) GTEST_SKIP() << "cannot make a folder read-only here";
   port.boxes.clear();
-  EditAndSave("Total", Lines({"Function Total()", "End Function"}));
+  EditAndSave("Total", "Function Total()\nEnd Function\n");
   LockFolder(dir, false);
   EXPECT_EQ(port.Titles(), std::vector<std::string>{"File Error"});
   EXPECT_EQ(Read(path), first_save);
-  EXPECT_EQ(Read(Path("MAIN.BAK")), original);
+  EXPECT_EQ(Read(Path("MAIN.BAK")), Fixture("MAIN.BAS"));
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"MAIN.BAK", "MAIN.BAS"}));
   EXPECT_EQ(port.busy_depth, 0);
 }
 
-TEST_F(SaveTest, AReadOnlyFileIsNotReplaced) {
-  if (geteuid() == 0) GTEST_SKIP() << "a superuser may write any file";
-  const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
-  fs::permissions(path, fs::perms(0444));
-  EditAndSave("Last", Lines({"Function Last$(s)", "End Function"}));
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
-  EXPECT_EQ(Read(path), original);
-  EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, fs::perms(0444));
-}
-
-TEST_F(SaveTest, AFailedWriteLeavesNothingBehind) {
-  const std::string path = OpenFixture("MAIN.BAS");
-  const std::string original = Read(path);
-  Type(Lines({"Option Explicit"}));
-  ed.SaveModule(Path("nowhere/NEW.BAS"));
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"Quillwright Error"});
-  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
-  EXPECT_EQ(ed.doc().file_name, path);
-  EXPECT_TRUE(ed.doc().changed);
-  EXPECT_EQ(port.busy_depth, 0);
-}
-
-TEST_F(SaveTest, SavingADeletedFileCannotMakeItsBackup) {
-  const std::string path = OpenFixture("MAIN.BAS");
-  fs::remove(path);
-  Type(Lines({"Option Explicit"}));
-  ed.mnuFileSave_Click();
-  EXPECT_EQ(port.Titles(), std::vector<std::string>{"File Error"});
-  EXPECT_FALSE(fs::exists(path));
+TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
+  const std::string path = Path("MAIN.BAS");
+  const struct {
+    const char* name;
+    const char* file;
+    std::function<void()> spoil;
+    const char* box;  // "title: text", or the title alone
+    std::vector<std::string> files;
+    const char* save_to = "";  // "" for File Save
+  } rows[] = {
+      {"no_backup_name", "MODULE", [] {}, "File Error: Can't make backup file!", {"MODULE"}},
+      {"named_like_its_backup", "X.BAK", [] {}, "File Error: Can't make backup file!", {"X.BAK"}},
+      {"missing_folder", "MAIN.BAS", [] {}, "Quillwright Error", {"MAIN.BAS"}, "nowhere/NEW.BAS"},
+      {"deleted_file", "MAIN.BAS", [&] { fs::remove(path); }, "File Error", {}},
+      {"read_only_file",
+       "MAIN.BAS",
+       [&] { fs::permissions(path, fs::perms(0444)); },
+       "Quillwright Error",
+       {"MAIN.BAS"}},
+  };
+  for (const auto& r : rows) {
+    if (r.name == std::string("read_only_file") && geteuid() == 0) continue;  // root may write
+    fs::remove_all(dir);
+    const std::string file = Write(r.file, Fixture("MAIN.BAS"));
+    Open(file);
+    port.boxes.clear();
+    Type(Crlf("Option Explicit\n"));
+    r.spoil();
+    const fs::perms mode = fs::status(file).permissions();
+    *r.save_to ? ed.SaveModule(Path(r.save_to)) : ed.mnuFileSave_Click();
+    ASSERT_EQ(port.boxes.size(), 1u) << r.name;
+    const std::string shown = Boxes()[0];
+    EXPECT_TRUE(shown == r.box || shown.rfind(std::string(r.box) + ": ", 0) == 0) << shown;
+    EXPECT_EQ(FilesInDir(), r.files) << r.name;
+    EXPECT_EQ(Read(file), r.files.empty() ? "" : Fixture("MAIN.BAS")) << r.name;
+    EXPECT_EQ(fs::status(file).permissions(), mode) << r.name;
+    EXPECT_EQ(ed.doc().file_name, file) << r.name;
+    EXPECT_TRUE(ed.doc().changed) << r.name;
+    EXPECT_EQ(port.busy_depth, 0) << r.name;
+  }
 }
 
 struct CloseRow {
@@ -394,9 +333,7 @@ TEST_F(SaveTest, ClosingQuestions) {
       if (r.changed) Type("' changed\r\n");
       port.boxes.clear();
       port.answers.assign(r.answers.begin(), r.answers.end());
-      port.dialog_paths.clear();
-      port.dialog_paths.push_back(r.dialog ? std::optional<std::string>(Path(*r.dialog))
-                                           : std::nullopt);
+      port.dialog_paths = {r.dialog ? std::optional<std::string>(Path(*r.dialog)) : std::nullopt};
       const std::string what = close_command ? port.caption : path;
       const bool closes = close_command ? ed.mnuFileClose_Click() : ed.Form_QueryUnload();
       EXPECT_EQ(closes, r.closes) << r.name << close_command;
@@ -406,10 +343,9 @@ TEST_F(SaveTest, ClosingQuestions) {
         continue;
       }
       ASSERT_FALSE(port.boxes.empty()) << r.name;
-      EXPECT_EQ(port.boxes[0].text,
-                "The text in [" + what + "] has changed.\r\nDo you want to save the changes?")
+      EXPECT_EQ(Boxes()[0], "Confirm Save: The text in [" + what +
+                                "] has changed.\r\nDo you want to save the changes?")
           << r.name << close_command;
-      EXPECT_EQ(port.boxes[0].title, "Confirm Save");
       EXPECT_EQ(port.boxes[0].buttons, Buttons::kYesNoCancel);
       EXPECT_EQ(port.boxes[0].icon, Icon::kExclamation);
       if (!r.closes) {
