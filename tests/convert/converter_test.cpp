@@ -10,201 +10,139 @@
 #include "platform/report.h"
 #include "support/fake_port.h"
 #include "support/run_tool.h"
+#include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
 
 using testing::FakePort;
 
-// Joins lines, each ended by CR LF.
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& l : lines) text += l + "\r\n";
-  return text;
+const std::string kBig(40000, 'x');
+
+std::string Crlf(const std::string& text) {
+  return StrTran(text, "\n", "\r\n");
 }
 
 // Sets the 16-bit limits for the scope of a test, restoring them after.
-class LimitsScope {
- public:
-  explicit LimitsScope(bool classic) : saved_(ClassicLimits()) { SetClassicLimits(classic); }
-  ~LimitsScope() { SetClassicLimits(saved_); }
-
- private:
-  bool saved_;
+struct LimitsScope {
+  explicit LimitsScope(bool classic) : saved(ClassicLimits()) { SetClassicLimits(classic); }
+  ~LimitsScope() { SetClassicLimits(saved); }
+  bool saved;
 };
 
-// A pane whose Paste command (the keystrokes) replaces the selection by the clipboard.
-void WirePaste(FakePort& port) {
-  port.on_keys = [&port](const std::string& keys) {
-    if (keys == kPasteKeys) port.ReplacePaneSelection(port.ClipboardText());
-  };
-}
-
-std::string Convert(const std::string& input) {
-  FakePort port;
-  PortScope scope(port);
-  std::string out;
-  ConvertXBaseBlock(port, input, out);
-  EXPECT_TRUE(port.boxes.empty()) << input;
-  return out;
-}
-
-TEST(ConvertXBaseBlock, ConversionStateAcrossLines) {
+// Line-to-line state the golden pairs in tests/data/convert/ do not show. The rows run in order
+// through one port, each appending to an output that holds a line already.
+TEST(ConvertXBaseBlock, ConversionStateAcrossLinesNotAcrossCalls) {
+  constexpr char kDoCase[] = "' Do Case Sequence converted due to Incompatability with VB\n";
   const struct {
     const char* name;
-    std::vector<std::string> in, want;
+    std::string in, want;
   } rows[] = {
-      {"EmptyInput", {}, {}},
-      {"BlankLinesStayEmpty", {"   ", "", "x := 1"}, {"", "", "x = 1"}},
-      {"NestedDoCaseShareOneFlag",
-       {"DO CASE", "CASE a", "DO CASE", "CASE b", "ENDCASE", "CASE c", "ENDCASE"},
-       {"' Do Case Sequence converted due to Incompatability with VB", "If a Then",
-        "' Do Case Sequence converted due to Incompatability with VB", "If b Then", "End If",
-        "ElseIf c Then", "End If"}},
-      {"WhileCountedOnce",
-       {"IF a", "WHILE b", "END", "ENDIF", "ENDIF"},
-       {"If a Then", "Do While b", "End If", "End If", "' End If"}},
-      {"HeaderClearsTheArea",
-       {"SELECT cust", "DELETE", "PROCEDURE P", "DELETE"},
-       {"cust.Delete", "Sub P", "oKV.Delete", "End Sub", " "}},
-      {"LabelWrittenOnlyAfterALoop",
-       {"PROCEDURE P", "DO WHILE x", "ENDDO"},
-       {"Sub P", "DO WHILE x", "Loop", "End Sub", " "}},
-      {"ExitTakesTheLastLoopKind",
-       {"DO WHILE a", "FOR i := 1 TO 2", "NEXT", "EXIT", "ENDDO"},
-       {"DO WHILE a", "FOR i = 1 TO 2", "NEXT", "Exit For", "Loop"}},
-      {"ContinuationAtEndIsDropped", {"x := 1", "y := a + ;"}, {"x = 1"}},
-      {"CommentAfterContinuationDropped", {"x := a ; && first", "+ b"}, {"x = a+ b"}},
-      {"TrailingSlashCommentBeforeSemicolonKept",
-       {"x := 1 // one; two; three"},
-       {"'  one; two; three", "x = 1"}},
-      {"ShortTrailingCommentDropped", {"x := 1 // 12/05/97 jb"}, {"x = 1"}},
-      {"CrLfAtEndStartsNoLine", {"x := 1", ""}, {"x = 1"}},
-      {"ReplaceWithoutWithTakesFromTheFifthCharacter",
-       {"REPLACE name"},
-       {"' REPLACE name", "oKV!name = ACE name"}},
-      {"HighBytesPassThrough",
-       {"x := 'caf\xE9' && \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF"},
-       {"'  \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF", "x = \"caf\xE9\""}},
+      {"EmptyInput", "", ""},
+      {"LeavesAProcedureAnAreaAndPendingText", "PROCEDURE A\nSELECT cust\ny := ;",
+       "Sub A\nEnd Sub\n \n"},
+      {"NextCallStartsAfresh", "DELETE", "oKV.Delete\n"},
+      {"BlankLinesStayEmpty", "   \n\nx := 1\n", "\n\nx = 1\n"},
+      {"NestedDoCaseShareOneFlag", "DO CASE\nCASE a\nDO CASE\nCASE b\nENDCASE\nCASE c\nENDCASE\n",
+       kDoCase + std::string("If a Then\n") + kDoCase +
+           "If b Then\nEnd If\nElseIf c Then\nEnd If\n"},
+      {"WhileCountedOnce", "IF a\nWHILE b\nEND\nENDIF\nENDIF\n",
+       "If a Then\nDo While b\nEnd If\nEnd If\n' End If\n"},
+      {"HeaderClearsTheArea", "SELECT cust\nDELETE\nPROCEDURE P\nDELETE\n",
+       "cust.Delete\nSub P\noKV.Delete\nEnd Sub\n \n"},
+      {"LabelWrittenOnlyAfterALoop", "PROCEDURE P\nDO WHILE x\nENDDO\n",
+       "Sub P\nDO WHILE x\nLoop\nEnd Sub\n \n"},
+      {"ExitTakesTheLastLoopKind", "DO WHILE a\nFOR i := 1 TO 2\nNEXT\nEXIT\nENDDO\n",
+       "DO WHILE a\nFOR i = 1 TO 2\nNEXT\nExit For\nLoop\n"},
+      {"ShortTrailingCommentDropped", "x := 1 // 12/05/97 jb\n", "x = 1\n"},
+      {"ReplaceWithoutWithTakesFromTheFifthCharacter", "REPLACE name\n",
+       "' REPLACE name\noKV!name = ACE name\n"},
+      {"HighBytesPassThrough", "x := 'caf\xE9' && \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\n",
+       "'  \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\nx = \"caf\xE9\"\n"},
   };
-  for (const auto& r : rows) {
-    std::string input;
-    for (size_t i = 0; i < r.in.size(); ++i) input += (i ? "\r\n" : "") + r.in[i];
-    EXPECT_EQ(Convert(input), Lines(r.want)) << r.name;
-  }
-}
-
-TEST(ConvertXBaseBlock, AppendsToTheOutputAndStartsAfreshEachCall) {
   FakePort port;
   PortScope scope(port);
-  std::string out = "prior\r\n";
-  ConvertXBaseBlock(port, "SELECT cust\r\nPROCEDURE A", out);
-  EXPECT_EQ(out, Lines({"prior", "Sub A", "End Sub", " "}));
-  out.clear();
-  ConvertXBaseBlock(port, "DELETE\r\nx := 1 ;", out);
-  EXPECT_EQ(out, Lines({"oKV.Delete"}));  // no area, no procedure, no pending text
+  for (const auto& r : rows) {
+    std::string out = "prior\r\n";
+    ConvertXBaseBlock(port, Crlf(r.in), out);
+    EXPECT_EQ(out, "prior\r\n" + Crlf(r.want)) << r.name;
+  }
+  EXPECT_TRUE(port.boxes.empty());
 }
 
 TEST(ConvertXBaseBlock, InputBeyondTheLimitsIsAFault) {
-  const std::string big = Lines(std::vector<std::string>(5000, "x := 1"));  // 40,000 bytes
-  {
-    LimitsScope classic(true);
-    FakePort port;
-    PortScope scope(port);
-    std::string out = "kept";
-    ConvertXBaseBlock(port, big, out);
-    EXPECT_EQ(out, "kept");
-    ASSERT_EQ(port.boxes.size(), 1u);
-    EXPECT_EQ(port.boxes[0].title, kProgramErrorTitle);
-    EXPECT_EQ(port.boxes[0].text,
-              FormatProgramError(6, FaultDescription(6), "ConvertXBaseBlock", ""));
-  }
-  LimitsScope lifted(false);
-  EXPECT_EQ(Convert(big), Lines(std::vector<std::string>(5000, "x = 1")));
-}
-
-TEST(ConvertXBaseProc, ConvertsTheSelectionThroughTheClipboardAndPaste) {
-  FakePort port;
-  WirePaste(port);
-  port.pane = "keep\r\nx := 1\r\nDELETE\r\ntail";
-  port.sel_start = 6;
-  port.sel_length = 16;  // "x := 1\r\nDELETE\r\n"
-  ConvertXBaseProc(port);
-  EXPECT_EQ(port.clipboard, "x = 1\r\noKV.Delete\r\n");
-  EXPECT_EQ(port.pane, "keep\r\nx = 1\r\noKV.Delete\r\ntail");
-  EXPECT_EQ(port.keys_sent, std::vector<std::string>{"%(EP)"});
-  EXPECT_EQ(port.pane_focus_count, 1);
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST(ConvertXBaseProc, NothingSelectedConvertsTheWholeText) {
-  FakePort port;
-  WirePaste(port);
-  port.pane = "PROCEDURE Main\r\nRETURN";
-  ConvertXBaseProc(port);
-  EXPECT_EQ(port.pane, Lines({"Sub Main", "   Exit Sub", "End Sub", " "}));
-  EXPECT_EQ(port.clipboard, port.pane);
-}
-
-TEST(ConvertXBaseProc, EmptyPanePastesNothing) {
-  FakePort port;
-  WirePaste(port);
-  port.clipboard = "old";
-  ConvertXBaseProc(port);
-  EXPECT_EQ(port.pane, "");
-  EXPECT_EQ(port.clipboard, "");
-  EXPECT_TRUE(port.boxes.empty());
-}
-
-TEST(ConvertXBaseProc, OversizeSelectionIsReportedAndNothingIsPasted) {
   LimitsScope classic(true);
   FakePort port;
-  WirePaste(port);
-  port.pane = std::string(40000, 'x');
-  port.clipboard = "old";
-  ConvertXBaseProc(port);
+  PortScope scope(port);
+  std::string out = "kept";
+  ConvertXBaseBlock(port, std::string(40000, 'x'), out);
+  EXPECT_EQ(out, "kept");
   ASSERT_EQ(port.boxes.size(), 1u);
   EXPECT_EQ(port.boxes[0].title, kProgramErrorTitle);
-  EXPECT_EQ(port.boxes[0].icon, Icon::kStop);
-  EXPECT_EQ(port.boxes[0].text, FormatProgramError(6, FaultDescription(6), "ConvertXBaseProc", ""));
-  EXPECT_TRUE(port.keys_sent.empty());
-  EXPECT_EQ(port.clipboard, "old");
-  EXPECT_EQ(port.pane, std::string(40000, 'x'));
+  EXPECT_EQ(port.boxes[0].text,
+            FormatProgramError(6, FaultDescription(6), "ConvertXBaseBlock", ""));
 }
 
-TEST(ConvertXBaseProc, ReportsAFaultOfThePaste) {
-  FakePort port;
-  port.pane = "x := 1";
-  port.on_keys = [](const std::string&) { throw Fault(kFaultInvalidCall); };
-  ConvertXBaseProc(port);
-  ASSERT_EQ(port.boxes.size(), 1u);
-  EXPECT_EQ(port.boxes[0].text, FormatProgramError(5, FaultDescription(5), "ConvertXBaseProc", ""));
-  EXPECT_EQ(port.clipboard, "x = 1\r\n");  // the output was on the clipboard before the paste
+TEST(ConvertXBaseProc, PastesTheConversionOfTheSelectionOrReportsAFault) {
+  const std::string main_sub = Crlf("Sub Main\n   Exit Sub\nEnd Sub\n \n");
+  const struct {
+    const char* name;
+    std::string pane, want_pane, want_clipboard;
+    long sel_start, sel_length;
+    bool classic, paste_throws;
+    int fault;  // 0 for none
+  } rows[] = {
+      {"Selection", "keep\r\nx := 1\r\nDELETE\r\ntail", "keep\r\nx = 1\r\noKV.Delete\r\ntail",
+       "x = 1\r\noKV.Delete\r\n", 6, 16, false, false, 0},
+      {"NothingSelectedTakesTheWholeText", "PROCEDURE Main\r\nRETURN", main_sub, main_sub, 0, 0,
+       false, false, 0},
+      {"EmptyPanePastesNothing", "", "", "", 0, 0, false, false, 0},
+      {"OversizeSelectionPastesNothing", kBig, kBig, "old", 0, 0, true, false, 6},
+      {"FaultOfThePasteAfterTheClipboard", "x := 1", "x := 1", "x = 1\r\n", 0, 0, false, true, 5},
+  };
+  for (const auto& c : rows) {
+    LimitsScope limits(c.classic);
+    FakePort port;
+    port.pane = c.pane;
+    port.SetPaneSelection(c.sel_start, c.sel_length);
+    port.clipboard = "old";
+    port.on_keys = [&port, &c](const std::string& keys) {
+      if (c.paste_throws) throw Fault(kFaultInvalidCall);
+      if (keys == kPasteKeys) port.ReplacePaneSelection(port.ClipboardText());
+    };
+    ConvertXBaseProc(port);
+    EXPECT_EQ(port.pane, c.want_pane) << c.name;
+    EXPECT_EQ(port.clipboard, c.want_clipboard) << c.name;
+    const bool pasted = c.fault != 6;  // fault 6 comes before the paste
+    EXPECT_EQ(port.keys_sent, std::vector<std::string>(pasted ? 1 : 0, "%(EP)")) << c.name;
+    EXPECT_EQ(port.pane_focus_count, pasted ? 1 : 0) << c.name;
+    ASSERT_EQ(port.boxes.size(), c.fault ? 1u : 0u) << c.name;
+    if (!c.fault) continue;
+    EXPECT_EQ(port.boxes[0].title, kProgramErrorTitle) << c.name;
+    EXPECT_EQ(port.boxes[0].icon, Icon::kStop) << c.name;
+    EXPECT_EQ(port.boxes[0].text,
+              FormatProgramError(c.fault, FaultDescription(c.fault), "ConvertXBaseProc", ""))
+        << c.name;
+  }
 }
 
 TEST(QwtoolConvert, WritesThePastedTextAndExitStatus) {
-  const std::string big(40000, 'x');
+  const std::string fault6 =
+      "qwtool: Program Error: Err Code:  6\\nErr Desc: " + FaultDescription(6) +
+      "\\nProcname: ConvertXBaseProc\\nSub Proc: \n";
   const struct {
     const char* name;
     std::vector<std::string> args;
-    std::string input;
     int status;
-    std::string out;
-    std::string err_part;
+    std::string input, out, err_part;
   } rows[] = {
-      {"Stdin", {"convert"}, "x := 1\nDELETE\n", 0, "x = 1\r\noKV.Delete\r\n", ""},
-      {"Dash", {"convert", "-"}, "i++", 0, "Inc i\r\n", ""},
-      {"LimitsLiftedByDefault", {"convert"}, big, 0, big + "\r\n", ""},
-      {"ClassicOversize",
-       {"--classic", "convert"},
-       big,
-       2,
-       "",
-       "qwtool: Program Error: Err Code:  6\\nErr Desc: " + FaultDescription(6) +
-           "\\nProcname: ConvertXBaseProc\\nSub Proc: \n"},
-      {"MissingFile", {"convert", "/nonexistent/x.prg"}, "", 1, "", "cannot read"},
-      {"TwoFiles", {"convert", "a.prg", "b.prg"}, "", 1, "", "usage"},
-      {"UnknownOption", {"convert", "--fast"}, "", 1, "", "unknown option --fast"},
+      {"Stdin", {"convert"}, 0, "x := 1\nDELETE\n", "x = 1\r\noKV.Delete\r\n", ""},
+      {"Dash", {"convert", "-"}, 0, "i++", "Inc i\r\n", ""},
+      {"LimitsLiftedByDefault", {"convert"}, 0, kBig, kBig + "\r\n", ""},
+      {"ClassicOversize", {"--classic", "convert"}, 2, kBig, "", fault6},
+      {"MissingFile", {"convert", "/nonexistent/x.prg"}, 2, "", "", "cannot read"},
+      {"TwoFiles", {"convert", "a.prg", "b.prg"}, 1, "", "", "usage"},
+      {"UnknownOption", {"convert", "--fast"}, 1, "", "", "unknown option --fast"},
   };
   for (const auto& r : rows) {
     const auto got = testing::RunTool(r.args, r.input);
