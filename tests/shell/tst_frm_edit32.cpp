@@ -149,10 +149,7 @@ class TestFrmEdit32 : public QObject {
     QCOMPARE(window_->cbProc()->parentWidget(), window_->panToolbar());
     QCOMPARE(window_->cbProc()->pos(), QPoint(146, 16));
     QCOMPARE(window_->cbProc()->width(), 163);
-  }
-
-  void toolbarButtonsStandAtTheirDesignPositions() {
-    QStringList seen;  // the place in twips
+    QStringList seen;  // the buttons, each with its place in twips
     for (auto* b :
          window_->panToolbar()->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly)) {
       QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
