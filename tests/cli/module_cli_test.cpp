@@ -2,7 +2,7 @@
 // statuses, message lines on stderr and the bytes on stdout.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,14 +18,13 @@ class ModuleCliTest : public TempDirTest {
     TempDirTest::SetUp();
     for (const char* m : {"MAIN.BAS", "DIALOG.FRM", "REPORT.PRG"}) Write(m, Fixture(m));
   }
-  // A module whose entry Big has `lines` lines of 100 bytes between its ends.
+  // Writes a module whose entry Big has `lines` lines of 100 bytes; its text.
   std::string Big(const std::string& name, int lines) {
     std::string text = "Sub Big()\r\n";
     for (int i = 0; i < lines; ++i) text += std::string(98, 'x') + "\r\n";
     Write(name, "Dim a\r\n" + text + "End Sub\r\n");
     return text + "End Sub\r\n";
   }
-  std::string P(const std::string& name) const { return Path(name); }
 };
 
 TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
@@ -36,93 +35,51 @@ TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
       "(declarations)|0000001\nMain|0000168\nTotal|0000285\nForm_Load|0000371\nLast|0000427\n";
   const struct {
     const char* name;
-    std::vector<std::string> args;
+    const char* args;  // split at blanks; "@" before a name stands for the folder
     int status;
     std::string out;
     std::string err;  // for status 1, the line before the usage text
-    std::string input = "";
+    const char* input = "";
   } rows[] = {
-      {"list", {"list", P("MAIN.BAS")}, 0, listing, ""},
-      {"list_classic", {"--classic", "list", P("MAIN.BAS")}, 0, listing, ""},
-      {"list_json",
-       {"list", "--json", P("DIALOG.FRM")},
-       0,
+      {"list", "list @MAIN.BAS", 0, listing, ""},
+      {"list_classic", "--classic list @MAIN.BAS", 0, listing, ""},
+      {"list_json", "list --json @DIALOG.FRM", 0,
        "[\n {\"index\": 0, \"name\": \"(declarations)\", \"position\": 225},\n"
        " {\"index\": 1, \"name\": \"cmdOK_Click\", \"position\": 277},\n"
        " {\"index\": 2, \"name\": \"Form_Load\", \"position\": 330}\n]\n",
        ""},
-      {"list_without_file", {"list"}, 1, "", "qwtool: list takes one FILE"},
-      {"list_unknown_option",
-       {"list", "--bogus", P("MAIN.BAS")},
-       1,
-       "",
-       "qwtool: unknown option --bogus"},
-      {"list_missing_file",
-       {"list", P("NONE.BAS")},
-       2,
-       "",
-       "qwtool: File Error: Can't open file: " + P("NONE.BAS") + "\n"},
-      {"show_by_name",
-       {"show", P("MAIN.BAS"), "Total"},
-       0,
-       "Public Function Total(a As Long, b As Long) As Long\r\n    Total = a + b\r\nEnd "
-       "Function\r\n",
-       ""},
-      {"show_by_index",
-       {"show", P("MAIN.BAS"), "#4"},
-       0,
-       "Function Last$(s)\r\n    Last = s\r\nEnd Function\r\n",
-       ""},
-      {"show_windows_1252_byte",
-       {"show", P("MAIN.BAS"), "Form_Load"},
-       0,
-       "Private Sub Form_Load()\r\n    Caption = \"caf\xe9\"\r\nEND SUB\r\n",
-       ""},
-      {"show_unknown_entry", {"show", P("MAIN.BAS"), "Nope"}, 1, "", "qwtool: unknown entry Nope"},
-      {"show_index_out_of_range", {"show", P("MAIN.BAS"), "#5"}, 1, "", "qwtool: unknown entry #5"},
-      {"show_bad_index", {"show", P("MAIN.BAS"), "#x"}, 1, "", "qwtool: unknown entry #x"},
-      {"show_missing_entry_operand",
-       {"show", P("MAIN.BAS")},
-       1,
-       "",
-       "qwtool: show takes FILE and ENTRY"},
-      {"show_large_entry_warns",
-       {"show", P("BIG.BAS"), "Big"},
-       0,
-       big,
+      {"list_without_file", "list", 1, "", "qwtool: list takes one FILE"},
+      {"list_unknown_option", "list --bogus @MAIN.BAS", 1, "", "qwtool: unknown option --bogus"},
+      {"list_missing_file", "list @NONE.BAS", 2, "",
+       "qwtool: File Error: Can't open file: " + Path("NONE.BAS") + "\n"},
+      {"show_by_name_a_windows_1252_byte", "show @MAIN.BAS Form_Load", 0,
+       "Private Sub Form_Load()\r\n    Caption = \"caf\xe9\"\r\nEND SUB\r\n", ""},
+      {"show_by_index", "show @MAIN.BAS #4", 0,
+       "Function Last$(s)\r\n    Last = s\r\nEnd Function\r\n", ""},
+      {"show_unknown_entry", "show @MAIN.BAS Nope", 1, "", "qwtool: unknown entry Nope"},
+      {"show_index_out_of_range", "show @MAIN.BAS #5", 1, "", "qwtool: unknown entry #5"},
+      {"show_bad_index", "show @MAIN.BAS #x", 1, "", "qwtool: unknown entry #x"},
+      {"show_missing_entry_operand", "show @MAIN.BAS", 1, "", "qwtool: show takes FILE and ENTRY"},
+      {"show_large_entry_warns", "show @BIG.BAS Big", 0, big,
        "qwtool: Large File Warning: Procedure is over 30K Bytes,\\nany further increase in "
        "size\\nmay prohibit it's loading by\\nthis editor!\n"},
-      {"show_too_large_entry_fails",
-       {"show", P("HUGE.BAS"), "Big"},
-       2,
-       "",
+      {"show_too_large_entry_fails", "show @HUGE.BAS Big", 2, "",
        "qwtool: Procedure Too Large: Procedure too large, Please \\nbreak the Procedure "
        "into\\ntwo smaller procedures!\n"},
-      {"replace_missing_text_file",
-       {"replace", P("MAIN.BAS"), "Main", P("none.txt")},
-       2,
-       "",
-       "qwtool: cannot read " + P("none.txt") + ": No such file or directory\n"},
-      {"replace_to_without_name",
-       {"replace", P("MAIN.BAS"), "Main", "--to"},
-       1,
-       "",
+      {"replace_missing_text_file", "replace @MAIN.BAS Main @none.txt", 2, "",
+       "qwtool: cannot read " + Path("none.txt") + ": No such file or directory\n"},
+      {"replace_to_without_name", "replace @MAIN.BAS Main --to", 1, "",
        "qwtool: missing value for --to"},
-      {"replace_empty_text",
-       {"replace", P("MAIN.BAS"), "Main"},
-       2,
-       "",
-       "qwtool: the new text is empty: nothing was saved\n",
-       "  \n"},
-      {"replace_without_backup_name",
-       {"replace", P("NODOT"), "A"},
-       2,
-       "",
-       "qwtool: File Error: Can't make backup file!\n",
-       "Sub A()\nBeep\nEnd Sub\n"},
+      {"replace_empty_text", "replace @MAIN.BAS Main", 2, "",
+       "qwtool: the new text is empty: nothing was saved\n", "  \n"},
+      {"replace_without_backup_name", "replace @NODOT A", 2, "",
+       "qwtool: File Error: Can't make backup file!\n", "Sub A()\nBeep\nEnd Sub\n"},
   };
   for (const auto& r : rows) {
-    const ToolResult run = RunTool(r.args, r.input);
+    std::vector<std::string> args;
+    std::istringstream words(r.args);
+    for (std::string w; words >> w;) args.push_back(w[0] == '@' ? Path(w.substr(1)) : w);
+    const ToolResult run = RunTool(args, r.input);
     EXPECT_EQ(run.status, r.status) << r.name;
     EXPECT_EQ(run.out, r.out) << r.name;
     if (r.status == 1) {
@@ -134,37 +91,40 @@ TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
   // Nothing was saved.
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"BIG.BAS", "DIALOG.FRM", "HUGE.BAS", "MAIN.BAS",
                                                     "NODOT", "REPORT.PRG"}));
-  EXPECT_EQ(Read(P("MAIN.BAS")), Fixture("MAIN.BAS"));
-  EXPECT_EQ(Read(P("NODOT")), "Sub A()\r\nEnd Sub\r\n");
+  EXPECT_EQ(Read(Path("MAIN.BAS")), Fixture("MAIN.BAS"));
+  EXPECT_EQ(Read(Path("NODOT")), "Sub A()\r\nEnd Sub\r\n");
 }
 
 TEST_F(ModuleCliTest, ReplaceSavesTheEntryFromStdinOrAFile) {
   const std::string main = Fixture("MAIN.BAS");
-  ToolResult run = RunTool({"replace", P("MAIN.BAS"), "Last"},
-                           "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
-  const std::string saved = "Function Last$(s)\r\n    Last = UCase$(s)\r\nEnd Function\r\n";
+  // --to writes a new file, without backups, and leaves the module alone.
+  ToolResult run = RunTool({"replace", Path("MAIN.BAS"), "Main", "-", "--to", Path("NEW.BAS")},
+                           "Public Sub Main()\r\nEnd Sub\r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(FilesInDir(),
+            (std::vector<std::string>{"DIALOG.FRM", "MAIN.BAS", "NEW.BAS", "REPORT.PRG"}));
+  EXPECT_EQ(Read(Path("MAIN.BAS")), main);
+  EXPECT_EQ(RunTool({"list", Path("NEW.BAS")}).out.substr(0, 36),
+            "(declarations)|0000001\nMain|0000168\n");
+  // LF lines from stdin are saved as CR LF lines; the old module is the backup.
+  run = RunTool({"replace", Path("MAIN.BAS"), "Last"},
+                "Function Last$(s)\n    Last = UCase$(s)\nEnd Function\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out + run.err, "");
-  EXPECT_EQ(Read(P("MAIN.BAS")), main.substr(0, main.find("Function Last$")) + saved);
-  EXPECT_EQ(Read(P("MAIN.BAK")), main);
+  std::string want = main;
+  EXPECT_EQ(Read(Path("MAIN.BAS")), want.replace(want.find("Last = s"), 8, "Last = UCase$(s)"));
+  EXPECT_EQ(Read(Path("MAIN.BAK")), main);
   // An edited header adds the entry at the end, with a notice.
-  run = RunTool({"replace", P("MAIN.BAS"), "Main"}, "Sub Renamed()\nEnd Sub\n");
+  run = RunTool({"replace", Path("MAIN.BAS"), "Main"}, "Sub Renamed()\nEnd Sub\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "qwtool: QWEdit: eof\n");
-  EXPECT_EQ(Read(P("MAIN.BAS")), Read(P("MAIN.BAK")) + "Sub Renamed()\r\nEnd Sub\r\n");
-  // --to writes a new file and leaves the module and its backup alone.
-  run = RunTool({"replace", P("MAIN.BAS"), "Main", "-", "--to", P("NEW.BAS")},
-                "Public Sub Main()\r\nEnd Sub\r\n");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"DIALOG.FRM", "MAIN.BAK", "MAIN.BAS", "NEW.BAS",
-                                                    "REPORT.PRG"}));
-  EXPECT_EQ(RunTool({"list", P("NEW.BAS")}).out.substr(0, 36),
-            "(declarations)|0000001\nMain|0000168\n");
+  EXPECT_EQ(Read(Path("MAIN.BAS")), want + "Sub Renamed()\r\nEnd Sub\r\n");
   // What show prints, replace takes back unchanged.
   for (const char* entry : {"#0", "Main", "Calc", "Hidden", "Init"}) {
-    Write("entry.txt", RunTool({"show", P("REPORT.PRG"), entry}).out);
-    EXPECT_EQ(RunTool({"replace", P("REPORT.PRG"), entry, P("entry.txt")}).status, 0) << entry;
-    EXPECT_EQ(Read(P("REPORT.PRG")), Fixture("REPORT.PRG")) << entry;
+    Write("entry.txt", RunTool({"show", Path("REPORT.PRG"), entry}).out);
+    EXPECT_EQ(RunTool({"replace", Path("REPORT.PRG"), entry, Path("entry.txt")}).status, 0)
+        << entry;
+    EXPECT_EQ(Read(Path("REPORT.PRG")), Fixture("REPORT.PRG")) << entry;
   }
 }
 

@@ -19,10 +19,10 @@
 
 namespace qw::testing {
 
-// `text` with `end` for each LF.
-inline std::string Crlf(const std::string& text, const std::string& end = "\r\n") {
+// `text` with CR LF for each LF.
+inline std::string Crlf(const std::string& text) {
   std::string s;
-  for (const char c : text) s += c == '\n' ? end : std::string(1, c);
+  for (const char c : text) s += c == '\n' ? "\r\n" : std::string(1, c);
   return s;
 }
 

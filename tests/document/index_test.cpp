@@ -40,6 +40,22 @@ std::vector<std::string> Words(const std::string& s) {
   return out;
 }
 
+// An entry "Sub Big()" .. "End Sub" whose text is `total` characters with
+// CR LF line ends, written with LF line ends.
+std::string BigEntry(Int total, bool with_end) {
+  std::string text = "Sub Big()\r\n";
+  const Int end_size = with_end ? 9 : 0;
+  while (static_cast<Int>(text.size()) + end_size < total) {
+    const Int left = total - end_size - static_cast<Int>(text.size());
+    const Int line = left >= 103 ? 100 : (left > 100 ? left - 50 : left);
+    text += std::string(static_cast<size_t>(line - 2), 'x') + "\r\n";
+  }
+  if (with_end) text += "End Sub\r\n";
+  EXPECT_EQ(static_cast<Int>(text.size()), total);
+  std::erase(text, '\r');
+  return text;
+}
+
 struct OpenRow {
   const char* name;
   const char* file;
@@ -53,6 +69,8 @@ struct OpenRow {
 
 TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
   const std::string nul(3'000'000, '\0');
+  const std::string big[] = {BigEntry(30000, true), BigEntry(30001, true), BigEntry(32004, true),
+                             BigEntry(32100, true), BigEntry(31000, false)};
   const OpenRow rows[] = {
       {"first_line_is_a_procedure", "M.BAS", "Sub Main()\nEnd Sub\n", "(declarations) Main"},
       {"header_names", "N.BAS",
@@ -113,6 +131,15 @@ TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
       {"positions_past_seven_digits_widen", "FAR.BAS",
        "Dim a\n" + std::string(10'000'000, '\'') + "\n>Sub Far()\nEnd Sub\n", "(declarations) Far",
        "Far", "Sub Far()\nEnd Sub\n", "Procedure Too Large"},
+      {"entry_of_30000_loads", "BIG.BAS", "Dim a\n>" + big[0], "(declarations) Big", "Big", big[0]},
+      {"entry_of_30001_warns_and_loads", "BIG.BAS", "Dim a\n>" + big[1], "(declarations) Big",
+       "Big", big[1], "Large File Warning"},
+      {"end_line_carries_past_32000", "BIG.BAS", "Dim a\n>" + big[2], "(declarations) Big", "Big",
+       big[2], "Large File Warning"},
+      {"entry_passing_32000_while_adding_is_refused", "BIG.BAS", "Dim a\n>" + big[3],
+       "(declarations) Big", "Big", "", "Procedure Too Large"},
+      {"entry_at_end_of_file_never_warns", "BIG.BAS", "Dim a\n>" + big[4], "(declarations) Big",
+       "Big", big[4]},
       {"no_entries_shows_an_empty_pane", "NONE.TXT", "just\nnotes\n", "", ""},
       {"empty_module_reports_its_missing_first_line", "EMPTY.BAS", "", "(declarations)",
        "(declarations)", "", "Quillwright Error"},
@@ -140,69 +167,18 @@ TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
       EXPECT_EQ(port.caption, "QW: " + r.entry + " of " + Upper(path)) << r.name;
     }
     EXPECT_EQ(port.Titles(), std::vector<std::string>(*r.title ? 1 : 0, r.title)) << r.name;
+    for (const Box& b : port.boxes) {
+      if (b.title != "Procedure Too Large") continue;
+      EXPECT_EQ(b.text,
+                "Procedure too large, Please \nbreak the Procedure into\ntwo smaller procedures!");
+      EXPECT_EQ(b.icon, Icon::kStop);
+    }
     EXPECT_FALSE(ed.doc().changed) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
 }
 
-// An entry "Sub Big()" .. "End Sub" whose text is `total` characters.
-std::string BigEntry(Int total, bool with_end) {
-  std::string text = "Sub Big()\r\n";
-  const Int end_size = with_end ? 9 : 0;
-  while (static_cast<Int>(text.size()) + end_size < total) {
-    const Int left = total - end_size - static_cast<Int>(text.size());
-    const Int line = left >= 103 ? 100 : (left > 100 ? left - 50 : left);
-    text += std::string(static_cast<size_t>(line - 2), 'x') + "\r\n";
-  }
-  if (with_end) text += "End Sub\r\n";
-  return text;
-}
-
-TEST_F(IndexTest, SizeLimitsOfAnEntry) {
-  const struct {
-    const char* name;
-    Int size;
-    bool with_end;
-    std::vector<std::string> titles;
-    bool loads;
-  } rows[] = {
-      {"exactly_30000_no_warning", 30000, true, {}, true},
-      {"30001_warns_and_loads", 30001, true, {"Large File Warning"}, true},
-      {"end_line_carries_past_32000", 32004, true, {"Large File Warning"}, true},
-      {"passes_32000_while_adding", 32100, true, {"Procedure Too Large"}, false},
-      {"at_end_of_file_no_warning", 31000, false, {}, true},
-  };
-  for (const auto& r : rows) {
-    const std::string entry = BigEntry(r.size, r.with_end);
-    ASSERT_EQ(static_cast<Int>(entry.size()), r.size) << r.name;
-    Open(Write("BIG.BAS", "Dim a\r\n" + entry));
-    port.boxes.clear();
-    Select(1);
-    EXPECT_EQ(port.Titles(), r.titles) << r.name;
-    EXPECT_EQ(port.pane, r.loads ? entry : "") << r.name;
-    EXPECT_EQ(port.busy_depth, 0) << r.name;
-    if (!r.loads) {
-      EXPECT_EQ(port.boxes.at(0).text,
-                "Procedure too large, Please \nbreak the Procedure into\ntwo smaller procedures!");
-      EXPECT_EQ(port.boxes.at(0).icon, Icon::kStop);
-    }
-  }
-}
-
-TEST_F(IndexTest, WholeTextOpenShowsTheFileAndEmptiesTheList) {
-  Open(Write("A.BAS", Crlf("Sub A()\nEnd Sub\n")));
-  ASSERT_EQ(port.items.size(), 2u);
-  const std::string project = "Type=Exe\r\nForm=Main.frm\n\x01\xff";
-  Open(Write("P.VBP", project), false);
-  EXPECT_EQ(port.pane, project);
-  EXPECT_EQ(port.caption, "QW: " + Upper(Path("P.VBP")));
-  EXPECT_TRUE(port.items.empty());
-  EXPECT_TRUE(ed.doc().entries.empty());
-  EXPECT_FALSE(ed.doc().split_mode);
-  EXPECT_FALSE(ed.doc().changed);
-}
-
-TEST_F(IndexTest, BadFilesGiveAClearMessageAndLoseNothing) {
+TEST_F(IndexTest, BadFilesLoseNothingAndWholeTextEmptiesTheList) {
   Open(Write("GOOD.BAS", Crlf("Dim a\nSub A()\nEnd Sub\n")));
   const std::string shown = port.pane;
   const std::string good = ed.doc().file_name;
@@ -220,6 +196,15 @@ TEST_F(IndexTest, BadFilesGiveAClearMessageAndLoseNothing) {
       EXPECT_EQ(ed.doc().entries.size(), 2u) << path;
     }
   }
+  ASSERT_EQ(port.items.size(), 2u);
+  const std::string project = "Type=Exe\r\nForm=Main.frm\n\x01\xff";
+  Open(Write("P.VBP", project), false);
+  EXPECT_EQ(port.pane, project);
+  EXPECT_EQ(port.caption, "QW: " + Upper(Path("P.VBP")));
+  EXPECT_TRUE(port.items.empty());
+  EXPECT_TRUE(ed.doc().entries.empty());
+  EXPECT_FALSE(ed.doc().split_mode);
+  EXPECT_FALSE(ed.doc().changed);
 }
 
 TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {

@@ -27,7 +27,7 @@ int FaultOf(const std::function<void()>& f) {
   return 0;
 }
 
-TEST_F(ModuleFileTest, RopeJoinsNeighbouringPiecesAndKeepsCopies) {
+TEST_F(ModuleFileTest, RopeJoinsNeighbouringPiecesAndManyPiecesAreWrittenInOrder) {
   const std::string bytes = "abcdefgh";
   const std::string_view v(bytes);
   ByteRope rope;
@@ -41,9 +41,6 @@ TEST_F(ModuleFileTest, RopeJoinsNeighbouringPiecesAndKeepsCopies) {
   EXPECT_EQ(rope.size(), 9u);
   EXPECT_EQ(rope.back(), 'h');
   EXPECT_EQ(rope.Flatten(), "abcdeXYgh");
-}
-
-TEST_F(ModuleFileTest, ManyPiecesAreWrittenInOrder) {
   std::vector<std::string> owned;
   std::string want;
   for (int i = 0; i < 3000; ++i) want += owned.emplace_back(std::to_string(i) + ",");
@@ -55,7 +52,7 @@ TEST_F(ModuleFileTest, ManyPiecesAreWrittenInOrder) {
   EXPECT_EQ(stamp, StampOf(OpenForReading(path)));
 }
 
-TEST_F(ModuleFileTest, ReaderReadsLinesFromAnOffset) {
+TEST_F(ModuleFileTest, ReadsLinesFromAnOffsetAndAnEmptyFileAsNoBytes) {
   const std::string long_line(200000, 'x');
   const FileHandle file = OpenForReading(Write("IN.BAS", "one\r\ntwo\n" + long_line + "\r\nlast"));
   FileLineReader in(file, 5);
@@ -67,6 +64,9 @@ TEST_F(ModuleFileTest, ReaderReadsLinesFromAnOffset) {
   EXPECT_EQ(last.end, "");
   EXPECT_TRUE(in.AtEnd());
   EXPECT_EQ(FaultOf([&] { in.Next(); }), kFaultInputPastEnd);
+  const FileBytes empty = FileBytes::Read(Write("EMPTY.BAS", ""));
+  EXPECT_EQ(empty.view(), "");
+  EXPECT_EQ(empty.stamp().size, 0);
 }
 
 TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
@@ -78,12 +78,6 @@ TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
               {"folder", dir, kFaultPathFileAccess},
               {"missing_folder", Path("no/X.BAS"), kFaultFileNotFound}};
   for (const auto& r : rows) EXPECT_EQ(FaultOf([&] { OpenForReading(r.path); }), r.fault) << r.name;
-}
-
-TEST_F(ModuleFileTest, EmptyFileReadsAsNoBytes) {
-  const FileBytes bytes = FileBytes::Read(Write("EMPTY.BAS", ""));
-  EXPECT_EQ(bytes.view(), "");
-  EXPECT_EQ(bytes.stamp().size, 0);
 }
 
 }  // namespace

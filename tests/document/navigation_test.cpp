@@ -22,21 +22,15 @@ class NavigationTest : public DocTest {
   std::string path;
 };
 
-TEST_F(NavigationTest, SwitchingShowsTheEntryAndClearsTheFlag) {
-  Select(1);
-  EXPECT_EQ(port.pane, Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
-  EXPECT_FALSE(ed.doc().changed);
-  EXPECT_EQ(ed.doc().current_entry_name, "A");
-  EXPECT_EQ(ed.doc().current_entry_index, 1);
-  EXPECT_GE(port.yields, 1);
-  EXPECT_EQ(port.busy_depth, 0);
-}
-
-TEST_F(NavigationTest, AnEditedEntryIsGuardedOncePerChange) {
+TEST_F(NavigationTest, SwitchingGuardsAnEditedEntryOncePerChangeAndDeleteAllIsNoChange) {
   const std::string warning =
       "Save or Lose Changes: The currenty entity has been changed,\nto save, use the File Save "
       "Menu.\nYou will not be prompted again unless\nadditional changes are made!";
   Select(1);
+  EXPECT_EQ(port.pane, Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
+  EXPECT_EQ(ed.doc().current_entry_index, 1);
+  EXPECT_GE(port.yields, 1);
+  EXPECT_EQ(port.busy_depth, 0);
   Type("edited");
   ed.doc().changed = false;
   Select(1);  // the entry shown, unchanged: nothing happens
@@ -62,6 +56,20 @@ TEST_F(NavigationTest, AnEditedEntryIsGuardedOncePerChange) {
   Select(2);  // asked again: no question, the edits are gone
   EXPECT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.pane, Crlf("Sub B()\n  y = 2\nEnd Sub\n"));
+  EXPECT_EQ(ed.doc().current_entry_name, "B");
+  EXPECT_FALSE(ed.doc().changed);
+  ed.mnjSelectAll_Click();
+  EXPECT_EQ(port.sel_start, 0);
+  EXPECT_EQ(port.sel_length, static_cast<long>(port.pane.size()));
+  Type("edited");
+  ed.mnuDeleteText_Click();  // counts as unchanged
+  EXPECT_EQ(port.pane, "");
+  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_EQ(port.pane_focus_count, 1);
+  ed.mnjSelectAll_Click();
+  EXPECT_EQ(port.sel_length, 0);
+  Select(1);
+  EXPECT_EQ(port.boxes.size(), 3u);
 }
 
 TEST_F(NavigationTest, EnterHandsTheFocusToThePaneAndFormLoadClearsTheFlags) {
@@ -111,22 +119,6 @@ TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
     EXPECT_FALSE(ed.doc().changed) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
-}
-
-TEST_F(NavigationTest, SelectAllAndDeleteAllText) {
-  Select(1);
-  ed.mnjSelectAll_Click();
-  EXPECT_EQ(port.sel_start, 0);
-  EXPECT_EQ(port.sel_length, static_cast<long>(port.pane.size()));
-  Type("edited");
-  ed.mnuDeleteText_Click();  // counts as unchanged
-  EXPECT_EQ(port.pane, "");
-  EXPECT_FALSE(ed.doc().changed);
-  EXPECT_EQ(port.pane_focus_count, 1);
-  ed.mnjSelectAll_Click();
-  EXPECT_EQ(port.sel_length, 0);
-  Select(2);
-  EXPECT_TRUE(port.boxes.empty());
 }
 
 TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {

@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 class SaveTest : public DocTest {
  protected:
-  // Copies a fixture module into the folder and opens it indexed.
   std::string OpenFixture(const std::string& name) {
     const std::string path = Write(name, Fixture(name));
     Open(path);
@@ -142,17 +141,27 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
     EXPECT_EQ(ed.doc().current_entry_name, "(declarations)") << r.name;
     EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(path)) << r.name;
     EXPECT_FALSE(ed.doc().changed) << r.name;
-    const std::vector<std::string> listed = Listed();
+    const std::vector<std::string> listed = Listed(), items = port.items;
     Open(path);
     EXPECT_EQ(Listed(), listed) << r.name;
+    EXPECT_EQ(port.items, items) << r.name;
   }
 }
 
 TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
   const std::string copy = Path("COPY.BAS");
-  port.dialog_paths = {path, copy};
+  port.dialog_paths = {path, std::nullopt, copy};
   ed.mnuBasFiles_Click();
+  const std::string pane = port.pane, caption = port.caption;
+  ed.mnuFileNew_Click();
+  ed.mnuSaveAs_Click();  // the dialog is cancelled
+  EXPECT_EQ(port.pane, pane);
+  EXPECT_EQ(port.caption, caption);
+  Type("   ");
+  ed.mnuFileSave_Click();  // a blank pane is not saved
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
+  EXPECT_TRUE(port.boxes.empty());
   Select(IndexOf("Main"));
   Type(Crlf("Public Sub Main()\nEnd Sub\n"));
   ed.mnuSaveAs_Click();
@@ -165,46 +174,25 @@ TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   ed.mnuFileSave_Click();  // now to the new name, with its backup
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"COPY.BAK", "COPY.BAS", "MAIN.BAS"}));
   EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
-}
-
-TEST_F(SaveTest, SaveAsCancelledOrEmptyPaneSavesNothing) {
-  const std::string path = OpenFixture("MAIN.BAS");
-  ed.mnuSaveAs_Click();  // the dialog is cancelled
-  Type("   ");
-  ed.mnuFileSave_Click();  // blank pane
-  EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
-  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
-  EXPECT_TRUE(port.boxes.empty());
   FakePort fresh;
   Editor nothing_open(fresh);
   fresh.pane = "text";
-  nothing_open.mnuFileSave_Click();  // no file name
+  nothing_open.mnuFileSave_Click();  // no file name: nothing to do
   EXPECT_TRUE(fresh.boxes.empty());
 }
 
-TEST_F(SaveTest, WholeTextSaveAddsOneLineEndAndNoBackup) {
-  const struct {
-    const char* name;
-    const char* text;
-    const char* want;
-  } rows[] = {
-      {"crlf_added", "a\r\nb", "a\r\nb\r\n"},
-      {"already_ended", "a\r\nb\r\n", "a\r\nb\r\n"},
-      {"lf_style", "a\nb", "a\nb\n"},
-  };
-  for (const auto& r : rows) {
-    const std::string path = Write("P.VBP", "old\r\n");
-    Open(path, false);
-    port.SetPaneText(r.text);
-    ed.mnuFileSave_Click();
-    EXPECT_EQ(Read(path), r.want) << r.name;
-    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"P.VBP"}) << r.name;
-    EXPECT_FALSE(ed.doc().changed) << r.name;
-    EXPECT_EQ(port.caption, "QW: " + Upper(path)) << r.name;
-  }
+TEST_F(SaveTest, WholeTextSaveAddsOneLineEndInItsStyleAndNoBackup) {
+  const std::string path = Write("P.VBP", "old\r\n");
+  Open(path, false);
+  Type("a\nb");
+  ed.mnuFileSave_Click();
+  EXPECT_EQ(Read(path), "a\nb\n");
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"P.VBP"});
+  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_EQ(port.caption, "QW: " + Upper(path));
 }
 
-TEST_F(SaveTest, LinksAndPermissionBitsAreKept) {
+TEST_F(SaveTest, LinksPermissionBitsAndOtherNamesAreKept) {
   const std::string real = Write("real/MOD.BAS", Fixture("MAIN.BAS"));
   fs::create_symlink(real, Path("LINK.BAS"));
   Open(Path("LINK.BAS"));
@@ -213,26 +201,19 @@ TEST_F(SaveTest, LinksAndPermissionBitsAreKept) {
   EXPECT_EQ(Read(real), Replaced(Fixture("MAIN.BAS"), "Last = s", "Last = \"x\""));
   EXPECT_EQ(Read(Path("LINK.BAK")), Fixture("MAIN.BAS"));
   for (const fs::perms mode : {fs::perms(0640), fs::perms(0755), fs::perms(0600)}) {
-    const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
-    fs::permissions(path, mode);
-    Open(path);
-    EditAndSave("Last", "Function Last$(s)\nEnd Function\n");
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
-    EXPECT_EQ(fs::status(Path("MAIN.BAK")).permissions() & fs::perms::mask, mode);
-  }
-}
-
-TEST_F(SaveTest, TheBackupKeepsTheOldBytesWhateverNamesTheFileHas) {
-  for (const bool second_name : {false, true}) {
+    const bool second_name = mode == fs::perms(0755);  // a hard link
     const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
     fs::remove(Path("OTHER.BAS"));
     if (second_name) fs::create_hard_link(path, Path("OTHER.BAS"));
+    fs::permissions(path, mode);
     Open(path);
     EditAndSave("Last", "Function Last$(s)\nEnd Function\n");
     const std::string saved = Read(path);
     EditAndSave("Total", "Public Function Total(a As Long, b As Long) As Long\nEnd Function\n");
-    EXPECT_EQ(Read(Path("MAIN.BAK")), saved) << second_name;
+    EXPECT_EQ(Read(Path("MAIN.BAK")), saved) << second_name;  // the old bytes, not the first
     EXPECT_NE(Read(path), saved) << second_name;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, mode);
+    EXPECT_EQ(fs::status(Path("MAIN.BAK")).permissions() & fs::perms::mask, mode);
     if (second_name) {
       EXPECT_EQ(Read(Path("OTHER.BAS")), Fixture("MAIN.BAS"));
       EXPECT_FALSE(fs::equivalent(Path("OTHER.BAS"), Path("MAIN.BAK")));
@@ -273,19 +254,16 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
     const char* name;
     const char* file;
     std::function<void()> spoil;
-    const char* box;  // "title: text", or the title alone
-    std::vector<std::string> files;
+    const char* box;           // "title: text", or the title alone
+    const char* files;         // in the folder after, blank-separated; nullptr: not checked
     const char* save_to = "";  // "" for File Save
   } rows[] = {
-      {"no_backup_name", "MODULE", [] {}, "File Error: Can't make backup file!", {"MODULE"}},
-      {"named_like_its_backup", "X.BAK", [] {}, "File Error: Can't make backup file!", {"X.BAK"}},
-      {"missing_folder", "MAIN.BAS", [] {}, "Quillwright Error", {"MAIN.BAS"}, "nowhere/NEW.BAS"},
-      {"deleted_file", "MAIN.BAS", [&] { fs::remove(path); }, "File Error", {}},
-      {"read_only_file",
-       "MAIN.BAS",
-       [&] { fs::permissions(path, fs::perms(0444)); },
-       "Quillwright Error",
-       {"MAIN.BAS"}},
+      {"no_backup_name", "MODULE", [] {}, "File Error: Can't make backup file!", "MODULE"},
+      {"named_like_its_backup", "X.BAK", [] {}, "File Error: Can't make backup file!", "X.BAK"},
+      {"missing_folder", "MAIN.BAS", [] {}, "Quillwright Error", "MAIN.BAS", "nowhere/NEW.BAS"},
+      {"deleted_file", "MAIN.BAS", [&] { fs::remove(path); }, "File Error", ""},
+      {"read_only_file", "MAIN.BAS", [&] { fs::permissions(path, fs::perms(0444)); },
+       "Quillwright Error", nullptr},
   };
   for (const auto& r : rows) {
     if (r.name == std::string("read_only_file") && geteuid() == 0) continue;  // root may write
@@ -300,8 +278,12 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
     ASSERT_EQ(port.boxes.size(), 1u) << r.name;
     const std::string shown = Boxes()[0];
     EXPECT_TRUE(shown == r.box || shown.rfind(std::string(r.box) + ": ", 0) == 0) << shown;
-    EXPECT_EQ(FilesInDir(), r.files) << r.name;
-    EXPECT_EQ(Read(file), r.files.empty() ? "" : Fixture("MAIN.BAS")) << r.name;
+    std::string files;
+    for (const std::string& f : FilesInDir()) files += (files.empty() ? "" : " ") + f;
+    if (r.files) {
+      EXPECT_EQ(files, r.files) << r.name;
+    }
+    EXPECT_EQ(Read(file), r.files && !*r.files ? "" : Fixture("MAIN.BAS")) << r.name;
     EXPECT_EQ(fs::status(file).permissions(), mode) << r.name;
     EXPECT_EQ(ed.doc().file_name, file) << r.name;
     EXPECT_TRUE(ed.doc().changed) << r.name;
@@ -309,60 +291,45 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
   }
 }
 
-struct CloseRow {
-  const char* name;
-  bool changed;
-  std::vector<Answer> answers;
-  std::optional<std::string> dialog;  // nullopt: the Save As dialog is cancelled
-  bool closes;
-  bool saved;
-};
-
 TEST_F(SaveTest, ClosingQuestions) {
-  const CloseRow rows[] = {
-      {"unchanged_closes", false, {}, std::nullopt, true, false},
-      {"cancel_stays", true, {Answer::kCancel}, std::nullopt, false, false},
-      {"no_closes_unsaved", true, {Answer::kNo}, std::nullopt, true, false},
-      {"yes_then_cancelled_dialog_stays", true, {Answer::kYes}, std::nullopt, false, false},
-      {"yes_saves_and_closes", true, {Answer::kYes}, "SAVED.BAS", true, true},
+  const struct {
+    const char* name;
+    bool changed;
+    std::vector<Answer> answers;
+    const char* save_as;  // the name chosen in the Save As dialog; nullptr: cancelled
+    bool closes;
+  } rows[] = {
+      {"unchanged_closes", false, {}, nullptr, true},
+      {"cancel_stays", true, {Answer::kCancel}, nullptr, false},
+      {"no_closes_unsaved", true, {Answer::kNo}, nullptr, true},
+      {"yes_then_cancelled_dialog_stays", true, {Answer::kYes}, nullptr, false},
+      {"yes_saves_and_closes", true, {Answer::kYes}, "SAVED.BAS", true},
   };
   for (bool close_command : {false, true}) {
-    for (const CloseRow& r : rows) {
+    for (const auto& r : rows) {
       const std::string path = OpenFixture("MAIN.BAS");
       fs::remove(Path("SAVED.BAS"));
       if (r.changed) Type("' changed\r\n");
       port.boxes.clear();
       port.answers.assign(r.answers.begin(), r.answers.end());
-      port.dialog_paths = {r.dialog ? std::optional<std::string>(Path(*r.dialog)) : std::nullopt};
-      const std::string what = close_command ? port.caption : path;
+      port.dialog_paths = {r.save_as ? std::optional<std::string>(Path(r.save_as)) : std::nullopt};
+      const std::string confirm = "Confirm Save: The text in [" +
+                                  (close_command ? port.caption : path) +
+                                  "] has changed.\r\nDo you want to save the changes?";
       const bool closes = close_command ? ed.mnuFileClose_Click() : ed.Form_QueryUnload();
       EXPECT_EQ(closes, r.closes) << r.name << close_command;
-      EXPECT_EQ(fs::exists(Path("SAVED.BAS")), r.saved) << r.name << close_command;
-      if (!r.changed) {
-        EXPECT_TRUE(port.boxes.empty()) << r.name;
-        continue;
-      }
-      ASSERT_FALSE(port.boxes.empty()) << r.name;
-      EXPECT_EQ(Boxes()[0], "Confirm Save: The text in [" + what +
-                                "] has changed.\r\nDo you want to save the changes?")
+      EXPECT_EQ(fs::exists(Path("SAVED.BAS")), r.save_as != nullptr) << r.name << close_command;
+      EXPECT_EQ(Boxes(), std::vector<std::string>(r.changed ? 1 : 0, confirm))
           << r.name << close_command;
-      EXPECT_EQ(port.boxes[0].buttons, Buttons::kYesNoCancel);
-      EXPECT_EQ(port.boxes[0].icon, Icon::kExclamation);
+      for (const Box& b : port.boxes) {
+        EXPECT_EQ(b.buttons, Buttons::kYesNoCancel);
+        EXPECT_EQ(b.icon, Icon::kExclamation);
+      }
       if (!r.closes) {
         EXPECT_EQ(port.pane, "' changed\r\n") << r.name;
       }
     }
   }
-}
-
-TEST_F(SaveTest, FileNewChangesNothing) {
-  OpenFixture("MAIN.BAS");
-  const std::string pane = port.pane;
-  const std::string caption = port.caption;
-  ed.mnuFileNew_Click();
-  EXPECT_EQ(port.pane, pane);
-  EXPECT_EQ(port.caption, caption);
-  EXPECT_TRUE(port.boxes.empty());
 }
 
 }  // namespace
