@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 dir=build
-flags=(-DQW_WERROR=ON)
+flags=(-DQW_WERROR=ON -DQW_BUILD_SHELL=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   flags+=(-DQW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
