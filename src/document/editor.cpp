@@ -168,10 +168,7 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
         port_.MessageBox(ReadErrorText(f, "Can't open this file!"), kFileErrorTitle, Buttons::kOk,
                          Icon::kStop);
         // Nothing of the earlier document stays to be saved over this file.
-        d.entries.clear();
-        d.entry_count = 0;
-        d.current_entry_name.clear();
-        port_.ClearEntryList();
+        ForgetEntries();
         port_.SetPaneText("");
         d.changed = false;
         return;
@@ -181,11 +178,7 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
       return;
     }
     // Whole text: no entry of an earlier module may stay selectable.
-    d.entries.clear();
-    d.entry_count = 0;
-    d.current_entry_name.clear();
-    d.current_entry_index = 0;
-    port_.ClearEntryList();
+    ForgetEntries();
     port_.SetCaption("QW: " + Upper(file_name));
     FileBytes bytes;
     try {
@@ -198,6 +191,14 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
     port_.SetPaneText(std::string(bytes.view()));
     d.changed = false;
   });
+}
+
+void Editor::ForgetEntries() {
+  doc_->entries.clear();
+  doc_->entry_count = 0;
+  doc_->current_entry_name.clear();
+  doc_->current_entry_index = 0;
+  port_.ClearEntryList();
 }
 
 void Editor::mnuFileBas_Click() {

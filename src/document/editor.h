@@ -96,6 +96,9 @@ class Editor {
   // Asks "Confirm Save" about the text in [`what`]: true to go on closing.
   bool ConfirmSave(const std::string& what);
   void SplitCaption(const std::string& entry_name);
+  // Empties the entry list and cbProc, so that no entry of an earlier file
+  // can be chosen.
+  void ForgetEntries();
 
   Port& port_;
   std::unique_ptr<ModuleDocument> doc_;
