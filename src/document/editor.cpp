@@ -160,32 +160,28 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
     }
     d.file_name = file_name;
     d.split_mode = split;
-    if (split) {
-      FileBytes bytes;
-      try {
-        bytes = FileBytes::Read(file);
-      } catch (const Fault& f) {
-        port_.MessageBox(ReadErrorText(f, "Can't open this file!"), kFileErrorTitle, Buttons::kOk,
-                         Icon::kStop);
-        // Nothing of the earlier document stays to be saved over this file.
-        ForgetEntries();
-        port_.SetPaneText("");
-        d.changed = false;
-        return;
-      }
-      d.stamp = bytes.stamp();
-      IndexBytes(bytes.view());
-      return;
+    if (!split) {
+      // Whole text: no entry of an earlier module may stay selectable.
+      ForgetEntries();
+      port_.SetCaption("QW: " + Upper(file_name));
     }
-    // Whole text: no entry of an earlier module may stay selectable.
-    ForgetEntries();
-    port_.SetCaption("QW: " + Upper(file_name));
     FileBytes bytes;
     try {
       bytes = FileBytes::Read(file);
     } catch (const Fault& f) {
       port_.MessageBox(ReadErrorText(f, "Can't open this file!"), kFileErrorTitle, Buttons::kOk,
                        Icon::kStop);
+      if (split) {
+        // Nothing of the earlier document stays to be saved over this file.
+        ForgetEntries();
+        port_.SetPaneText("");
+        d.changed = false;
+      }
+      return;
+    }
+    if (split) {
+      d.stamp = bytes.stamp();
+      IndexBytes(bytes.view());
       return;
     }
     port_.SetPaneText(std::string(bytes.view()));
