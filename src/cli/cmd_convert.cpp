@@ -1,10 +1,8 @@
 #include "cli/cmd_convert.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "convert/converter.h"
-#include "platform/report.h"
 
 namespace qw::cli {
 
@@ -24,15 +22,11 @@ int RunConvert(Context& ctx, const std::vector<std::string>& args) {
     port.ReplacePaneSelection(pasted);
     did_paste = true;
   };
-  const size_t boxes_before = port.titles().size();
   ConvertXBaseProc(port);
   port.on_keys = nullptr;
 
   if (did_paste) ctx.out << pasted;
-  const auto& titles = port.titles();
-  const bool fault = std::find(titles.begin() + static_cast<long>(boxes_before), titles.end(),
-                               kProgramErrorTitle) != titles.end();
-  return fault || !did_paste ? kExitFailed : kExitDone;
+  return did_paste ? kExitDone : kExitFailed;
 }
 
 }  // namespace qw::cli

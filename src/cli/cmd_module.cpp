@@ -14,19 +14,13 @@ namespace qw::cli {
 
 namespace {
 
-// The titles of the boxes that mean the operation was refused or failed.
-bool IsFailureTitle(const std::string& title) {
-  return title == "File Error" || title == "Quillwright Error" || title == "Program Error" ||
-         title == "Procedure Too Large";
-}
-
 // An Editor wired to the headless port as the window wires it to its controls.
 class Session {
  public:
   explicit Session(Context& ctx) : ctx_(ctx), editor_(ctx.port) {
-    ctx_.port.on_entry_click = [this] { editor_.cbProc_Click(); };
-    ctx_.port.on_pane_change = [this] { editor_.txtEdit_Change(); };
-    editor_.Form_Load();
+    ctx_.port.on_entry_click = [this] { editor_.ChooseEntry(); };
+    ctx_.port.on_pane_change = [this] { editor_.NotePaneEdited(); };
+    editor_.StartUp();
   }
   ~Session() {
     ctx_.port.on_entry_click = nullptr;
@@ -37,20 +31,18 @@ class Session {
 
   Editor& editor() { return editor_; }
   const ModuleDocument& doc() const { return editor_.doc(); }
-  // True when a box since the start of the session reports a failure.
-  bool Failed() const {
-    return std::any_of(ctx_.port.titles().begin(), ctx_.port.titles().end(), IsFailureTitle);
-  }
+  // True when a box since the start of the session told of a refusal or a fault.
+  bool Failed() const { return ctx_.port.failed(); }
 
   // Module Open of `file`: true when it was indexed without a failure.
   bool Open(const std::string& file) {
-    editor_.LoadModuleFile(file, true);
+    editor_.LoadFile(file, OpenMode::kIndexed);
     return !Failed();
   }
 
   // The index of the entry named by `wanted` ("#N" or a name as listed).
   size_t FindEntry(const std::string& wanted) const {
-    const auto& entries = doc().entries;
+    const auto& entries = doc().entries();
     if (wanted.size() > 1 && wanted[0] == '#') {
       size_t n = 0;
       const char* first = wanted.data() + 1;
@@ -138,7 +130,7 @@ int RunList(Context& ctx, const std::vector<std::string>& args) {
   if (p.operands.size() != 1) throw UsageError("list takes one FILE");
   Session s(ctx);
   const bool ok = s.Open(p.operands[0]);
-  const auto& entries = s.doc().entries;
+  const auto& entries = s.doc().entries();
   if (p.Option("--json")) {
     ctx.out << '[';
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -187,9 +179,9 @@ int RunReplace(Context& ctx, const std::vector<std::string>& args) {
   if (!s.Select(index)) return kExitFailed;
   ctx.port.SetPaneText(text);
   if (to) {
-    s.editor().SaveModule(*to);
+    s.editor().SaveTo(*to);
   } else {
-    s.editor().mnuFileSave_Click();
+    s.editor().Save();
   }
   return s.Failed() ? kExitFailed : kExitDone;
 }

@@ -17,12 +17,11 @@ std::string MessageLine(const std::string& title, const std::string& text) {
   return line;
 }
 
-Answer HeadlessPort::MessageBox(const std::string& text, const std::string& title,
-                                Buttons buttons, Icon) {
-  titles_.push_back(title.empty() ? kAppTitle : title);
-  err_ << MessageLine(title, text) << '\n';
+Answer HeadlessPort::MessageBox(const Notice& notice) {
+  if (notice.kind == NoticeKind::kRefusal || notice.kind == NoticeKind::kFault) failed_ = true;
+  err_ << MessageLine(notice.title, notice.text) << '\n';
   err_.flush();
-  switch (buttons) {
+  switch (notice.buttons) {
     case Buttons::kOk:
     case Buttons::kOkCancel: return Answer::kOk;
     case Buttons::kYesNo: return question_answer == Answer::kYes ? Answer::kYes : Answer::kNo;

@@ -21,8 +21,9 @@ class HeadlessPort : public Port {
  public:
   explicit HeadlessPort(std::ostream& err) : err_(err) {}
 
-  // Titles of the boxes shown so far, in order.
-  const std::vector<std::string>& titles() const { return titles_; }
+  // True once a box has told of a refusal or a fault: the operation's result
+  // was not produced, or only in part.
+  bool failed() const { return failed_; }
   // Called for SendKeys (qwtool wires the Paste command here).
   std::function<void(const std::string&)> on_keys;
   // Called where the window would raise the entry list's click / the pane's change.
@@ -31,8 +32,7 @@ class HeadlessPort : public Port {
   // Answer given to Yes/No/Cancel questions (qwtool never waits for a person).
   Answer question_answer = Answer::kNo;
 
-  Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                    Icon icon) override;
+  Answer MessageBox(const Notice& notice) override;
   void Yield() override {}
   void BusyPointer(bool) override {}
   void SetCaption(const std::string& c) override { caption_ = c; }
@@ -67,7 +67,7 @@ class HeadlessPort : public Port {
 
  private:
   std::ostream& err_;
-  std::vector<std::string> titles_;
+  bool failed_ = false;
   std::string caption_, pane_, entry_text_, clipboard_;
   long sel_start_ = 0, sel_length_ = 0;
   std::vector<std::string> items_;

@@ -67,7 +67,10 @@ int main(int argc, char** argv) {
     qw::PortScope scope(port);
     qw::cli::Context ctx{port, std::cout, std::cin, std::cerr};
     try {
-      const int status = c.run(ctx, words);
+      int status = c.run(ctx, words);
+      // A box that told of a refusal or a fault means the result was not
+      // produced, or only in part, whatever the subcommand made of it.
+      if (status == qw::cli::kExitDone && port.failed()) status = qw::cli::kExitFailed;
       std::cout.flush();
       return status;
     } catch (const qw::cli::UsageError& e) {

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "convert/conversion_state.h"
-#include "convert/line_tests.h"
 #include "convert/rename_reserved.h"
 #include "convert/statement_rules.h"
 #include "platform/fault.h"
@@ -15,10 +14,10 @@
 namespace qw {
 namespace {
 
-// Writes CurLine: renamed, trailing blanks removed, ended by CR LF.
+// Writes the line: renamed, trailing blanks removed, ended by CR LF.
 void Emit(ConversionState& s, std::string& out) {
-  RenameReserved(s.CurLine);
-  AppendLine(out, RTrim(s.CurLine));
+  RenameReserved(s.line);
+  AppendLine(out, RTrim(s.line));
 }
 
 // Whole-line comment markers, tried in this order at the first non-blank character.
@@ -34,14 +33,14 @@ std::string_view WholeLineCommentMarker(std::string_view line) {
 
 // Block comments. True when the line has been emitted.
 bool BlockComments(ConversionState& s, std::string& out) {
-  std::string& line = s.CurLine;
+  std::string& line = s.line;
   const size_t first = line.find_first_not_of(' ');
   const std::string_view head =
       first == std::string::npos ? std::string_view() : std::string_view(line).substr(first, 2);
   if (head == "/*") {
     line = StrTran(line, "/*", "'");
     s.in_block_comment = true;
-    if (Has(line, "*/")) {
+    if (Contains(line, "*/")) {
       line = StrTran(line, "*/", "");
       s.in_block_comment = false;
     }
@@ -57,11 +56,11 @@ bool BlockComments(ConversionState& s, std::string& out) {
   const size_t open = line.find("/*");
   if (open != std::string::npos) {
     // A comment that starts behind code goes out ahead of that code.
-    s.in_block_comment = !Has(line, "*/");
+    s.in_block_comment = !Contains(line, "*/");
     AppendLine(out, "' " + StrTran(StrTran(line.substr(open), "/*", ""), "*/", ""));
     line.resize(open);
   }
-  if (Has(line, "*/")) {
+  if (Contains(line, "*/")) {
     s.in_block_comment = false;
     ReplaceFirst(line, "*/", "' */");
   }
@@ -75,8 +74,8 @@ bool BlockComments(ConversionState& s, std::string& out) {
 
 // One input line through the pipeline.
 void ConvertLine(ConversionState& s, std::string text, std::string& out) {
-  s.CurLine = std::move(text);
-  std::string& line = s.CurLine;
+  s.line = std::move(text);
+  std::string& line = s.line;
   if (IsEmptyValue(std::string_view(line))) {
     Emit(s, out);
     return;
@@ -171,9 +170,7 @@ void ConvertXBaseProc(Port& port) {
     Check16(static_cast<Int>(input.size()));
     std::string output;
     ConvertXBaseBlock(port, input, output);
-    port.SetClipboardText(output);
-    port.FocusPane();
-    port.SendKeys(kPasteKeys);
+    ReplaceThroughPaste(port, output);
   });
 }
 

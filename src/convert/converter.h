@@ -16,13 +16,10 @@
 
 namespace qw {
 
-// The keystrokes of the Edit menu's Paste command (Alt+E, P).
-inline constexpr char kPasteKeys[] = "%(EP)";
-
 // The Convert command on the edit pane of `port`: converts the selected text
 // (after selecting the whole text when nothing is selected), puts the output on
-// the clipboard, gives the pane the focus and sends kPasteKeys, whose Paste
-// command replaces the selection by the output. Reports a fault as a "Program
+// the clipboard, gives the pane the focus and sends the Paste command's keys,
+// which replace the selection by the output (ReplaceThroughPaste). Reports a fault as a "Program
 // Error" naming "ConvertXBaseProc" and then pastes nothing: a selection over
 // 32,767 bytes while the 16-bit limits apply is such a fault. A fault inside
 // the conversion is reported by ConvertXBaseBlock, and what was converted

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "convert/line_tests.h"
 #include "convert/scanners.h"
 #include "convert/word_walk.h"
 #include "textlib/cliplib.h"
@@ -13,11 +12,11 @@ namespace {
 // Replaces every occurrence (any case) when the test text occurs (any case).
 void TranNoCaseIf(std::string& line, std::string_view test, std::string_view search,
                   std::string_view replacement) {
-  if (HasNoCase(line, test)) line = StrTranNoCase(line, search, replacement);
+  if (ContainsNoCase(line, test)) line = StrTranNoCase(line, search, replacement);
 }
 // Replaces every occurrence (exact case) when there is one.
 void TranIf(std::string& line, std::string_view search, std::string_view replacement) {
-  if (Has(line, search)) line = StrTran(line, search, replacement);
+  if (Contains(line, search)) line = StrTran(line, search, replacement);
 }
 
 // Rule 3 of ConvertIncrements: every word (with `extra`) that holds `op` is
@@ -28,10 +27,10 @@ void CallsForOperators(std::string& line, std::string_view op, std::string_view 
   // Each pass takes at least one operator character out of the line; the
   // bound only guards against a line that would not shrink.
   size_t passes_left = line.size() + 1;
-  while (Has(line, op) && passes_left-- > 0) {
+  while (Contains(line, op) && passes_left-- > 0) {
     const std::string copy = line;
     ForEachWord(copy, extra, [&](std::string_view word) {
-      if (!Has(word, op)) return;
+      if (!Contains(word, op)) return;
       std::string call;
       if (word.starts_with(op)) {
         call.append(before).append(word.substr(2)).append(")");
@@ -65,7 +64,7 @@ std::string CompoundAssign(std::string line, std::string_view op, std::string_vi
 void ApplyOperatorRules(std::string& line) {
   TranNoCaseIf(line, "empty(", "empty(", "Emty(");
   // The dotted operators and literals all need a "." (checked once).
-  const bool dotted = Has(line, ".");
+  const bool dotted = Contains(line, ".");
   if (dotted) {
     TranNoCaseIf(line, ".and.", ".and.", " And ");
     TranNoCaseIf(line, ".or.", ".or.", " Or ");
@@ -92,16 +91,16 @@ void ApplyFunctionRules(std::string& line, std::string& out) {
   TranNoCaseIf(line, "substr", "SUBSTR", "Mid");
   TranNoCaseIf(line, "alltrim", "alltrim", "Trim");
   TranNoCaseIf(line, "upper(", "upper(", "UCase(");
-  if (HasNoCase(line, "if(") && !HasNoCase(line, "iif")) line = StrTranNoCase(line, "IF(", "IIF(");
-  if (Has(line, "$")) {
+  if (ContainsNoCase(line, "if(") && !ContainsNoCase(line, "iif")) line = StrTranNoCase(line, "IF(", "IIF(");
+  if (Contains(line, "$")) {
     out.append("' Complex String Operators may or may not be converted properly\r\n");
     out.append("' ").append(Trim(line)).append("\r\n");
     line = ConvertContainment(std::move(line));
   }
-  if (Has(line, "++") || Has(line, "--")) line = ConvertIncrements(std::move(line));
-  if (Has(line, "+=")) line = ConvertPlusAssign(std::move(line));
-  if (Has(line, "-=")) line = ConvertMinusAssign(std::move(line));
-  if (Has(line, "TYPE(")) {
+  if (Contains(line, "++") || Contains(line, "--")) line = ConvertIncrements(std::move(line));
+  if (Contains(line, "+=")) line = ConvertPlusAssign(std::move(line));
+  if (Contains(line, "-=")) line = ConvertMinusAssign(std::move(line));
+  if (Contains(line, "TYPE(")) {
     line = StrTranNoCase(line, "TYPE(", "VarType(");
     line = StrTran(line, "\"", "");
   }
@@ -110,15 +109,15 @@ void ApplyFunctionRules(std::string& line, std::string& out) {
 std::string ConvertIncrements(std::string line) {
   std::string copy = line;
   const std::string first = TakeWord(copy, "+_-");
-  if (Has(first, "++") || Has(first, "--")) {
+  if (Contains(first, "++") || Contains(first, "--")) {
     // A statement of its own: 'i++', '--n'.
-    if (Has(line, "++")) {
+    if (Contains(line, "++")) {
       copy = line;
       return "Inc " + StrTran(TakeWord(copy, "+_"), "++", "");
     }
     copy = line;
     const std::string word = TakeWord(copy, "-_");
-    if (Has(word, "--")) return "Dec " + StrTran(word, "--", "");
+    if (Contains(word, "--")) return "Dec " + StrTran(word, "--", "");
     return line;
   }
   CallsForOperators(line, "++", "+_", "IncB(", "IncA(");
@@ -136,7 +135,7 @@ std::string ConvertMinusAssign(std::string line) {
 
 std::string ConvertContainment(std::string line) {
   const std::string given = line;
-  while (Has(line, "$")) {
+  while (Contains(line, "$")) {
     const size_t p = line.find('$');
     const size_t q1 = line.find('"');
     if (q1 != std::string::npos) {
@@ -156,7 +155,7 @@ std::string ConvertContainment(std::string line) {
     ReplaceFirst(line, right, "");
     // An operand that is missing, or whose text occurs once more, cannot be
     // isolated: the line stays as it was given (an empty operand is "held").
-    if (HasNoCase(line, left) || HasNoCase(line, right)) return given;
+    if (ContainsNoCase(line, left) || ContainsNoCase(line, right)) return given;
     ReplaceFirst(line, "$", "InStr(1, " + right + ", " + left + ", 1) > 0");
   }
   return line;

@@ -12,13 +12,9 @@ namespace {
 
 ScanState scan_state;
 
-bool IsVBWordChar(char c) {
-  return IsLetterChar(c) || IsDigitChar(c) || c == '_' || c == '!' || c == '\'' || c == '"' ||
-         c == '.';
-}
 bool IsSpacedWordChar(char c) { return c != ' '; }
-bool IsPSOWordChar(char c) {
-  return IsVBWordChar(c) || c == '(' || c == ')' || c == '[' || c == ']';
+bool IsOperandChar(char c) {
+  return IsCodeWordChar(c) || c == '(' || c == ')' || c == '[' || c == ']';
 }
 
 // The rule of the first three scanners: skip leading separators, take word
@@ -63,11 +59,11 @@ bool IsMarker(unsigned char c) { return c == 223 || c == 181 || c == 239 || c ==
 }  // namespace
 
 std::string GetNextVBWord(std::string& text) {
-  return Trapped("GetNextVBWord", [&] { return ScanWord(text, IsVBWordChar); });
+  return Trapped("GetNextVBWord", [&] { return ScanWord(text, IsCodeWordChar); });
 }
 
 std::string GetNextCodeWord(std::string& text) {
-  return Trapped(nullptr, [&] { return ScanWord(text, IsVBWordChar); });
+  return Trapped(nullptr, [&] { return ScanWord(text, IsCodeWordChar); });
 }
 
 std::string GetNextSpacedWord(std::string& text) {
@@ -103,7 +99,7 @@ std::string GetNextPSOWord(std::string& text) {
           continue;
         }
       }
-      if (in_quote || IsPSOWordChar(c)) {
+      if (in_quote || IsOperandChar(c)) {
         word += c;
         ++i;
         continue;

@@ -12,15 +12,30 @@
 
 namespace qw {
 
-// Word characters besides letters and digits: "_" "!" "'" double quote ".".
-// Reports a fault as a "Program Error" naming "GetNextVBWord".
+// The characters of a code word: ASCII letters and digits, "_" "!" "'"
+// double quote and ".". A blank or "(" ends a code word.
+struct CodeWordChars {
+  bool is_word[256] = {};
+  constexpr CodeWordChars() {
+    for (int c = 0; c < 256; ++c) {
+      is_word[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c == '!' || c == '\'' || c == '"' || c == '.';
+    }
+  }
+};
+inline constexpr CodeWordChars kCodeWordChars;
+inline bool IsCodeWordChar(char c) { return kCodeWordChars.is_word[static_cast<unsigned char>(c)]; }
+
+// The next code word. Reports a fault as a "Program Error" naming
+// "GetNextVBWord".
 std::string GetNextVBWord(std::string& text);
-// Same characters; reports a fault in the procedure error box.
+// The next code word; reports a fault in the procedure error box.
 std::string GetNextCodeWord(std::string& text);
 // Every character but the blank; reports a fault in the procedure error box.
 std::string GetNextSpacedWord(std::string& text);
 // One operand of an expression: a double-quoted run is one piece of a word,
-// blanks included; "(" ")" "[" "]" are word characters too, parentheses are
+// blanks included; "(" ")" "[" "]" are word characters besides the code word
+// characters, parentheses are
 // counted and unmatched ones dropped. Reports as "GetNextPSOWord".
 std::string GetNextPSOWord(std::string& text);
 

@@ -12,11 +12,11 @@
 
 namespace qw {
 
-// How a line leaves the chain: its CurLine is to be emitted (renamed and
-// written), or the rule that took it has written its own lines (or none).
+// How a line leaves the chain: it is to be emitted (renamed and written), or
+// the rule that took it has written its own lines (or none).
 enum class ChainEnd { kEmit, kNextLine };
 
-// Runs the chain on state.CurLine (upper_line set from it). Rewrites CurLine,
+// Runs the chain on state.line (upper_line set from it). Rewrites the line,
 // updates the state, and appends the lines a rule writes ahead of the
 // line (each ended by CR LF) to `out`. A 16-bit overflow of the block depth
 // throws Fault 6 when the limits apply.

@@ -24,6 +24,10 @@ constexpr char kSwitchWarning[] =
     "prompted again unless\nadditional changes are made!";
 constexpr char kSwitchWarningTitle[] = "Save or Lose Changes";
 
+Notice FileError(std::string text) {
+  return {NoticeKind::kRefusal, std::move(text), kFileErrorTitle, Buttons::kOk, Icon::kStop};
+}
+
 // Runs a handler's body; a fault that reaches here is reported in the
 // procedure error box and goes no further.
 template <typename Body>
@@ -64,73 +68,80 @@ std::string ReadErrorText(const Fault& f, const std::string& last_line) {
 Editor::Editor(Port& port) : port_(port), doc_(std::make_unique<ModuleDocument>()) {}
 Editor::~Editor() = default;
 
-ModuleDocument& Editor::doc() {
-  return *doc_;
-}
-const ModuleDocument& Editor::doc() const {
-  return *doc_;
+std::string OpenFilter(FileKind kind) {
+  switch (kind) {
+    case FileKind::kBas: return "Program (*.bas)|*.bas";
+    case FileKind::kPrg: return "Program (*.prg)|*.prg";
+    case FileKind::kFrm: return "Forms (*.frm)|*.frm";
+    case FileKind::kVbp: return "Program (*.VBP)|*.VBP";
+    case FileKind::kMak: return "Program (*.mak)|*.mak";
+    case FileKind::kCls: return "Class (*.cls)|*.cls";
+    case FileKind::kAll: return "All Files (*.*)|*.*";
+  }
+  return {};
 }
 
 // --- Start-up and events ------------------------------------------------------
 
-void Editor::Form_Load() {
-  doc_->changed = false;
-  doc_->focus_editor = false;
+void Editor::StartUp() {
+  doc_->MarkUnchanged();
+  doc_->ClearPaneFocusRequest();
 }
 
-void Editor::cbProc_Click() {
+void Editor::ChooseEntry() {
   Trapped(port_, [&] {
     ModuleDocument& d = *doc_;
-    if (d.changed) {
-      port_.MessageBox(kSwitchWarning, kSwitchWarningTitle, Buttons::kOk, Icon::kExclamation);
-      d.changed = false;
-      port_.SetEntrySelectedIndex(static_cast<int>(d.current_entry_index));
+    if (d.changed()) {
+      port_.MessageBox({NoticeKind::kWarning, kSwitchWarning, kSwitchWarningTitle, Buttons::kOk,
+                        Icon::kExclamation});
+      d.MarkUnchanged();
+      port_.SetEntrySelectedIndex(static_cast<int>(d.current_entry_index()));
       return;
     }
     const std::string chosen = port_.EntryText();
-    if (chosen == d.current_entry_name) return;
+    if (chosen == d.current_entry_name()) return;
     const int index = port_.EntrySelectedIndex();
-    if (index < 0 || index >= static_cast<int>(d.entries.size())) return;
+    if (!d.HasEntry(index)) return;
     std::string text;
     try {
-      text = LoadProcedureText(index);
+      text = LoadEntryText(index);
     } catch (const Fault& f) {
       // The pane keeps the entry it shows, and the list goes back to it.
-      port_.MessageBox(ReadErrorText(f, "Can't read from file: " + d.file_name), kFileErrorTitle,
-                       Buttons::kOk, Icon::kStop);
-      port_.SetEntrySelectedIndex(static_cast<int>(d.current_entry_index));
+      port_.MessageBox(FileError(ReadErrorText(f, "Can't read from file: " + d.file_name())));
+      port_.SetEntrySelectedIndex(static_cast<int>(d.current_entry_index()));
       return;
     }
     port_.SetPaneText(text);
-    SplitCaption(chosen);
+    ShowIndexedCaption(chosen);
     port_.Yield();
-    d.changed = false;
-    d.current_entry_name = chosen;
-    d.current_entry_index = index;
+    d.MarkUnchanged();
+    d.ShowEntry(index);
   });
 }
 
-void Editor::cbProc_Change() {
-  if (!doc_->focus_editor) return;
-  port_.FocusPane();
-  doc_->focus_editor = false;
+void Editor::EntryListTextChanged() {
+  if (doc_->TakePaneFocusRequest()) port_.FocusPane();
 }
 
-void Editor::cbProc_KeyPress(int key_ascii) {
+void Editor::EntryListKeyPressed(int key_ascii) {
   if (key_ascii == 13) port_.FocusPane();
 }
 
-void Editor::txtEdit_Change() {
-  doc_->changed = true;
+void Editor::NotePaneEdited() {
+  doc_->MarkChanged();
 }
 
-void Editor::Form_KeyDown(int key_code, bool active_is_entry_list) {
-  if (key_code == 13 && active_is_entry_list) doc_->focus_editor = true;
+void Editor::WindowKeyDown(int key_code, bool active_is_entry_list) {
+  if (key_code == 13 && active_is_entry_list) doc_->RequestPaneFocus();
 }
 
 // --- Opening --------------------------------------------------------------------
 
-void Editor::OpenFileWithFilter(const std::string& filter, bool split) {
+void Editor::Open(FileKind kind, OpenMode mode) {
+  OpenWithDialog(OpenFilter(kind), mode);
+}
+
+void Editor::OpenWithDialog(const std::string& filter, OpenMode mode) {
   Trapped(port_, [&] {
     last_filter_ = filter;
     std::string name;
@@ -142,12 +153,12 @@ void Editor::OpenFileWithFilter(const std::string& filter, bool split) {
     }
     port_.Yield();
     if (cancelled || IsEmptyValue(std::string_view(name))) return;
-    LoadModuleFile(name, split);
+    LoadFile(name, mode);
     port_.Yield();
   });
 }
 
-void Editor::LoadModuleFile(const std::string& file_name, bool split) {
+void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
   Trapped(port_, [&] {
     ModuleDocument& d = *doc_;
     FileHandle file;
@@ -155,12 +166,11 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
       file = OpenForReading(file_name);
     } catch (const Fault&) {
       // The document shown keeps its own file name.
-      port_.MessageBox("Can't open file: " + file_name, kFileErrorTitle, Buttons::kOk, Icon::kStop);
+      port_.MessageBox(FileError("Can't open file: " + file_name));
       return;
     }
-    d.file_name = file_name;
-    d.split_mode = split;
-    if (!split) {
+    d.SetFile(file_name, mode);
+    if (mode == OpenMode::kWholeText) {
       // Whole text: no entry of an earlier module may stay selectable.
       ForgetEntries();
       port_.SetCaption("QW: " + Upper(file_name));
@@ -169,125 +179,82 @@ void Editor::LoadModuleFile(const std::string& file_name, bool split) {
     try {
       bytes = FileBytes::Read(file);
     } catch (const Fault& f) {
-      port_.MessageBox(ReadErrorText(f, "Can't open this file!"), kFileErrorTitle, Buttons::kOk,
-                       Icon::kStop);
-      if (split) {
+      port_.MessageBox(FileError(ReadErrorText(f, "Can't open this file!")));
+      if (mode == OpenMode::kIndexed) {
         // Nothing of the earlier document stays to be saved over this file.
         ForgetEntries();
         port_.SetPaneText("");
-        d.changed = false;
+        d.MarkUnchanged();
       }
       return;
     }
-    if (split) {
-      d.stamp = bytes.stamp();
-      IndexBytes(bytes.view());
+    if (mode == OpenMode::kIndexed) {
+      IndexBytes(bytes.view(), bytes.stamp());
       return;
     }
     port_.SetPaneText(std::string(bytes.view()));
-    d.changed = false;
+    d.MarkUnchanged();
   });
 }
 
 void Editor::ForgetEntries() {
-  doc_->entries.clear();
-  doc_->entry_count = 0;
-  doc_->current_entry_name.clear();
-  doc_->current_entry_index = 0;
+  doc_->ForgetIndex();
   port_.ClearEntryList();
 }
 
-void Editor::mnuFileBas_Click() {
-  OpenFileWithFilter("Program (*.bas)|*.bas", false);
-}
-void Editor::mnuFilePrg_Click() {
-  OpenFileWithFilter("Program (*.prg)|*.prg", false);
-}
-void Editor::mnuFileFRM_Click() {
-  OpenFileWithFilter("Forms (*.frm)|*.frm", false);
-}
-void Editor::mnuVbp_Click() {
-  OpenFileWithFilter("Program (*.VBP)|*.VBP", false);
-}
-void Editor::mnuMakFiles_Click() {
-  OpenFileWithFilter("Program (*.mak)|*.mak", false);
-}
-void Editor::mnuClsFiles_Click() {
-  OpenFileWithFilter("Class (*.cls)|*.cls", false);
-}
-void Editor::mnuFillAll_Click() {
-  OpenFileWithFilter("All Files (*.*)|*.*", false);
-}
-void Editor::mnuBasFiles_Click() {
-  OpenFileWithFilter("Program (*.bas)|*.bas", true);
-}
-void Editor::mnuFrmFilesn_Click() {
-  OpenFileWithFilter("Forms (*.frm)|*.frm", true);
-}
-void Editor::mnuCls_Click() {
-  OpenFileWithFilter("Class (*.cls)|*.cls", true);
-}
-void Editor::mnuPrgFiles_Click() {
-  OpenFileWithFilter("Program (*.prg)|*.prg", true);
-}
-
-void Editor::BuildProcedureList() {
+void Editor::RebuildIndex() {
   Trapped(port_, [&] {
-    const FileBytes bytes = FileBytes::Read(doc_->file_name);
-    doc_->stamp = bytes.stamp();
-    IndexBytes(bytes.view());
+    const FileBytes bytes = FileBytes::Read(doc_->file_name());
+    IndexBytes(bytes.view(), bytes.stamp());
   });
 }
 
-void Editor::IndexBytes(std::string_view bytes) {
+void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   ModuleDocument& d = *doc_;
   BusyScope busy(port_);
   port_.ClearEntryList();
-  ModuleIndexer(d, bytes, port_).BuildEntries();
+  d.SetIndex(IndexModule(bytes, d.file_name(), port_), stamp);
   std::vector<std::string> items;
-  items.reserve(d.entries.size());
-  for (const ProcedureEntry& e : d.entries) items.push_back(e.name);
+  items.reserve(d.entry_count());
+  for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
   port_.SetEntryItems(items);
 
-  d.current_entry_index = 0;
-  if (d.entries.empty()) {
+  if (d.entry_count() == 0) {
     // Nothing to show: an empty pane, and nothing read from any position.
-    d.current_entry_name.clear();
     port_.SetEntryText("");
     port_.SetPaneText("");
-    port_.SetCaption("QW: " + Upper(d.file_name));
-    d.changed = false;
+    port_.SetCaption("QW: " + Upper(d.file_name()));
+    d.MarkUnchanged();
     return;
   }
-  const std::string name0 = d.entries.front().name;
+  const std::string name0 = d.entries().front().name;
   port_.SetEntryText(name0);
-  d.current_entry_name = name0;
   std::string text;
   try {
-    text = LoadProcedureText(0);
+    text = LoadEntryText(0);
   } catch (const Fault& f) {
     ShowProcedureError(port_, f);
   }
   port_.SetPaneText(text);
-  SplitCaption(name0);
-  d.changed = false;
+  ShowIndexedCaption(name0);
+  d.MarkUnchanged();
 }
 
-std::string Editor::LoadProcedureText(Int index) {
+std::string Editor::LoadEntryText(Int index) {
   BusyScope busy(port_);
   return ReadEntryText(*doc_, index, port_);
 }
 
-void Editor::SplitCaption(const std::string& entry_name) {
-  port_.SetCaption("QW: " + Trim(entry_name) + " of " + Upper(doc_->file_name));
+void Editor::ShowIndexedCaption(const std::string& entry_name) {
+  port_.SetCaption("QW: " + Trim(entry_name) + " of " + Upper(doc_->file_name()));
 }
 
 // --- Saving and closing ---------------------------------------------------------
 
-void Editor::SaveModule(const std::string& file_name) {
+void Editor::SaveTo(const std::string& file_name) {
   Trapped(port_, [&] {
-    if (doc_->split_mode) {
-      SaveSplit(file_name);
+    if (doc_->indexed()) {
+      SaveIndexed(file_name);
     } else {
       SaveWholeText(file_name);
     }
@@ -300,44 +267,41 @@ void Editor::SaveWholeText(const std::string& file_name) {
     WriteFileAtomically(file_name, WholeTextForSave(port_.PaneText()), flush_);
   }
   port_.SetCaption("QW: " + Upper(file_name));
-  doc_->file_name = file_name;
-  doc_->changed = false;
+  doc_->Rename(file_name);
+  doc_->MarkUnchanged();
 }
 
-void Editor::SaveSplit(const std::string& file_name) {
+void Editor::SaveIndexed(const std::string& file_name) {
   ModuleDocument& d = *doc_;
   {
     BusyScope busy(port_);
     FileBytes input;
-    if (Upper(Trim(file_name)) == Upper(Trim(d.file_name))) {
+    if (Upper(Trim(file_name)) == Upper(Trim(d.file_name()))) {
       const std::optional<std::string> backup = BackupName(file_name);
       bool made = false;
       if (backup) {
         try {
-          input = FileBytes::Read(d.file_name);
-          MakeBackup(d.file_name, *backup, input.view(), flush_);
+          input = FileBytes::Read(d.file_name());
+          MakeBackup(d.file_name(), *backup, input.view(), flush_);
           made = true;
         } catch (const Fault&) {
         }
       }
       if (!made) {
-        port_.MessageBox(kBackupFailed, kFileErrorTitle, Buttons::kOk, Icon::kStop);
+        port_.MessageBox(FileError(kBackupFailed));
         return;
       }
     } else {
-      input = FileBytes::Read(d.file_name);
+      input = FileBytes::Read(d.file_name());
     }
     const std::string pane = port_.PaneText();
     ModuleSaver saver(input.view(), pane, port_);
-    if (d.current_entry_name == kDeclarationsName) {
+    if (d.current_entry_name() == kDeclarationsName) {
       if (ContainsNoCase(file_name, ".FRM")) saver.CopyFormDescription();
+      saver.SkipOldDeclarations();
       saver.WriteEditText();
-      saver.SkipOldEntry();
     } else {
-      const Int index = d.current_entry_index;
-      const Int position = index >= 0 && index < static_cast<Int>(d.entries.size())
-                               ? d.entries[static_cast<size_t>(index)].position
-                               : -1;
+      const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : -1;
       saver.CopyUpToEntry(position);
       saver.SkipOldEntry();
       saver.WriteEditText();
@@ -345,8 +309,8 @@ void Editor::SaveSplit(const std::string& file_name) {
     saver.CopyRemainingLines();
     WriteFileAtomically(file_name, saver.out().pieces(), flush_);
   }
-  d.file_name = file_name;
-  BuildProcedureList();
+  d.Rename(file_name);
+  RebuildIndex();
 }
 
 std::string Editor::AskSaveFileName() {
@@ -357,64 +321,65 @@ std::string Editor::AskSaveFileName() {
   }
 }
 
-void Editor::mnuFileSave_Click() {
+void Editor::Save() {
   Trapped(port_, [&] {
-    if (IsEmptyValue(std::string_view(port_.PaneText())) || doc_->file_name.empty()) return;
-    SaveModule(doc_->file_name);
+    if (IsEmptyValue(std::string_view(port_.PaneText())) || doc_->file_name().empty()) return;
+    SaveTo(doc_->file_name());
   });
 }
 
-void Editor::mnuSaveAs_Click() {
+void Editor::SaveAs() {
   Trapped(port_, [&] {
     const std::string name = AskSaveFileName();
-    if (!name.empty()) SaveModule(name);
+    if (!name.empty()) SaveTo(name);
   });
 }
 
-void Editor::mnuFileNew_Click() {
+void Editor::New() {
   // File New has no visible effect: the document stays as it is.
 }
 
-bool Editor::ConfirmSave(const std::string& what) {
+bool Editor::AskToSave(const std::string& what) {
   const Answer a = port_.MessageBox(
-      "The text in [" + what + "] has changed.\r\nDo you want to save the changes?",
-      kConfirmSaveTitle, Buttons::kYesNoCancel, Icon::kExclamation);
+      {NoticeKind::kQuestion,
+       "The text in [" + what + "] has changed.\r\nDo you want to save the changes?",
+       kConfirmSaveTitle, Buttons::kYesNoCancel, Icon::kExclamation});
   if (a == Answer::kCancel) return false;
   if (a == Answer::kYes) {
     const std::string name = AskSaveFileName();
     if (name.empty()) return false;
-    SaveModule(name);  // a failed save does not keep the window open
+    SaveTo(name);  // a failed save does not keep the window open
   }
   return true;
 }
 
-bool Editor::Form_QueryUnload() {
+bool Editor::ConfirmClose() {
   bool close = true;
   Trapped(port_, [&] {
-    if (doc_->changed) close = ConfirmSave(doc_->file_name);
+    if (doc_->changed()) close = AskToSave(doc_->file_name());
   });
   return close;
 }
 
-bool Editor::mnuFileClose_Click() {
+bool Editor::ConfirmCloseCommand() {
   bool close = true;
   Trapped(port_, [&] {
-    if (doc_->changed) close = ConfirmSave(port_.Caption());
+    if (doc_->changed()) close = AskToSave(port_.Caption());
   });
   return close;
 }
 
 // --- Edit menu --------------------------------------------------------------------
 
-void Editor::mnuDeleteText_Click() {
+void Editor::DeleteAllText() {
   Trapped(port_, [&] {
     port_.SetPaneText("");
-    doc_->changed = false;
+    doc_->MarkUnchanged();
     port_.FocusPane();
   });
 }
 
-void Editor::mnjSelectAll_Click() {
+void Editor::SelectAll() {
   Trapped(port_, [&] { port_.SetPaneSelection(0, static_cast<long>(port_.PaneText().size())); });
 }
 

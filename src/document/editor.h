@@ -1,22 +1,33 @@
-// Editor: the operations of the main window that act on the open module, free
-// of any toolkit. The window (or qwtool, or a test) owns one Editor, gives it
-// the port, and calls one of these handlers per event; the Editor reaches the
-// pane, the entry list, the caption, dialogs and message boxes only through
-// the port.
+// Editor: the operations of the main window that act on the open document,
+// free of any toolkit. The window (or qwtool, or a test) owns one Editor,
+// gives it the port, and calls one of these operations per event or command;
+// the Editor reaches the edit pane, the entry list, the caption, dialogs and
+// message boxes only through the port.
 //
-// Every handler traps its own faults and reports them; none throws.
+// The road of an edit: Open a module (it is indexed, entry 0 is shown),
+// ChooseEntry when the user picks another entry in the list, NotePaneEdited
+// on every change of the pane, Save to splice the pane's text back into the
+// file after a backup, ConfirmClose before the window goes.
+//
+// Every operation traps its own faults and reports them through the port;
+// none throws.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "document/module_document.h"
 #include "platform/limits.h"
 #include "platform/port.h"
 
 namespace qw {
 
-class ModuleDocument;
+// The kinds of file the open commands ask for, each with its dialog filter.
+enum class FileKind { kBas, kPrg, kFrm, kVbp, kMak, kCls, kAll };
+
+// The Open dialog's filter for `kind`, in the form "Program (*.bas)|*.bas".
+std::string OpenFilter(FileKind kind);
 
 class Editor {
  public:
@@ -25,78 +36,87 @@ class Editor {
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
-  ModuleDocument& doc();
-  const ModuleDocument& doc() const;
+  const ModuleDocument& doc() const { return *doc_; }
 
-  // --- Start-up and events of the entry list and the pane -------------------
-  void Form_Load();
-  void cbProc_Click();
-  void cbProc_Change();
-  void cbProc_KeyPress(int key_ascii);
-  void txtEdit_Change();
-  // The window sees every key first: Enter (13) while the active control is
-  // the entry list sets the focus-editor flag.
-  void Form_KeyDown(int key_code, bool active_is_entry_list);
+  // --- Start-up, the entry list and the pane -------------------------------------
+  // The state of a window just created: unchanged, no focus hand-off pending.
+  void StartUp();
+  // The user chose an item of the entry list. An edited pane is warned about
+  // once ("Save or Lose Changes") and kept, the list going back to its entry;
+  // otherwise the chosen entry is read from the file and shown. An entry that
+  // cannot be read is reported and the pane keeps the entry it shows.
+  void ChooseEntry();
+  // The entry list's text changed: after Enter in the list, the focus moves
+  // to the pane.
+  void EntryListTextChanged();
+  // A character typed in the entry list: Enter (13) moves the focus to the pane.
+  void EntryListKeyPressed(int key_ascii);
+  // Any change of the pane's text, by the user or by the program.
+  void NotePaneEdited();
+  // The window sees every key first: Enter (key code 13) while the entry list
+  // is the active control asks for the focus hand-off.
+  void WindowKeyDown(int key_code, bool active_is_entry_list);
 
-  // --- Opening ----------------------------------------------------------------
-  // Asks for a file with the Open dialog and loads it whole (split false) or
-  // indexed (split true). A cancelled dialog changes nothing.
-  void OpenFileWithFilter(const std::string& filter, bool split);
-  void LoadModuleFile(const std::string& file_name, bool split);
-  // The eleven open commands of the File menu.
-  void mnuFileBas_Click();
-  void mnuFilePrg_Click();
-  void mnuFileFRM_Click();
-  void mnuVbp_Click();
-  void mnuMakFiles_Click();
-  void mnuClsFiles_Click();
-  void mnuFillAll_Click();
-  void mnuBasFiles_Click();
-  void mnuFrmFilesn_Click();
-  void mnuCls_Click();
-  void mnuPrgFiles_Click();
+  // --- Opening ------------------------------------------------------------------
+  // The open commands: asks for a file of `kind` with the Open dialog and
+  // loads it. A cancelled dialog or an empty name changes nothing.
+  void Open(FileKind kind, OpenMode mode);
+  // Opens `file_name` whole into the pane or indexed into entries. A file that
+  // cannot be opened is reported and the document stays as it was.
+  void LoadFile(const std::string& file_name, OpenMode mode);
 
-  // --- Saving and closing -----------------------------------------------------
-  void SaveModule(const std::string& file_name);
-  void mnuFileSave_Click();
-  void mnuSaveAs_Click();
-  void mnuFileNew_Click();
-  // The closing question. Returns true when the window may close, false when
-  // the user chose to stay (Cancel, or a cancelled Save As dialog).
-  bool Form_QueryUnload();
-  // The close question of the Close command; true when the window may close.
-  // The caller then closes the window, which asks the closing question
-  // (Form_QueryUnload) in its turn.
-  bool mnuFileClose_Click();
+  // --- Saving and closing ----------------------------------------------------------
+  // Saves the document to `file_name`: a whole-text document as the pane's
+  // text; an indexed one by splicing the pane's text in place of the shown
+  // entry's old text, after a backup when saving over the same file, then
+  // indexing the file again.
+  void SaveTo(const std::string& file_name);
+  // The Save command: to the current file, unless the pane is blank or no
+  // file is open.
+  void Save();
+  // The Save As command: asks for a name; a cancelled dialog saves nothing.
+  void SaveAs();
+  // The File New command: no visible effect.
+  void New();
+  // The question before the window closes, whatever closes it ("Confirm
+  // Save", naming the file). True when the window may close, false when the
+  // user chose to stay (Cancel, or a cancelled Save As dialog).
+  bool ConfirmClose();
+  // The question of the Close command (naming the window caption); true when
+  // the window may close. The caller then closes the window, which asks
+  // ConfirmClose in its turn.
+  bool ConfirmCloseCommand();
   // The Save As dialog with an empty file name and the filter of the last
   // Open dialog: the chosen path, or "" when it was cancelled or failed.
   std::string AskSaveFileName();
 
-  // --- Edit menu commands that act on the document -----------------------------
-  void mnuDeleteText_Click();
-  void mnjSelectAll_Click();
+  // --- Edit menu commands that act on the document ---------------------------------
+  // Empties the pane and leaves the entry unchanged: no question follows.
+  void DeleteAllText();
+  // Selects the whole text of the pane.
+  void SelectAll();
 
-  // --- The document's working procedures --------------------------------------
-  // Indexes the current file (doc().file_name) into entries, fills the entry
-  // list, shows entry 0 and sets the caption; clears the changed flag. Reports
-  // its own faults.
-  void BuildProcedureList();
+  // --- Working procedures ------------------------------------------------------------
+  // Indexes the current file into entries, fills the entry list, shows entry
+  // 0 and sets the caption; clears the changed flag. Reports its own faults.
+  void RebuildIndex();
   // The text of entry `index` (0-based), read from the file; see
   // document/entry_text.h. Throws a Fault when the file cannot be read.
-  std::string LoadProcedureText(Int index);
+  std::string LoadEntryText(Int index);
 
   // Whether saves flush the files they write to the disk (true, the default).
   // Benchmarks switch it off to measure the work and not the disk.
   void SetFlushToDisk(bool flush) { flush_ = flush; }
 
  private:
-  void IndexBytes(std::string_view bytes);
+  void OpenWithDialog(const std::string& filter, OpenMode mode);
+  void IndexBytes(std::string_view bytes, const FileStamp& stamp);
   void SaveWholeText(const std::string& file_name);
-  void SaveSplit(const std::string& file_name);
+  void SaveIndexed(const std::string& file_name);
   // Asks "Confirm Save" about the text in [`what`]: true to go on closing.
-  bool ConfirmSave(const std::string& what);
-  void SplitCaption(const std::string& entry_name);
-  // Empties the entry list and cbProc, so that no entry of an earlier file
+  bool AskToSave(const std::string& what);
+  void ShowIndexedCaption(const std::string& entry_name);
+  // Empties the entry list and the index, so that no entry of an earlier file
   // can be chosen.
   void ForgetEntries();
 

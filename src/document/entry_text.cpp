@@ -20,38 +20,35 @@ constexpr char kWarningTitle[] = "Large File Warning";
 }  // namespace
 
 std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port) {
-  if (index < 0 || index >= static_cast<Int>(doc.entries.size())) throw Fault(kFaultSubscript);
-  const ProcedureEntry& entry = doc.entries[static_cast<size_t>(index)];
-  const FileHandle file = OpenForReading(doc.file_name);
-  if (doc.stamp.size >= 0 && !(StampOf(file) == doc.stamp)) {
+  if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
+  const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
+  const FileHandle file = OpenForReading(doc.file_name());
+  if (doc.stamp().size >= 0 && !(StampOf(file) == doc.stamp())) {
     throw Fault(kFaultPathFileAccess, FaultDescription(kFaultPathFileAccess) +
                                           " (the file has changed since it was "
                                           "indexed; open it again)");
   }
   FileLineReader in(file, entry.position - 1);
   const ByteLine first = in.Next();
-  if (Upper(Trim(entry.name)) == "(DECLARATIONS)" && FirstLineStartsProcedure(first.text)) {
-    return {};
-  }
+  if (Upper(Trim(entry.name)) == "(DECLARATIONS)" && DeclarationsAreEmpty(first.text)) return {};
   std::string text;
   text.reserve(4096);
   text.append(first.text).append("\r\n");
   for (;;) {
     if (in.AtEnd()) return text;
     const ByteLine line = in.Next();
-    if (RuleC(line.text)) {
-      text.append(line.text).append("\r\n");
-      break;
-    }
-    if (RuleD(line.text)) break;
+    const EntryEnd end = WhereEntryEnds(line.text);
+    if (end == EntryEnd::kBeforeThisLine) break;
     text.append(line.text).append("\r\n");
+    if (end == EntryEnd::kAfterThisLine) break;
     if (static_cast<Int>(text.size()) > kEntryTextLimit) {
-      port.MessageBox(kTooLargeText, kTooLargeTitle, Buttons::kOk, Icon::kStop);
+      port.MessageBox({NoticeKind::kRefusal, kTooLargeText, kTooLargeTitle, Buttons::kOk, Icon::kStop});
       return {};
     }
   }
   if (static_cast<Int>(text.size()) > kEntryTextWarning) {
-    port.MessageBox(kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation);
+    port.MessageBox(
+        {NoticeKind::kWarning, kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation});
   }
   return text;
 }

@@ -1,8 +1,9 @@
 // Entry text: the text of one entry of an indexed module, read from the file
 // on disk from the entry's recorded position, and nothing more of the file.
-// The text runs from the entry's first line through its 'End Sub' or 'End
-// Function' line (rule C), or up to the next header line (rule D), or to the
-// end of the file. Lines are joined, and each one ended, with CR LF.
+// The text runs from the entry's first line through the line that closes the
+// procedure, or up to the line that starts the next entry, or to the end of
+// the file (document/line_rules.h: WhereEntryEnds); a save skips exactly
+// these lines of the old file. Lines are joined, and each one ended, with CR LF.
 #pragma once
 
 #include <string>
@@ -18,7 +19,7 @@ inline constexpr Int kEntryTextLimit = 32000;
 // An entry's text longer than this loads with a warning.
 inline constexpr Int kEntryTextWarning = 30000;
 
-// The text of entry `index` (0-based) of doc.entries, read from doc.file_name.
+// The text of entry `index` (0-based) of doc.entries(), read from doc.file_name().
 // The declarations entry of a module whose first line is already a header is
 // empty. Shows "Procedure Too Large" (and returns the empty text) or "Large
 // File Warning" (and returns the text) through `port`. Throws a Fault when the

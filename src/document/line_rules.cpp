@@ -7,36 +7,6 @@
 
 namespace qw {
 
-std::string_view TrimBlanks(std::string_view line) {
-  size_t b = 0;
-  size_t e = line.size();
-  while (b < e && line[b] == ' ') ++b;
-  while (e > b && line[e - 1] == ' ') --e;
-  return line.substr(b, e - b);
-}
-
-bool StartsNoCase(std::string_view text, std::string_view upper_prefix) {
-  if (text.size() < upper_prefix.size()) return false;
-  for (size_t i = 0; i < upper_prefix.size(); ++i) {
-    if (UpperChar(text[i]) != upper_prefix[i]) return false;
-  }
-  return true;
-}
-
-bool ContainsNoCase(std::string_view text, std::string_view upper_needle) {
-  if (upper_needle.empty()) return true;
-  if (text.size() < upper_needle.size()) return false;
-  const char first = upper_needle[0];
-  const size_t last_start = text.size() - upper_needle.size();
-  for (size_t i = 0; i <= last_start; ++i) {
-    if (UpperChar(text[i]) != first) continue;
-    size_t k = 1;
-    while (k < upper_needle.size() && UpperChar(text[i + k]) == upper_needle[k]) ++k;
-    if (k == upper_needle.size()) return true;
-  }
-  return false;
-}
-
 namespace {
 
 bool ContainsSubOrFunction(std::string_view u) {
@@ -58,13 +28,9 @@ std::string_view NextBlankWord(std::string_view s, size_t& pos) {
   return s.substr(b, pos - b);
 }
 
-bool EqualsNoCase(std::string_view text, std::string_view upper) {
-  return text.size() == upper.size() && StartsNoCase(text, upper);
-}
-
 }  // namespace
 
-StopKind RuleA(std::string_view line) {
+StopKind IndexerStop(std::string_view line) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return StopKind::kOrdinary;
   switch (UpperChar(u[0])) {
@@ -102,22 +68,6 @@ StopKind RuleA(std::string_view line) {
 }
 
 namespace {
-
-// The word characters of GetNextCodeWord, as a table by byte value.
-struct CodeWordTable {
-  bool is_word[256] = {};
-  constexpr CodeWordTable() {
-    for (int c = 0; c < 256; ++c) {
-      is_word[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                   c == '_' || c == '!' || c == '\'' || c == '"' || c == '.';
-    }
-  }
-};
-constexpr CodeWordTable kCodeWord;
-
-bool IsCodeWordChar(char c) {
-  return kCodeWord.is_word[static_cast<unsigned char>(c)];
-}
 
 // Exact comparison of short texts, without a library call.
 template <size_t N>
@@ -191,7 +141,7 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 
 }  // namespace
 
-std::optional<std::string> RuleBHeaderName(std::string_view line) {
+std::optional<std::string> HeaderName(std::string_view line) {
   const std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return std::nullopt;
   // A key can only be a piece of "FUNC_SUB _METH_PROC" or one of the scope
@@ -240,7 +190,7 @@ std::optional<std::string> RuleBHeaderName(std::string_view line) {
   return std::string(words.Next());
 }
 
-bool RuleC(std::string_view line) {
+bool EndsProcedure(std::string_view line) {
   const std::string_view u = TrimBlanks(line);
   if (!StartsNoCase(u, "END ")) return false;
   size_t pos = 0;
@@ -249,7 +199,7 @@ bool RuleC(std::string_view line) {
   return EqualsNoCase(second, "FUNCTION") || EqualsNoCase(second, "SUB");
 }
 
-bool RuleD(std::string_view line) {
+bool StartsNextEntry(std::string_view line) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return false;
   switch (UpperChar(u[0])) {
@@ -269,7 +219,13 @@ bool RuleD(std::string_view line) {
   }
 }
 
-bool FirstLineStartsProcedure(std::string_view first_line) {
+EntryEnd WhereEntryEnds(std::string_view line) {
+  if (EndsProcedure(line)) return EntryEnd::kAfterThisLine;
+  if (StartsNextEntry(line)) return EntryEnd::kBeforeThisLine;
+  return EntryEnd::kNotHere;
+}
+
+bool DeclarationsAreEmpty(std::string_view first_line) {
   if (IsEmptyValue(first_line)) return false;
   const std::string head4 = UpperHead(first_line, 4);
   const std::string head10 = UpperHead(first_line, 10);
@@ -277,7 +233,7 @@ bool FirstLineStartsProcedure(std::string_view first_line) {
          std::string_view("STATIC SUB_STATIC FUN").find(head10) != std::string_view::npos ||
          std::string_view("PRIVATE SUB_PUBLIC SUB_PRIVATE FUN_PUBLIC FUN").find(head10) !=
              std::string_view::npos ||
-         RuleD(first_line);
+         StartsNextEntry(first_line);
 }
 
 }  // namespace qw

@@ -1,10 +1,15 @@
-// The line rules of the document model: four tests that say where an entry
-// may start, whether a line is a header and what the entry is called, and
-// where an entry's text ends. Each looks at the line with its blanks trimmed
-// (spaces only) and its ASCII letters upper-cased, unless said otherwise.
-// None of them allocates except RuleBHeaderName on a line that may be a
-// header; none throws except through the word scanner, which traps its own
-// faults.
+// The line rules of the document model: the tests that say where an entry may
+// start, whether a line is a procedure header and what the entry is called,
+// and where an entry's text ends. Each looks at the line with its blanks
+// (spaces only) trimmed and its ASCII letters upper-cased, unless said
+// otherwise; bytes above 127 never match a letter.
+//
+// The indexer uses IndexerStop and HeaderName; reading an entry's text and
+// skipping its old text in a save both use WhereEntryEnds (and, for the
+// declarations, DeclarationsAreEmpty), so that a save replaces exactly the
+// lines the edit pane showed. None of them allocates except HeaderName on a
+// line that may be a header; none throws except through the word scanner,
+// which traps its own faults.
 #pragma once
 
 #include <optional>
@@ -13,34 +18,43 @@
 
 namespace qw {
 
-// The line with leading and trailing blanks removed (a view into `line`).
-std::string_view TrimBlanks(std::string_view line);
-// True when `text` begins with `upper_prefix` (given in capitals), letter case
-// of `text` ignored.
-bool StartsNoCase(std::string_view text, std::string_view upper_prefix);
-// True when `upper_needle` (given in capitals) occurs in `text`, letter case
-// of `text` ignored. An empty needle is found.
-bool ContainsNoCase(std::string_view text, std::string_view upper_needle);
-
-// Rule A, the indexer's stop rule, on a raw line.
+// Where the indexer stops after an entry: at a line that may be the next
+// header (it begins with FUNCTION, FUNC, PROCEDURE or SUB and a blank, with
+// PRIVATE SU, PRIVATE FU, PUBLIC FUN or PUBLIC SUB, or with STATIC and holds
+// SUB or FUNCTION), or at a line that ends a procedure (it begins with END
+// and holds SUB or FUNCTION). METHOD and PROC lines do not stop it.
 enum class StopKind { kOrdinary = 0, kCandidateHeader = 1, kEndOfProcedure = 2 };
-StopKind RuleA(std::string_view line);
+StopKind IndexerStop(std::string_view line);
 
-// Rule B, the builder's header-and-name rule, on a raw line: the entry's name
-// when the line is a header (it may be empty: 'Sub' alone is a header with no
-// name), nothing otherwise.
-std::optional<std::string> RuleBHeaderName(std::string_view line);
+// The entry's name when `line` is a procedure header, nothing otherwise. A
+// header begins with a piece of "FUNC_SUB _METH_PROC" four characters long
+// (the name is then the second code word), or with the scope words
+// "Private", "Public" or "Static" in exactly that letter case, followed by
+// FUNCTION, PROCEDURE, METHOD or SUB (the name is the next code word). The
+// name may be empty: 'Sub' alone is a header with no name.
+std::optional<std::string> HeaderName(std::string_view line);
 
-// Rule C: the line is 'END SUB' or 'END FUNCTION' (any letter case, any text
-// after the second word).
-bool RuleC(std::string_view line);
+// The line closes a procedure: it begins with END and a blank, and its
+// second blank-delimited word is exactly FUNCTION or SUB ('End  Sub', 'END
+// FUNCTION', 'End Sub ' done'; not 'End Sub: x' nor 'End Sub'x').
+bool EndsProcedure(std::string_view line);
 
-// Rule D, the procedure-header rule: the line starts the next entry.
-bool RuleD(std::string_view line);
+// The line starts the next entry: it begins with FUNCTION, PROCEDURE, FUNC ,
+// PROC , SUB  or METHOD , or its first ten characters are STATIC SUB, STATIC
+// FUN, STATIC PRO, PUBLIC FUN, PUBLIC SUB, PRIVATE FU or PRIVATE SU.
+// FUNCTION and PROCEDURE need no blank after them: 'FunctionCount = 1'
+// starts the next entry.
+bool StartsNextEntry(std::string_view line);
 
-// The test of the declarations entry: true when the module's first line
-// (raw, as read) shows that the module has no declarations, because it is
-// already the first procedure's header. A blank line never holds.
-bool FirstLineStartsProcedure(std::string_view first_line);
+// Where an entry's text ends, told by each line after its first one (the
+// first line, a header or the declarations' first line, always belongs to
+// the entry): the line closes the procedure and is its last line, or it
+// starts the next entry and is not part of this one, or neither.
+enum class EntryEnd { kNotHere, kAfterThisLine, kBeforeThisLine };
+EntryEnd WhereEntryEnds(std::string_view line);
+
+// True when the declarations of a module are empty because its first line
+// (raw, as read) is already a procedure header. A blank line never is.
+bool DeclarationsAreEmpty(std::string_view first_line);
 
 }  // namespace qw

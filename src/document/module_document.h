@@ -3,6 +3,10 @@
 // position of its first line), never as a copy of its text: the file on disk
 // is the only store of the entries that are not shown. A file opened through
 // File Open stands whole in the edit pane and has no entries.
+//
+// The document keeps its invariants itself: the entry shown is always an
+// entry of the index (or none, when the index is empty), and the entry count
+// is the index's size.
 #pragma once
 
 #include <cstdint>
@@ -31,42 +35,73 @@ struct ProcedureEntry {
 std::string FormatPosition(Int position);
 
 // What the indexer saw of the file, so that a later read can tell whether the
-// file has changed since: its size in bytes and its modification time.
+// file has changed since: its size in bytes and its modification time. A size
+// of -1 stands for a file never seen.
 struct FileStamp {
   Int size = -1;
   std::int64_t mtime_ns = 0;
   bool operator==(const FileStamp&) const = default;
 };
 
+// How a file is opened: whole into the edit pane (File Open), or indexed into
+// entries shown one at a time (Module Open).
+enum class OpenMode { kWholeText, kIndexed };
+
 class ModuleDocument {
  public:
-  // Scratch line of the scanner: the last line the indexer looked at, trimmed
-  // and upper-cased.
-  std::string line_work_copy;
-  // True after Module Open (indexed), false after File Open (whole text).
-  bool split_mode = false;
-  // True when the edit pane has changed since the last load, switch or save.
-  bool changed = false;
+  // --- The file ----------------------------------------------------------------
   // Full path of the open file, as chosen; empty when no file is open.
-  std::string file_name;
-  // The index of the module, in file order; item i of cbProc names entry i.
-  std::vector<ProcedureEntry> entries;
-  // The line most recently read by the indexer, without its line end.
-  std::string current_line;
-  // Number of entries (16-bit where the classic limits apply).
-  Int entry_count = 0;
-  // 1-based byte position of the line about to be read.
-  Int file_position = 1;
-  // The entry shown in the edit pane: its name and its index in the list.
-  std::string current_entry_name;
-  Int current_entry_index = 0;
-  // Set by Enter in the entry list: the next change of the list's text moves
-  // the focus to the edit pane.
-  bool focus_editor = false;
+  const std::string& file_name() const { return file_name_; }
+  OpenMode mode() const { return mode_; }
+  bool indexed() const { return mode_ == OpenMode::kIndexed; }
+  // Makes `file_name` the document's file, opened in `mode`. A whole-text file
+  // has no entries: the index is forgotten.
+  void SetFile(std::string file_name, OpenMode mode);
+  // The file saved to becomes the document's file; the mode stays.
+  void Rename(std::string file_name) { file_name_ = std::move(file_name); }
 
+  // --- The index ---------------------------------------------------------------
+  // The entries in file order; item i of the entry list names entry i.
+  const std::vector<ProcedureEntry>& entries() const { return entries_; }
+  size_t entry_count() const { return entries_.size(); }
   // The file as the index describes it; a read of an entry refuses a file
   // whose stamp differs.
-  FileStamp stamp;
+  const FileStamp& stamp() const { return stamp_; }
+  // Replaces the index; entry 0, when there is one, becomes the entry shown.
+  void SetIndex(std::vector<ProcedureEntry> entries, FileStamp stamp);
+  // Forgets every entry: no entry of an earlier file can be chosen.
+  void ForgetIndex() { SetIndex({}, FileStamp{}); }
+
+  // --- The entry shown in the edit pane ----------------------------------------
+  // Its index in the entry list, and its name ("" when there are no entries).
+  size_t current_entry_index() const { return current_; }
+  std::string current_entry_name() const;
+  bool HasEntry(Int index) const { return index >= 0 && index < static_cast<Int>(entries_.size()); }
+  // Makes entry `index` the one shown; an index outside the list is ignored.
+  void ShowEntry(Int index);
+
+  // --- The changed flag ----------------------------------------------------------
+  // True when the edit pane has changed since the last load, switch or save.
+  bool changed() const { return changed_; }
+  void MarkChanged() { changed_ = true; }
+  void MarkUnchanged() { changed_ = false; }
+
+  // --- Focus hand-off from the entry list -----------------------------------------
+  // Set by Enter in the entry list: the next change of the list's text moves
+  // the focus to the edit pane. TakePaneFocusRequest clears it.
+  bool pane_focus_requested() const { return focus_pane_requested_; }
+  void RequestPaneFocus() { focus_pane_requested_ = true; }
+  bool TakePaneFocusRequest();
+  void ClearPaneFocusRequest() { focus_pane_requested_ = false; }
+
+ private:
+  std::string file_name_;
+  OpenMode mode_ = OpenMode::kWholeText;
+  std::vector<ProcedureEntry> entries_;
+  FileStamp stamp_;
+  size_t current_ = 0;
+  bool changed_ = false;
+  bool focus_pane_requested_ = false;
 };
 
 }  // namespace qw

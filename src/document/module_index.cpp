@@ -1,124 +1,124 @@
 #include "document/module_index.h"
 
 #include <cstring>
+#include <optional>
 
+#include "document/byte_lines.h"
+#include "document/form_block.h"
+#include "document/line_rules.h"
 #include "platform/fault.h"
-#include "platform/limits.h"
 #include "platform/report.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
+namespace {
 
-ModuleIndexer::ModuleIndexer(ModuleDocument& doc, std::string_view bytes, Port& port)
-    : doc_(doc), bytes_(bytes), port_(port) {}
+class ModuleIndexer {
+ public:
+  ModuleIndexer(std::string_view bytes, Port& port) : bytes_(bytes), port_(port) {}
+
+  std::vector<ProcedureEntry> Run(const std::string& file_name);
+
+ private:
+  bool AtEnd() const { return pos_ >= bytes_.size(); }
+  // Makes the next line the current one.
+  void ReadLine();
+  // Passes over the form description block; false, after the report, when
+  // it never closes.
+  bool SkipFormBlock();
+  // Appends an entry named `name` at the current line, then reads on to the
+  // next line where the indexer stops: kCandidateHeader and kEndOfProcedure
+  // leave that line current; kOrdinary means the end of the file.
+  StopKind AddEntry(std::string name);
+
+  std::string_view bytes_;
+  Port& port_;
+  std::vector<ProcedureEntry> entries_;
+  size_t pos_ = 0;         // 0-based offset of the next line to read
+  size_t line_start_ = 0;  // 0-based offset of the current line
+  std::string_view line_;  // the current line, without its line end
+};
 
 void ModuleIndexer::ReadLine() {
-  doc_.file_position = static_cast<Int>(pos_) + 1;
   const ByteLine line = LineAt(bytes_, pos_);
+  line_start_ = pos_;
   line_ = line.text;
   pos_ = line.next;
 }
 
-bool ModuleIndexer::SkipFormHeader() {
+bool ModuleIndexer::SkipFormBlock() {
   try {
-    Int depth = 0;
-    for (;;) {
-      if (AtEnd()) throw Fault(kFaultInputPastEnd);
-      ReadLine();
-      const std::string_view t = TrimBlanks(line_);
-      if (t.starts_with("Begin")) {
-        depth = Check16(depth + 1);
-      } else if (t.starts_with("End")) {
-        depth = Check16(depth - 1);
-        if (depth == 0) {
-          doc_.file_position = static_cast<Int>(pos_) + 1;
-          return true;
-        }
-      }
-    }
+    const std::optional<size_t> end = FormBlockEnd(bytes_);
+    if (!end) throw Fault(kFaultInputPastEnd);  // the walk read past the end of the file
+    pos_ = line_start_ = *end;
+    return true;
   } catch (const Fault& f) {
     ShowProcedureError(port_, f);
     return false;
   }
 }
 
-StopKind ModuleIndexer::AddProcedureEntry(std::string name) {
-  try {
-    // The entry count is not held to 16 bits: like the positions, it belongs
-    // to the index, and a module of more than 32,767 procedures is listed
-    // whole rather than cut off at the entry that would overflow.
-    ++doc_.entry_count;
-    doc_.entries.push_back(ProcedureEntry{std::move(name), doc_.file_position});
-    // The hot loop of the indexer: most lines are looked at only up to their
-    // first non-blank byte, since rule A stops only on lines that begin with
-    // F, P, S or E. The scan keeps its place in locals and writes the
-    // document's fields (the file position, the current line) when it stops.
-    const char* base = bytes_.data();
-    const size_t size = bytes_.size();
-    size_t pos = pos_;
-    size_t start = pos;
-    while (pos < size) {
-      start = pos;
-      const void* lf = std::memchr(base + start, '\n', size - start);
-      const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
-      pos = lf ? end + 1 : size;
-      size_t i = start;
-      while (i < end && base[i] == ' ') ++i;
-      if (i == end) continue;
-      const char first = static_cast<char>(base[i] | 0x20);
-      if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
-      const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
+StopKind ModuleIndexer::AddEntry(std::string name) {
+  // The entry count is not held to 16 bits: like the positions, it belongs
+  // to the index, and a module of more than 32,767 procedures is listed
+  // whole rather than cut off at the entry that would overflow.
+  entries_.push_back(ProcedureEntry{std::move(name), static_cast<Int>(line_start_) + 1});
+  // The hot loop of the indexer: most lines are looked at only up to their
+  // first non-blank byte, since the indexer stops only on lines that begin
+  // with F, P, S or E.
+  const char* base = bytes_.data();
+  const size_t size = bytes_.size();
+  size_t pos = pos_;
+  while (pos < size) {
+    const size_t start = pos;
+    const void* lf = std::memchr(base + start, '\n', size - start);
+    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
+    pos = lf ? end + 1 : size;
+    size_t i = start;
+    while (i < end && base[i] == ' ') ++i;
+    if (i == end) continue;
+    const char first = static_cast<char>(base[i] | 0x20);
+    if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
+    const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
+    const StopKind kind = IndexerStop(bytes_.substr(start, text_end - start));
+    if (kind != StopKind::kOrdinary) {
       pos_ = pos;
-      doc_.file_position = static_cast<Int>(start) + 1;
+      line_start_ = start;
       line_ = bytes_.substr(start, text_end - start);
-      const StopKind kind = RuleA(line_);
-      if (kind != StopKind::kOrdinary) return kind;
+      return kind;
     }
-    if (pos != pos_) {  // the last line read, as the current line
-      const ByteLine last = LineAt(bytes_, start);
-      doc_.file_position = static_cast<Int>(start) + 1;
-      line_ = last.text;
-      pos_ = pos;
-    }
-  } catch (const Fault& f) {
-    ShowProcedureError(port_, f);
   }
+  pos_ = size;
   return StopKind::kOrdinary;
 }
 
-void ModuleIndexer::BuildEntries() {
-  doc_.entries.clear();
-  doc_.entry_count = 0;
-  pos_ = 0;
-  line_ = {};
-  StopKind result = StopKind::kEndOfProcedure;  // READ
-  if (ContainsNoCase(doc_.file_name, ".BAS") || ContainsNoCase(doc_.file_name, ".PRG") ||
-      ContainsNoCase(doc_.file_name, ".CLS")) {
-    doc_.file_position = 1;
-    result = AddProcedureEntry(kDeclarationsName);
-  } else if (ContainsNoCase(doc_.file_name, ".FRM")) {
-    if (!SkipFormHeader()) {
-      Finish();
-      return;
-    }
-    result = AddProcedureEntry(kDeclarationsName);
+std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
+  StopKind result = StopKind::kEndOfProcedure;  // read on from the first line
+  if (ContainsNoCase(file_name, ".BAS") || ContainsNoCase(file_name, ".PRG") ||
+      ContainsNoCase(file_name, ".CLS")) {
+    result = AddEntry(kDeclarationsName);
+  } else if (ContainsNoCase(file_name, ".FRM")) {
+    if (!SkipFormBlock()) return {};
+    result = AddEntry(kDeclarationsName);
   }
   for (;;) {
-    if (result == StopKind::kOrdinary) break;   // the end of the file
-    if (result == StopKind::kEndOfProcedure) {  // READ
+    if (result == StopKind::kOrdinary) break;  // the end of the file
+    if (result == StopKind::kEndOfProcedure) {
+      // The line ended a procedure and belongs to it: test the next one.
       if (AtEnd()) break;
       ReadLine();
     }
-    // TEST
-    std::optional<std::string> name = RuleBHeaderName(line_);
-    result = name ? AddProcedureEntry(std::move(*name)) : StopKind::kEndOfProcedure;
+    std::optional<std::string> name = HeaderName(line_);
+    result = name ? AddEntry(std::move(*name)) : StopKind::kEndOfProcedure;
   }
-  Finish();
+  return std::move(entries_);
 }
 
-void ModuleIndexer::Finish() {
-  doc_.current_line.assign(line_);
-  doc_.line_work_copy = Upper(TrimBlanks(line_));
+}  // namespace
+
+std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
+                                        Port& port) {
+  return ModuleIndexer(bytes, port).Run(file_name);
 }
 
 }  // namespace qw

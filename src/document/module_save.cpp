@@ -1,6 +1,6 @@
 #include "document/module_save.h"
 
-#include "document/byte_lines.h"
+#include "document/form_block.h"
 #include "document/line_rules.h"
 #include "platform/fault.h"
 #include "platform/report.h"
@@ -35,22 +35,10 @@ void ModuleSaver::Step(Body body) {
 
 void ModuleSaver::CopyFormDescription() {
   Step([&] {
-    Int depth = 0;
-    while (pos_ < in_.size()) {
-      const ByteLine line = LineAt(in_, pos_);
-      pos_ = line.next;
-      const std::string_view t = TrimBlanks(line.text);
-      bool closed = false;
-      if (t.starts_with("Begin")) {
-        depth = Check16(depth + 1);
-      } else if (t.starts_with("End")) {
-        depth = Check16(depth - 1);
-        closed = depth == 0;
-      }
-      out_.Append(t);
-      out_.Append(line.end.empty() ? style_ : line.end);
-      if (closed) return;
-    }
+    const size_t end = FormBlockEnd(in_.substr(pos_)).value_or(in_.size() - pos_) + pos_;
+    out_.Append(in_.substr(pos_, end - pos_));
+    pos_ = end;
+    if (!out_.empty() && out_.back() != '\n') out_.Append(style_);
   });
 }
 
@@ -63,39 +51,57 @@ void ModuleSaver::CopyUpToEntry(Int header_position) {
       const ByteLine header = LineAt(in_, at);
       if (ContainsNoCase(header.text, key)) {
         out_.Append(in_.substr(pos_, at - pos_));
-        pos_ = header.next;
+        Drop(header);
         return;
       }
     }
     out_.Append(in_.substr(pos_));
     pos_ = in_.size();
     if (!out_.empty() && out_.back() != '\n') out_.Append(style_);
-    port_.MessageBox("eof", "", Buttons::kOk, Icon::kNone);
+    port_.MessageBox({NoticeKind::kWarning, "eof", "", Buttons::kOk, Icon::kNone});
   });
+}
+
+void ModuleSaver::Drop(const ByteLine& line) {
+  pos_ = line.next;
+  dropped_unended_last_line_ = line.end.empty();
 }
 
 void ModuleSaver::SkipOldEntry() {
   Step([&] {
     while (pos_ < in_.size()) {
       const ByteLine line = LineAt(in_, pos_);
-      const std::string_view t = TrimBlanks(line.text);
-      if (StartsNoCase(t, "END SU") || StartsNoCase(t, "END FU")) {
-        pos_ = line.next;
-        return;
-      }
-      if (RuleD(line.text)) return;  // the next entry's header is read again
-      pos_ = line.next;
+      const EntryEnd end = WhereEntryEnds(line.text);
+      if (end == EntryEnd::kBeforeThisLine) return;  // the next entry's header stays
+      Drop(line);
+      if (end == EntryEnd::kAfterThisLine) return;
     }
   });
 }
 
+void ModuleSaver::SkipOldDeclarations() {
+  Step([&] {
+    if (pos_ >= in_.size()) return;
+    const ByteLine first = LineAt(in_, pos_);
+    if (DeclarationsAreEmpty(first.text)) return;
+    Drop(first);
+  });
+  SkipOldEntry();
+}
+
 void ModuleSaver::WriteEditText() {
+  std::string_view text = pane_;
+  const bool keep_unended = dropped_unended_last_line_ && pos_ == in_.size();
+  if (keep_unended && text.ends_with('\n')) {
+    text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
+  }
   const size_t before = out_.size();
   if (style_ == "\r\n") {
-    out_.Append(pane_);
+    out_.Append(text);
   } else {
-    out_.AppendCopy(WithLineEnds(pane_, style_));
+    out_.AppendCopy(WithLineEnds(text, style_));
   }
+  if (keep_unended) return;
   if (out_.size() == before || out_.back() != '\n') out_.Append(style_);
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/byte_lines.h"
 #include "document/byte_rope.h"
 #include "platform/limits.h"
 #include "platform/port.h"
@@ -34,8 +35,9 @@ class ModuleSaver {
  public:
   ModuleSaver(std::string_view in, std::string_view pane_text, Port& port);
 
-  // Copies the form description block ("Begin" ... its closing "End", from
-  // the first line) with each line's blanks trimmed. A fault ends this step
+  // Copies the form description block (document/form_block.h) from the
+  // first line, byte for byte; a block that never closes is copied whole,
+  // with a line end after a last line that has none. A fault ends this step
   // only and is reported.
   void CopyFormDescription();
   // Copies the lines before the saved entry's header unchanged and reads the
@@ -45,12 +47,18 @@ class ModuleSaver {
   // copied (a last line without a line end gets one), "eof" is shown, and the
   // entry's text will follow at the end.
   void CopyUpToEntry(Int header_position);
-  // Reads past the old text of the entry: through an 'End Sub' or 'End
-  // Function' line (any letter case), or up to (not through) the next line
-  // that satisfies rule D, or to the end.
+  // Reads past the old text of the entry whose header CopyUpToEntry read:
+  // the lines that reading the entry would have shown (WhereEntryEnds).
   void SkipOldEntry();
+  // Reads past the old declarations, which start at the current line: none
+  // when that line is already a procedure header (DeclarationsAreEmpty),
+  // else that line and the lines after it, as SkipOldEntry reads them.
+  void SkipOldDeclarations();
   // Writes the pane's text in the old file's line end style, with a line end
-  // after it unless it already ends with one.
+  // after it unless it already ends with one. When the old entry ran to the
+  // end of a file whose last line has no line end, the text is written
+  // without its final line end instead, so that the file keeps ending the
+  // way it did.
   void WriteEditText();
   // Copies the rest of the old bytes unchanged.
   void CopyRemainingLines();
@@ -62,11 +70,14 @@ class ModuleSaver {
  private:
   template <typename Body>
   void Step(Body body);
+  // Reads one old line without writing it.
+  void Drop(const ByteLine& line);
   std::string_view in_;
   std::string_view pane_;
   Port& port_;
   std::string_view style_;  // "\r\n" or "\n"
   size_t pos_ = 0;          // next byte of in_ to read
+  bool dropped_unended_last_line_ = false;
   ByteRope out_;
 };
 

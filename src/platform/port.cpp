@@ -6,9 +6,7 @@ namespace {
 // The port in force before any is installed: it shows nothing and answers OK.
 class SilentPort final : public Port {
  public:
-  Answer MessageBox(const std::string&, const std::string&, Buttons, Icon) override {
-    return Answer::kOk;
-  }
+  Answer MessageBox(const Notice&) override { return Answer::kOk; }
   void Yield() override {}
   void BusyPointer(bool) override {}
   void SetCaption(const std::string& caption) override { caption_ = caption; }
@@ -47,6 +45,12 @@ Port& Silent() {
 Port* current = nullptr;
 
 }  // namespace
+
+void ReplaceThroughPaste(Port& port, const std::string& result) {
+  port.SetClipboardText(result);
+  port.FocusPane();
+  port.SendKeys(kPasteKeys);
+}
 
 Port& CurrentPort() { return current ? *current : Silent(); }
 

@@ -21,15 +21,36 @@ enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class Icon { kNone, kStop, kExclamation, kQuestion, kInformation };
 enum class Answer { kOk, kCancel, kYes, kNo };
 
+// What a message box means for the operation that shows it. The window shows
+// every kind alike; qwtool chooses its exit status from the kinds it met.
+enum class NoticeKind {
+  kQuestion,  // asks the user; the answer decides what happens next
+  kWarning,   // tells the user; the operation goes on and its result stands
+  kRefusal,   // an expected condition stopped the operation: nothing, or only part, was done
+  kFault,     // a run-time fault report: the working procedure ended early
+};
+
+// One message box: its meaning, text, title (empty for the application
+// title), buttons and icon. Lines of the text are separated as written.
+struct Notice {
+  NoticeKind kind = NoticeKind::kWarning;
+  std::string text;
+  std::string title;
+  Buttons buttons = Buttons::kOk;
+  Icon icon = Icon::kNone;
+};
+
+// The keystrokes of the Edit menu's Paste command (Alt+E, P).
+inline constexpr char kPasteKeys[] = "%(EP)";
+
 class Port {
  public:
   virtual ~Port() = default;
 
   // --- Message boxes and the event loop ---------------------------------
   // Shows a modal message box and returns the button pressed. An empty title
-  // shows kAppTitle. Lines of text are separated as the caller wrote them.
-  virtual Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                            Icon icon) = 0;
+  // shows kAppTitle.
+  virtual Answer MessageBox(const Notice& notice) = 0;
   // Lets pending user-interface events run once.
   virtual void Yield() = 0;
   // Shows (true) or restores (false) the busy pointer.
@@ -80,6 +101,11 @@ class Port {
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual void ClearClipboard() = 0;
 };
+
+// The last step of the text tools and the converter: `result` goes on the
+// clipboard, the edit pane gets the focus, and the Paste command, reached
+// through the Edit menu's access keys, puts it in place of the selection.
+void ReplaceThroughPaste(Port& port, const std::string& result);
 
 // The port of this process, for the few library functions whose design gives
 // them no caller to ask (the fault reports of MemoLine and the scanners, the

@@ -13,8 +13,8 @@ std::string FormatProgramError(int number, const std::string& description,
 
 void ReportProgramError(Port& port, int number, const std::string& description,
                         const std::string& procname, const std::string& subproc) {
-  port.MessageBox(FormatProgramError(number, description, procname, subproc), kProgramErrorTitle,
-                  Buttons::kOk, Icon::kStop);
+  port.MessageBox({NoticeKind::kFault, FormatProgramError(number, description, procname, subproc),
+                   kProgramErrorTitle, Buttons::kOk, Icon::kStop});
 }
 
 void ReportProgramError(Port& port, const Fault& fault, const std::string& procname) {
@@ -22,7 +22,8 @@ void ReportProgramError(Port& port, const Fault& fault, const std::string& procn
 }
 
 void ShowProcedureError(Port& port, const Fault& fault) {
-  port.MessageBox(fault.description(), kProcedureErrorTitle, Buttons::kOk, Icon::kStop);
+  port.MessageBox(
+      {NoticeKind::kFault, fault.description(), kProcedureErrorTitle, Buttons::kOk, Icon::kStop});
 }
 
 }  // namespace qw

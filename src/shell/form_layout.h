@@ -1,6 +1,6 @@
 // The geometry of the main window in twips (1/1440 inch, 15 to a pixel at the
 // usual resolution): the design positions of the toolbar controls and the
-// Form_Resize rules for the toolbar panel and the edit pane.
+// resizing rules for the toolbar panel and the edit pane.
 #pragma once
 
 #include <QRect>
@@ -24,7 +24,7 @@ struct FormLayout {
   QRect txtEdit;
 };
 
-// Form_Resize for a window whose outer size is `width` × `height` twips. A
+// The layout of a window whose outer size is `width` × `height` twips. A
 // window too small for the pane gives it no width or height rather than a
 // negative one.
 FormLayout ComputeFormLayout(int width, int height);

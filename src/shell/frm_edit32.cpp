@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QToolButton>
+#include <tuple>
 
 #include "document/editor.h"
 #include "document/module_document.h"
@@ -47,11 +48,11 @@ frmEdit32::frmEdit32(QWidget* parent) : QMainWindow(parent) {
   editor_ = std::make_unique<Editor>(*port_);
   port_->SetCaption(kInitialCaption);
 
-  RegisterEditorOperations();
+  BindCommands();
   ConnectCommands();
   ConnectEvents();
   resize(800, 600);
-  Run([this] { editor_->Form_Load(); });
+  Run([this] { editor_->StartUp(); });
 }
 
 frmEdit32::~frmEdit32() {
@@ -85,77 +86,77 @@ void frmEdit32::SetUpPane() {
   }
 }
 
-void frmEdit32::SetOperation(const std::string& name, std::function<void()> operation) {
-  operations_[name] = std::move(operation);
+void frmEdit32::Bind(Command command, std::function<void()> operation) {
+  handlers_[command] = std::move(operation);
 }
 
-void frmEdit32::RegisterEditorOperations() {
+void frmEdit32::BindCommands() {
   Editor& e = *editor_;
-  const std::pair<const char*, void (Editor::*)()> plain[] = {
-      {"mnuFileBas_Click", &Editor::mnuFileBas_Click},
-      {"mnuFilePrg_Click", &Editor::mnuFilePrg_Click},
-      {"mnuFileFRM_Click", &Editor::mnuFileFRM_Click},
-      {"mnuVbp_Click", &Editor::mnuVbp_Click},
-      {"mnuMakFiles_Click", &Editor::mnuMakFiles_Click},
-      {"mnuClsFiles_Click", &Editor::mnuClsFiles_Click},
-      {"mnuFillAll_Click", &Editor::mnuFillAll_Click},
-      {"mnuBasFiles_Click", &Editor::mnuBasFiles_Click},
-      {"mnuFrmFilesn_Click", &Editor::mnuFrmFilesn_Click},
-      {"mnuCls_Click", &Editor::mnuCls_Click},
-      {"mnuPrgFiles_Click", &Editor::mnuPrgFiles_Click},
-      {"mnuFileSave_Click", &Editor::mnuFileSave_Click},
-      {"mnuSaveAs_Click", &Editor::mnuSaveAs_Click},
-      {"mnuFileNew_Click", &Editor::mnuFileNew_Click},
-      {"mnuDeleteText_Click", &Editor::mnuDeleteText_Click},
-      {"mnjSelectAll_Click", &Editor::mnjSelectAll_Click},
+  const std::tuple<Command, FileKind, OpenMode> openers[] = {
+      {Command::kOpenBas, FileKind::kBas, OpenMode::kWholeText},
+      {Command::kOpenPrg, FileKind::kPrg, OpenMode::kWholeText},
+      {Command::kOpenFrm, FileKind::kFrm, OpenMode::kWholeText},
+      {Command::kOpenVbp, FileKind::kVbp, OpenMode::kWholeText},
+      {Command::kOpenMak, FileKind::kMak, OpenMode::kWholeText},
+      {Command::kOpenCls, FileKind::kCls, OpenMode::kWholeText},
+      {Command::kOpenAll, FileKind::kAll, OpenMode::kWholeText},
+      {Command::kOpenBasModule, FileKind::kBas, OpenMode::kIndexed},
+      {Command::kOpenFrmModule, FileKind::kFrm, OpenMode::kIndexed},
+      {Command::kOpenClsModule, FileKind::kCls, OpenMode::kIndexed},
+      {Command::kOpenPrgModule, FileKind::kPrg, OpenMode::kIndexed},
   };
-  for (const auto& [name, handler] : plain) {
-    SetOperation(name, [&e, handler = handler] { (e.*handler)(); });
+  for (const auto& [command, kind, mode] : openers) {
+    Bind(command, [&e, kind = kind, mode = mode] { e.Open(kind, mode); });
   }
-  SetOperation("mnuFileClose_Click", [this] {
-    if (editor_->mnuFileClose_Click()) close();
+  Bind(Command::kNew, [&e] { e.New(); });
+  Bind(Command::kSave, [&e] { e.Save(); });
+  Bind(Command::kSaveAs, [&e] { e.SaveAs(); });
+  Bind(Command::kClose, [this] {
+    if (editor_->ConfirmCloseCommand()) close();
   });
-  SetOperation("mnuFileExit_Click", [this] { close(); });
+  Bind(Command::kExit, [this] { close(); });
+  Bind(Command::kDeleteAllText, [&e] { e.DeleteAllText(); });
+  Bind(Command::kSelectAll, [&e] { e.SelectAll(); });
 }
 
-void frmEdit32::RunOperation(const std::string& name, bool focus_pane) {
-  const auto it = operations_.find(name);
-  Run(it == operations_.end() ? std::function<void()>() : it->second, focus_pane);
+void frmEdit32::Execute(Command command, bool focus_pane) {
+  const auto it = handlers_.find(command);
+  Run(it == handlers_.end() ? std::function<void()>() : it->second, focus_pane);
 }
 
 void frmEdit32::ConnectCommands() {
   for (const MenuEntry& entry : MenuTable()) {
-    if (entry.submenu || !*entry.operation) continue;
+    if (entry.command == Command::kNone) continue;
     QAction* action = FindMenuAction(menuBar(), entry.name);
     connect(action, &QAction::triggered, this,
-            [this, op = std::string(entry.operation), focus = entry.focus_pane] {
-              RunOperation(op, focus);
+            [this, command = entry.command, focus = entry.focus_pane] {
+              Execute(command, focus);
             });
   }
   const auto& buttons = ToolButtonTable();
   for (size_t i = 0; i < buttons.size(); ++i) {
-    if (!*buttons[i].operation) continue;
+    if (buttons[i].command == Command::kNone) continue;
     // Every button gives the focus back to the pane.
     connect(toolbar_.buttons[i], &QToolButton::clicked, this,
-            [this, op = std::string(buttons[i].operation)] { RunOperation(op, true); });
+            [this, command = buttons[i].command] { Execute(command, true); });
   }
 }
 
 void frmEdit32::ConnectEvents() {
   connect(txtEdit_, &QsciScintilla::textChanged, this,
-          [this] { Run([this] { editor_->txtEdit_Change(); }); });
+          [this] { Run([this] { editor_->NotePaneEdited(); }); });
   connect(toolbar_.cbProc, &QComboBox::activated, this,
-          [this] { Run([this] { editor_->cbProc_Click(); }); });
+          [this] { Run([this] { editor_->ChooseEntry(); }); });
   connect(toolbar_.cbProc, &QComboBox::editTextChanged, this,
-          [this] { Run([this] { editor_->cbProc_Change(); }); });
-  port_->SetEntryClickHandler([this] { Run([this] { editor_->cbProc_Click(); }); });
+          [this] { Run([this] { editor_->EntryListTextChanged(); }); });
+  port_->SetEntryClickHandler([this] { Run([this] { editor_->ChooseEntry(); }); });
 
   key_preview_ = new KeyPreview(this, toolbar_.cbProc, this);
   key_preview_->on_key_down = [this](int key_code, bool in_list) {
-    Run([this, key_code, in_list] { editor_->Form_KeyDown(key_code, in_list); });
+    Run([this, key_code, in_list] { editor_->WindowKeyDown(key_code, in_list); });
   };
   key_preview_->on_entry_key_press = [this](int key_ascii) {
-    Run([this, key_ascii] { editor_->cbProc_KeyPress(key_ascii); });
+    Run([this, key_ascii] { editor_->EntryListKeyPressed(key_ascii); });
   };
   qApp->installEventFilter(key_preview_);
 }
@@ -175,7 +176,7 @@ void frmEdit32::Run(const std::function<void()>& handler, bool focus_pane) {
 }
 
 void frmEdit32::UpdateLexer() {
-  const SourceKind kind = KindOfFile(editor_->doc().file_name);
+  const SourceKind kind = KindOfFile(editor_->doc().file_name());
   if (kind == lexer_kind_) return;
   lexer_kind_ = kind;
   QsciLexer* old = txtEdit_->lexer();
@@ -188,7 +189,7 @@ void frmEdit32::UpdateLexer() {
   if (old) old->deleteLater();
 }
 
-void frmEdit32::Form_Resize() {
+void frmEdit32::ApplyLayout() {
   if (isMinimized()) return;
   const QRect outer = frameGeometry();
   const FormLayout layout =
@@ -199,17 +200,17 @@ void frmEdit32::Form_Resize() {
 
 void frmEdit32::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  Form_Resize();
+  ApplyLayout();
 }
 
 void frmEdit32::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+  if (event->type() == QEvent::WindowStateChange) ApplyLayout();
 }
 
 void frmEdit32::closeEvent(QCloseEvent* event) {
   bool may_close = false;
-  Run([this, &may_close] { may_close = editor_->Form_QueryUnload(); });
+  Run([this, &may_close] { may_close = editor_->ConfirmClose(); });
   if (may_close) {
     event->accept();
   } else {

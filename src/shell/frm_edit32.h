@@ -2,17 +2,17 @@
 // the entry list and the picture buttons, the edit pane txtEdit and the menu
 // bar, owns the Qt port and the Editor, and routes every event to one call
 // into the core. The window itself decides nothing: the menu and button tables
-// say which operation a command runs and whether the focus then goes back to
-// the pane, and the Editor does the work.
+// say which command an item runs and whether the focus then goes back to the
+// pane, the window binds each command to one call, and the core does the work.
 #pragma once
 
 #include <QMainWindow>
 #include <functional>
 #include <map>
 #include <memory>
-#include <string>
 
 #include "platform/port.h"
+#include "shell/commands.h"
 #include "shell/source_lexer.h"
 #include "shell/toolbar.h"
 
@@ -45,9 +45,11 @@ class frmEdit32 : public QMainWindow {
   Editor& editor() { return *editor_; }
   SourceKind lexer_kind() const { return lexer_kind_; }
 
-  // Sets the operation that the menu items and buttons naming `name` run
-  // (the text tools register theirs here). Until then they do nothing.
-  void SetOperation(const std::string& name, std::function<void()> operation);
+  // True when `command` is bound to an operation.
+  bool Handles(Command command) const { return handlers_.contains(command); }
+  // Runs the operation bound to `command` as its menu item does; an unbound
+  // command does nothing.
+  void Execute(Command command, bool focus_pane = false);
 
   // Runs one handler. A fault escaping it is shown in the procedure error box
   // and goes no further; then, when asked, the focus goes back to the pane.
@@ -59,12 +61,12 @@ class frmEdit32 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Form_Resize();
+  void ApplyLayout();
   void SetUpPane();
-  void RegisterEditorOperations();
+  void BindCommands();
+  void Bind(Command command, std::function<void()> operation);
   void ConnectCommands();
   void ConnectEvents();
-  void RunOperation(const std::string& name, bool focus_pane);
   // Colours the pane by the kind of the open file.
   void UpdateLexer();
 
@@ -74,7 +76,7 @@ class frmEdit32 : public QMainWindow {
   std::unique_ptr<QtPort> port_;
   std::unique_ptr<PortScope> port_scope_;
   std::unique_ptr<Editor> editor_;
-  std::map<std::string, std::function<void()>> operations_;
+  std::map<Command, std::function<void()>> handlers_;
   SourceKind lexer_kind_ = SourceKind::kPlain;
   QFont pane_font_;
 };

@@ -1,11 +1,13 @@
 // The menu tree of the main window as data: every item with its caption
 // ("&" marks the access key, "&&" shows one "&"), shortcut, visibility and the
-// operation it runs. The window builds its menu bar from this table and the
+// command it runs. The window builds its menu bar from this table and the
 // tests check the built menus against it.
 #pragma once
 
 #include <string_view>
 #include <vector>
+
+#include "shell/commands.h"
 
 class QMenuBar;
 class QAction;
@@ -19,7 +21,7 @@ struct MenuEntry {
   const char* shortcut;   // portable QKeySequence text; "" for none
   bool shown;             // hidden items are neither visible nor enabled
   bool submenu;           // the item opens a menu of its own
-  const char* operation;  // the command it runs; "" for none
+  Command command;        // the command it runs; kNone for none
   bool focus_pane;        // give the keyboard focus back to the edit pane afterwards
 };
 

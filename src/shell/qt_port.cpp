@@ -100,8 +100,11 @@ QtPort::QtPort(QWidget* window, QMenuBar* menu_bar, QsciScintilla* pane, QComboB
 
 // --- Message boxes and the event loop ----------------------------------------
 
-Answer QtPort::MessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                          Icon icon) {
+Answer QtPort::MessageBox(const Notice& notice) {
+  const std::string& text = notice.text;
+  const std::string& title = notice.title;
+  const Buttons buttons = notice.buttons;
+  const Icon icon = notice.icon;
   const std::string shown_title = title.empty() ? std::string(kAppTitle) : title;
   if (script_) {
     script_->boxes.push_back({text, shown_title, buttons, icon});

@@ -65,8 +65,7 @@ class QtPort final : public Port {
   void SetScript(PortScript* script) { script_ = script; }
   int busy_depth() const { return busy_depth_; }
 
-  Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                    Icon icon) override;
+  Answer MessageBox(const Notice& notice) override;
   void Yield() override;
   void BusyPointer(bool busy) override;
 

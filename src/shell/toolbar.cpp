@@ -20,18 +20,19 @@ namespace qw::shell {
 const std::vector<ToolButtonEntry>& ToolButtonTable() {
   static const std::vector<ToolButtonEntry> table = {
       {"tbComment", "TT:[Comment Selected Text]", ":/toolbar/comment.xpm", 60, 120, true,
-       "CommentSelection"},
+       Command::kComment},
       {"tbUncomment", "TT:[Uncomment Selected Text]", ":/toolbar/uncomment.xpm", 390, 120, true,
-       "UncommentSelection"},
+       Command::kUncomment},
       {"Command3D1", "TT:[Indent Selected Text]", ":/toolbar/indent.xpm", 720, 120, true,
-       "IndentSelection"},
+       Command::kIndent},
       {"Command3D3", "TT:[Concatenate to Clipboard]", ":/toolbar/concatenate.xpm", 1050, 120, true,
-       "ConcatenateToClipboard"},
+       Command::kConcatenate},
       {"tbPrint", "TT:[Print Selected Text]", ":/toolbar/print.xpm", 1380, 120, true,
-       "PrintSelection"},
+       Command::kPrint},
       {"Command3D2", "TT:[Convert Selected Text xBase to VB]", ":/toolbar/convert.xpm", 1710, 120,
-       true, "ConvertXBaseProc"},
-      {"tbFindDiff", "TT:[Find Difference]", ":/toolbar/finddiff.xpm", 5070, 90, false, ""},
+       true, Command::kConvert},
+      {"tbFindDiff", "TT:[Find Difference]", ":/toolbar/finddiff.xpm", 5070, 90, false,
+       Command::kNone},
   };
   return table;
 }

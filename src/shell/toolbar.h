@@ -1,11 +1,13 @@
 // The toolbar panel panToolbar: the label "Procedure", the entry list cbProc
 // and the picture buttons, each at its design position. The buttons are
-// described by a table (name, tag, picture, position, visibility, operation);
+// described by a table (name, tag, picture, position, visibility, command);
 // a button shows the text of its tag between "TT:[" and "]" as its tooltip.
 #pragma once
 
 #include <QString>
 #include <vector>
+
+#include "shell/commands.h"
 
 class QComboBox;
 class QFrame;
@@ -21,7 +23,7 @@ struct ToolButtonEntry {
   const char* picture;  // Qt resource path of the icon
   int left, top;        // twips
   bool shown;
-  const char* operation;  // "" for none
+  Command command;  // kNone for none
 };
 
 // The seven picture buttons in design order.

@@ -45,9 +45,36 @@ std::string Lower(std::string_view s);
 std::string Trim(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
+// The text with leading and trailing blanks removed, as a view into `text`.
+inline std::string_view TrimBlanks(std::string_view text) {
+  size_t b = 0;
+  size_t e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  return text.substr(b, e - b);
+}
 // The 1-based position of `search` in `text` at or after `start`, letter case
 // ignored (ASCII), or 0. An empty search string is found at `start`.
 Int InStrNoCase(std::string_view text, std::string_view search, Int start = 1);
+
+// Tests of a text, letter case ignored (ASCII) where the name says so. An
+// empty `what` is held by every text; none of them fails.
+inline bool Contains(std::string_view text, std::string_view what) {
+  return text.find(what) != std::string_view::npos;
+}
+inline bool ContainsNoCase(std::string_view text, std::string_view what) {
+  return InStrNoCase(text, what) > 0;
+}
+inline bool StartsNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (UpperChar(text[i]) != UpperChar(prefix[i])) return false;
+  }
+  return true;
+}
+inline bool EqualsNoCase(std::string_view text, std::string_view other) {
+  return text.size() == other.size() && StartsNoCase(text, other);
+}
 
 // Replaces every occurrence of `search`, left to right without overlap;
 // replaced text is never searched again. StrTranNoCase ignores letter case.

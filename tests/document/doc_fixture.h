@@ -82,19 +82,21 @@ class DocTest : public TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
-    port.on_pane_change = [this] { ed.txtEdit_Change(); };
-    port.on_entry_click = [this] { ed.cbProc_Click(); };
-    ed.Form_Load();
+    port.on_pane_change = [this] { ed.NotePaneEdited(); };
+    port.on_entry_click = [this] { ed.ChooseEntry(); };
+    ed.StartUp();
     ed.SetFlushToDisk(false);
     SetClassicLimits(true);
   }
 
-  void Open(const std::string& path, bool split = true) { ed.LoadModuleFile(path, split); }
+  void Open(const std::string& path, bool split = true) {
+    ed.LoadFile(path, split ? OpenMode::kIndexed : OpenMode::kWholeText);
+  }
   void Select(int index) { port.SetEntrySelectedIndex(index); }
   // Types into the pane as the user would.
   void Type(const std::string& text) { port.SetPaneText(text); }
   int IndexOf(const std::string& name) const {
-    const auto& e = ed.doc().entries;
+    const auto& e = ed.doc().entries();
     for (size_t i = 0; i < e.size(); ++i) {
       if (e[i].name == name) return static_cast<int>(i);
     }
@@ -102,7 +104,7 @@ class DocTest : public TempDirTest {
   }
   std::vector<std::string> Listed() const {
     std::vector<std::string> out;
-    for (const auto& e : ed.doc().entries) out.push_back(e.Text());
+    for (const auto& e : ed.doc().entries()) out.push_back(e.Text());
     return out;
   }
   // Every box shown, as "title: text".

@@ -158,11 +158,11 @@ TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
     }
     EXPECT_EQ(Listed(), want) << r.name;
     EXPECT_EQ(port.items, names) << r.name;
-    EXPECT_EQ(ed.doc().entry_count, static_cast<Int>(want.size())) << r.name;
+    EXPECT_EQ(ed.doc().entry_count(), static_cast<Int>(want.size())) << r.name;
     const int index = IndexOf(r.entry);
     if (index > 0) Select(index);
     EXPECT_EQ(port.pane, Crlf(r.text)) << r.name;
-    EXPECT_EQ(ed.doc().current_entry_name, r.entry) << r.name;
+    EXPECT_EQ(ed.doc().current_entry_name(), r.entry) << r.name;
     if (index >= 0) {
       EXPECT_EQ(port.caption, "QW: " + r.entry + " of " + Upper(path)) << r.name;
     }
@@ -173,7 +173,7 @@ TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
                 "Procedure too large, Please \nbreak the Procedure into\ntwo smaller procedures!");
       EXPECT_EQ(b.icon, Icon::kStop);
     }
-    EXPECT_FALSE(ed.doc().changed) << r.name;
+    EXPECT_FALSE(ed.doc().changed()) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
 }
@@ -181,7 +181,7 @@ TEST_F(IndexTest, ListsTheEntriesAndShowsEachEntrysOwnLines) {
 TEST_F(IndexTest, BadFilesLoseNothingAndWholeTextEmptiesTheList) {
   Open(Write("GOOD.BAS", Crlf("Dim a\nSub A()\nEnd Sub\n")));
   const std::string shown = port.pane;
-  const std::string good = ed.doc().file_name;
+  const std::string good = ed.doc().file_name();
   std::filesystem::create_directory(Path("FOLDER.BAS"));
   for (const std::string& path : {Path("NONE.BAS"), Path("FOLDER.BAS")}) {
     for (bool split : {true, false}) {
@@ -190,10 +190,10 @@ TEST_F(IndexTest, BadFilesLoseNothingAndWholeTextEmptiesTheList) {
       EXPECT_EQ(Boxes(), std::vector<std::string>{"File Error: Can't open file: " + path}) << path;
       EXPECT_EQ(port.boxes.at(0).icon, Icon::kStop) << path;
       // The document shown keeps its own name, mode and entries.
-      EXPECT_EQ(ed.doc().file_name, good) << path;
-      EXPECT_TRUE(ed.doc().split_mode) << path;
+      EXPECT_EQ(ed.doc().file_name(), good) << path;
+      EXPECT_TRUE(ed.doc().indexed()) << path;
       EXPECT_EQ(port.pane, shown) << path;
-      EXPECT_EQ(ed.doc().entries.size(), 2u) << path;
+      EXPECT_EQ(ed.doc().entries().size(), 2u) << path;
     }
   }
   ASSERT_EQ(port.items.size(), 2u);
@@ -202,9 +202,9 @@ TEST_F(IndexTest, BadFilesLoseNothingAndWholeTextEmptiesTheList) {
   EXPECT_EQ(port.pane, project);
   EXPECT_EQ(port.caption, "QW: " + Upper(Path("P.VBP")));
   EXPECT_TRUE(port.items.empty());
-  EXPECT_TRUE(ed.doc().entries.empty());
-  EXPECT_FALSE(ed.doc().split_mode);
-  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_TRUE(ed.doc().entries().empty());
+  EXPECT_FALSE(ed.doc().indexed());
+  EXPECT_FALSE(ed.doc().changed());
 }
 
 TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {
@@ -214,7 +214,7 @@ TEST_F(IndexTest, MoreThan32767EntriesAreListedWholeUnderEitherLimits) {
   for (const bool classic : {false, true}) {
     SetClassicLimits(classic);
     Open(path);
-    EXPECT_EQ(ed.doc().entries.size(), 32801u) << classic;
+    EXPECT_EQ(ed.doc().entries().size(), 32801u) << classic;
     EXPECT_EQ(port.items.back(), "P32799") << classic;
     EXPECT_TRUE(port.boxes.empty()) << classic;
   }

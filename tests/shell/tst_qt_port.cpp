@@ -124,8 +124,9 @@ class TestQtPort : public QObject {
   // Scripted answers and paths, and the boxes and dialogs they record, are used throughout the
   // window's tests; here what the script leaves out.
   void unscriptedBoxesAndDialogs() {
-    QCOMPARE(port_->MessageBox("eof", "", Buttons::kOk, Icon::kNone), Answer::kOk);
-    QCOMPARE(port_->MessageBox("?", "", Buttons::kYesNoCancel, Icon::kExclamation),
+    QCOMPARE(port_->MessageBox({qw::NoticeKind::kWarning, "eof", "", Buttons::kOk, Icon::kNone}), Answer::kOk);
+    QCOMPARE(port_->MessageBox(
+                 {qw::NoticeKind::kQuestion, "?", "", Buttons::kYesNoCancel, Icon::kExclamation}),
              Answer::kCancel);
     QCOMPARE(script_.boxes[0].title, std::string("QWEdit"));
     QCOMPARE(script_.unscripted, 2);
@@ -182,7 +183,9 @@ class TestQtPort : public QObject {
         box->button(press)->click();
       });
       got.append(
-          {port_->MessageBox("The text in [X] has changed.\r\nSave?", "", buttons, icon), shown});
+          {port_->MessageBox({qw::NoticeKind::kQuestion, "The text in [X] has changed.\r\nSave?", "",
+                             buttons, icon}),
+           shown});
       QCOMPARE(title, QString("QWEdit"));
       QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
     }

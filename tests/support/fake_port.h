@@ -17,6 +17,7 @@
 namespace qw::testing {
 
 struct Box {
+  NoticeKind kind;
   std::string text;
   std::string title;
   Buttons buttons;
@@ -41,10 +42,9 @@ class FakePort : public Port {
   std::function<void()> on_yield;
 
   // --- Port ---
-  Answer MessageBox(const std::string& text, const std::string& title, Buttons buttons,
-                    Icon icon) override {
-    boxes.push_back({text, title.empty() ? kAppTitle : title, buttons, icon});
-    if (answers.empty()) return buttons == Buttons::kOk || buttons == Buttons::kOkCancel
+  Answer MessageBox(const Notice& n) override {
+    boxes.push_back({n.kind, n.text, n.title.empty() ? kAppTitle : n.title, n.buttons, n.icon});
+    if (answers.empty()) return n.buttons == Buttons::kOk || n.buttons == Buttons::kOkCancel
                                    ? Answer::kOk
                                    : Answer::kYes;
     Answer a = answers.front();
