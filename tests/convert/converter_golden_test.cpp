@@ -1,6 +1,6 @@
 // Every tests/data/convert/NAME.prg through `qwtool convert` (and --classic, giving the same
-// bytes): its CR LF output, as LF text, must be NAME.bas, else it is written to NAME.actual for
-// review.
+// bytes): its CR LF output, as LF text, must be NAME.bas, else it is written to NAME.actual in
+// the build folder for review.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,11 +48,12 @@ TEST_P(ConvertGolden, MatchesExpectedBasic) {
     if (r.out.compare(i, 2, "\r\n") != 0) actual += r.out[i];
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::ssize(r.out) - std::ssize(actual))
       << "a bare LF in the output";
+  const fs::path review = fs::path(QW_TEST_OUTPUT) / (GetParam() + ".actual");
   if (actual != expected.str()) {
-    std::ofstream(path(".actual"), std::ios::binary) << actual;
-    ADD_FAILURE() << "output differs; see " << path(".actual");
+    std::ofstream(review, std::ios::binary) << actual;
+    ADD_FAILURE() << "output differs; see " << review;
   } else {
-    fs::remove(path(".actual"));
+    fs::remove(review);
   }
 }
 
