@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils
+  poppler-utils
 )
 
 missing=()

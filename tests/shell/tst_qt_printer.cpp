@@ -1,0 +1,218 @@
+// QtPrinter renders listings into PDF files, checked with poppler's pdfinfo,
+// pdffonts and pdftotext: pages, fonts, where each page starts, and the
+// printer errors.
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/fault.h"
+#include "shell/qt_printer.h"
+
+using qw::shell::QtPrinter;
+
+namespace {
+
+constexpr int kTextLinesPerPage = 53;
+
+// Line n of a test text: every tenth one, starting with the first, is an indented comment.
+std::string TextLine(int n) {
+  return n % 10 == 1 ? "   ' Note " + std::to_string(n)
+                     : "Print " + std::to_string(n) + "; \"caf\xE9\"";
+}
+
+// Sends the printer what the listing sends it for a text of `lines` lines.
+void PrintListing(qw::Printer& printer, int lines) {
+  printer.SetFontName("Courier");
+  printer.SetFontSize(10);
+  printer.PrintLine(" ");
+  printer.PrintLine(" ");
+  for (int n = 1; n <= lines; ++n) {
+    const std::string line = TextLine(n);
+    printer.SetBold(line[line.find_first_not_of(' ')] == '\'');
+    printer.PrintLine(line);
+    if (n % kTextLinesPerPage == 0) {
+      printer.NewPage();
+      printer.PrintLine(" ");
+      printer.PrintLine(" ");
+    }
+  }
+  printer.EndDoc();
+}
+
+// The standard output of a poppler tool; nullopt when it did not run or failed.
+std::optional<QString> Poppler(const QString& tool, const QStringList& args) {
+  QProcess process;
+  process.start(tool, args);
+  if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0) {
+    qWarning("%s failed (poppler-utils installed?): %s", qPrintable(tool),
+             qPrintable(process.readAllStandardError()));
+    return std::nullopt;
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int Pages(const QString& pdf) {
+  const auto info = Poppler("pdfinfo", {pdf});
+  if (!info) return -1;
+  const auto match = QRegularExpression(R"(Pages:\s+(\d+))").match(*info);
+  return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The first line on page `page` that holds more than blanks; "" for none.
+QString FirstText(const QString& pdf, int page) {
+  const QString p = QString::number(page);
+  const auto text = Poppler("pdftotext", {"-f", p, "-l", p, "-layout", pdf, "-"});
+  for (const QString& line : text.value_or("").split('\n')) {
+    if (!line.trimmed().isEmpty()) return line.trimmed();
+  }
+  return "";
+}
+
+}  // namespace
+
+class TestQtPrinter : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  QString Pdf(const QString& name) const { return dir_.filePath(name); }
+
+ private slots:
+  void listingLineText_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << QByteArray("   x = 1") << "   x = 1";
+    QTest::newRow("latin-1") << QByteArray("caf\xE9 \x80\xFF") << QString::fromUtf8("café \u0080ÿ");
+    QTest::newRow("leading tab") << QByteArray("\t' note") << "        ' note";
+    QTest::newRow("tab mid-stop") << QByteArray("ab\tc\td") << "ab      c       d";
+    QTest::newRow("tab at a stop") << QByteArray("12345678\tx") << "12345678        x";
+  }
+  void listingLineText() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, shown);
+    QCOMPARE(qw::shell::ListingLineText(line.toStdString()), shown);
+  }
+
+  // Missing and proportional families fall back to a fixed-pitch font of the size asked for.
+  void fontIsFixedPitch_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("Courier") << "Courier" << false;
+    QTest::newRow("Courier bold") << "Courier" << true;
+    QTest::newRow("missing") << "No Such Family Qw" << false;
+    QTest::newRow("proportional") << "DejaVu Sans" << true;
+  }
+  void fontIsFixedPitch() {
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QtPrinter printer(Pdf("unused.pdf").toStdString());
+    printer.SetFontName(family.toStdString());
+    printer.SetFontSize(11);
+    printer.SetBold(bold);
+    const QFont font = printer.ListingFont();
+    QVERIFY2(QFontInfo(font).fixedPitch(), qPrintable(QFontInfo(font).family()));
+    QCOMPARE(font.pointSize(), 11);
+    QCOMPARE(font.bold(), bold);
+  }
+
+  // Each page holds two margin lines and 53 lines of text; the text of line 54 opens page 2.
+  void listingPages_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("lastPageStart");
+    QTest::newRow("one line") << 1 << 1 << "' Note 1";
+    QTest::newRow("53 lines: a margin-only page") << 53 << 2 << "";
+    QTest::newRow("60 lines") << 60 << 2 << "Print 54; \"café\"";
+    QTest::newRow("107 lines") << 107 << 3 << "Print 107; \"café\"";
+  }
+  void listingPages() {
+    QFETCH(int, lines);
+    QFETCH(int, pages);
+    QFETCH(QString, lastPageStart);
+    const QString pdf = Pdf("listing.pdf");
+    QtPrinter printer(pdf.toStdString());
+    PrintListing(printer, lines);
+    QCOMPARE(Pages(pdf), pages);
+    QCOMPARE(FirstText(pdf, pages), lastPageStart);
+  }
+
+  void commentsBoldOthersRegular() {
+    const QString pdf = Pdf("fonts.pdf");
+    QtPrinter printer(pdf.toStdString());
+    PrintListing(printer, 60);
+    const auto fonts = Poppler("pdffonts", {pdf});
+    QVERIFY(fonts);
+    // After the two heading lines, one line per font: its name first.
+    QStringList names;
+    for (const QString& line : fonts->split('\n').mid(2)) {
+      if (!line.isEmpty()) names << line.section(' ', 0, 0);
+    }
+    QCOMPARE(names.filter("Bold").size(), 1);
+    QCOMPARE(names.size(), 2);
+  }
+
+  // However short the paper, 55 lines fit on a page, and a 56th starts the next.
+  void shortPaperHoldsAPage_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("55") << 55 << 1;
+    QTest::newRow("56") << 56 << 2;
+  }
+  void shortPaperHoldsAPage() {
+    QFETCH(int, lines);
+    QFETCH(int, pages);
+    const QString pdf = Pdf("a7.pdf");
+    QtPrinter printer(pdf.toStdString(), QPageSize(QPageSize::A7));
+    for (int n = 1; n <= lines; ++n) printer.PrintLine("Line " + std::to_string(n));
+    printer.EndDoc();
+    QCOMPARE(Pages(pdf), pages);
+    // The lines overlap on such paper; alone on its page, the 56th still reads.
+    if (pages > 1) QCOMPARE(FirstText(pdf, 2), "Line 56");
+  }
+
+  // One printer, two listings: two complete documents, the second from a fresh first page.
+  void listingsInARow() {
+    const QString pdf = Pdf("row.pdf");
+    QtPrinter printer(pdf.toStdString());
+    PrintListing(printer, 60);
+    QVERIFY(QFile::rename(pdf, Pdf("first.pdf")));
+    printer.SetBold(true);  // as the first listing might have left it
+    PrintListing(printer, 3);
+    printer.EndDoc();  // nothing under way: no document
+    QCOMPARE(Pages(Pdf("first.pdf")), 2);
+    QCOMPARE(Pages(pdf), 1);
+    QCOMPARE(FirstText(pdf, 1), "' Note 1");
+  }
+
+  // Both fail at the first line, with a description naming the cause; nothing is left started.
+  void printerErrors_data() {
+    QTest::addColumn<bool>("toPdf");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unwritable PDF") << true << Pdf("missing-folder/x.pdf");
+    QTest::newRow("no default printer") << false << "No printer";
+  }
+  void printerErrors() {
+    QFETCH(bool, toPdf);
+    QFETCH(QString, named);
+    if (!toPdf && !QPrinterInfo::defaultPrinter().isNull()) QSKIP("a default printer is installed");
+    const auto printer =
+        toPdf ? std::make_unique<QtPrinter>(named.toStdString()) : std::make_unique<QtPrinter>();
+    try {
+      printer->PrintLine(" ");
+      QFAIL("no fault");
+    } catch (const qw::Fault& fault) {
+      QCOMPARE(fault.number(), 482);
+      QVERIFY2(fault.description().find(named.toStdString()) != std::string::npos, fault.what());
+    }
+    printer->EndDoc();
+  }
+};
+
+QTEST_MAIN(TestQtPrinter)
+#include "tst_qt_printer.moc"
