@@ -9,8 +9,8 @@
 #include <istream>
 #include <system_error>
 
-#include "cli/cmd_convert.h"
 #include "cli/cmd_module.h"
+#include "cli/cmd_text.h"
 
 namespace qw::cli {
 
@@ -19,7 +19,12 @@ const std::vector<Command>& Commands() {
       {"list", RunList, "list [--json] FILE            list a module's entries"},
       {"show", RunShow, "show FILE ENTRY               print one entry's text"},
       {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
+      {"indent", RunIndent, "indent [FILE|-]               indent Basic code by its blocks"},
+      {"comment", RunComment, "comment [FILE|-]              comment out every line"},
+      {"uncomment", RunUncomment,
+       "uncomment [FILE|-]            take one comment mark off every line"},
       {"convert", RunConvert, "convert [FILE|-]              convert xBase code to Basic"},
+      {"print", RunPrint, "print [FILE|-] --pdf OUT | --layout  print a listing"},
   };
   return commands;
 }

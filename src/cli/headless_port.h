@@ -65,9 +65,16 @@ class HeadlessPort : public Port {
   void SetClipboardText(const std::string& text) override { clipboard_ = text; }
   void ClearClipboard() override { clipboard_.clear(); }
 
+  // The printer qwtool prints on (a PDF file, or the text layout); until one
+  // is set, there is no printer.
+  void SetPrinter(Printer* printer) { printer_ = printer; }
+  Printer& DefaultPrinter() override { return printer_ ? *printer_ : no_printer_; }
+
  private:
   std::ostream& err_;
   bool failed_ = false;
+  Printer* printer_ = nullptr;
+  NoPrinter no_printer_;
   std::string caption_, pane_, entry_text_, clipboard_;
   long sel_start_ = 0, sel_length_ = 0;
   std::vector<std::string> items_;

@@ -28,19 +28,6 @@ Notice FileError(std::string text) {
   return {NoticeKind::kRefusal, std::move(text), kFileErrorTitle, Buttons::kOk, Icon::kStop};
 }
 
-// Runs a handler's body; a fault that reaches here is reported in the
-// procedure error box and goes no further.
-template <typename Body>
-void Trapped(Port& port, Body body) {
-  try {
-    body();
-  } catch (const Fault& f) {
-    ShowProcedureError(port, f);
-  } catch (const std::exception& e) {
-    ShowProcedureError(port, Fault(kFaultInvalidCall, e.what()));
-  }
-}
-
 // The busy pointer for the lifetime of the scope.
 class BusyScope {
  public:
@@ -89,7 +76,7 @@ void Editor::StartUp() {
 }
 
 void Editor::ChooseEntry() {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     ModuleDocument& d = *doc_;
     if (d.changed()) {
       port_.MessageBox({NoticeKind::kWarning, kSwitchWarning, kSwitchWarningTitle, Buttons::kOk,
@@ -142,7 +129,7 @@ void Editor::Open(FileKind kind, OpenMode mode) {
 }
 
 void Editor::OpenWithDialog(const std::string& filter, OpenMode mode) {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     last_filter_ = filter;
     std::string name;
     bool cancelled = false;
@@ -159,7 +146,7 @@ void Editor::OpenWithDialog(const std::string& filter, OpenMode mode) {
 }
 
 void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     ModuleDocument& d = *doc_;
     FileHandle file;
     try {
@@ -203,7 +190,7 @@ void Editor::ForgetEntries() {
 }
 
 void Editor::RebuildIndex() {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     const FileBytes bytes = FileBytes::Read(doc_->file_name());
     IndexBytes(bytes.view(), bytes.stamp());
   });
@@ -252,7 +239,7 @@ void Editor::ShowIndexedCaption(const std::string& entry_name) {
 // --- Saving and closing ---------------------------------------------------------
 
 void Editor::SaveTo(const std::string& file_name) {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     if (doc_->indexed()) {
       SaveIndexed(file_name);
     } else {
@@ -322,14 +309,14 @@ std::string Editor::AskSaveFileName() {
 }
 
 void Editor::Save() {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     if (IsEmptyValue(std::string_view(port_.PaneText())) || doc_->file_name().empty()) return;
     SaveTo(doc_->file_name());
   });
 }
 
 void Editor::SaveAs() {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     const std::string name = AskSaveFileName();
     if (!name.empty()) SaveTo(name);
   });
@@ -355,7 +342,7 @@ bool Editor::AskToSave(const std::string& what) {
 
 bool Editor::ConfirmClose() {
   bool close = true;
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     if (doc_->changed()) close = AskToSave(doc_->file_name());
   });
   return close;
@@ -363,7 +350,7 @@ bool Editor::ConfirmClose() {
 
 bool Editor::ConfirmCloseCommand() {
   bool close = true;
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     if (doc_->changed()) close = AskToSave(port_.Caption());
   });
   return close;
@@ -372,7 +359,7 @@ bool Editor::ConfirmCloseCommand() {
 // --- Edit menu --------------------------------------------------------------------
 
 void Editor::DeleteAllText() {
-  Trapped(port_, [&] {
+  RunTrapped(port_, [&] {
     port_.SetPaneText("");
     doc_->MarkUnchanged();
     port_.FocusPane();
@@ -380,7 +367,7 @@ void Editor::DeleteAllText() {
 }
 
 void Editor::SelectAll() {
-  Trapped(port_, [&] { port_.SetPaneSelection(0, static_cast<long>(port_.PaneText().size())); });
+  RunTrapped(port_, [&] { port_.SetPaneSelection(0, static_cast<long>(port_.PaneText().size())); });
 }
 
 }  // namespace qw

@@ -16,6 +16,7 @@ std::string FaultDescription(int number) {
     case kFaultPermission: return "Permission denied";
     case kFaultPathFileAccess: return "Path/File access error";
     case kFaultPathNotFound: return "Path not found";
+    case kFaultPrinter: return "Printer error";
     case kFaultCancel: return "Cancel was selected";
     default: return "Application-defined or object-defined error";
   }

@@ -20,6 +20,7 @@ enum FaultNumber : int {
   kFaultPermission = 70,      // the file system refused access
   kFaultPathFileAccess = 75,  // a folder where a file was expected, a failed write, ...
   kFaultPathNotFound = 76,    // no such folder
+  kFaultPrinter = 482,        // no printer, or the printer failed
   kFaultCancel = 32755,       // the user cancelled a file dialog
 };
 

@@ -1,6 +1,13 @@
 #include "platform/port.h"
 
+#include "platform/fault.h"
+
 namespace qw {
+
+void NoPrinter::Fail() const {
+  throw Fault(kFaultPrinter, FaultDescription(kFaultPrinter) + what_);
+}
+
 namespace {
 
 // The port in force before any is installed: it shows nothing and answers OK.
@@ -32,9 +39,11 @@ class SilentPort final : public Port {
   std::string ClipboardText() const override { return {}; }
   void SetClipboardText(const std::string&) override {}
   void ClearClipboard() override {}
+  Printer& DefaultPrinter() override { return no_printer_; }
 
  private:
   std::string caption_;
+  NoPrinter no_printer_;
 };
 
 Port& Silent() {
@@ -52,9 +61,15 @@ void ReplaceThroughPaste(Port& port, const std::string& result) {
   port.SendKeys(kPasteKeys);
 }
 
-Port& CurrentPort() { return current ? *current : Silent(); }
+Port& CurrentPort() {
+  return current ? *current : Silent();
+}
 
-PortScope::PortScope(Port& port) : previous_(current) { current = &port; }
-PortScope::~PortScope() { current = previous_; }
+PortScope::PortScope(Port& port) : previous_(current) {
+  current = &port;
+}
+PortScope::~PortScope() {
+  current = previous_;
+}
 
 }  // namespace qw

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/printer.h"
+
 namespace qw {
 
 // The title of a message box that has no title of its own.
@@ -97,9 +99,15 @@ class Port {
   virtual void SetEntrySelectedIndex(int index) = 0;
 
   // --- The clipboard ---------------------------------------------------------
+  // The clipboard's plain text; the empty string when it holds no text.
   virtual std::string ClipboardText() const = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual void ClearClipboard() = 0;
+
+  // --- The printer -------------------------------------------------------------
+  // The default printer. Its operations throw a Fault when there is no
+  // printer or the printer fails.
+  virtual Printer& DefaultPrinter() = 0;
 };
 
 // The last step of the text tools and the converter: `result` goes on the

@@ -5,8 +5,7 @@ namespace qw {
 std::string FormatProgramError(int number, const std::string& description,
                                const std::string& procname, const std::string& subproc) {
   // The number keeps a sign place: a blank for 0 and above, "-" below.
-  const std::string code =
-      number < 0 ? std::to_string(number) : " " + std::to_string(number);
+  const std::string code = number < 0 ? std::to_string(number) : " " + std::to_string(number);
   return "Err Code: " + code + "\nErr Desc: " + description + "\nProcname: " + procname +
          "\nSub Proc: " + subproc;
 }

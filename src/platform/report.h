@@ -4,6 +4,7 @@
 // Both are modal and keep no state: once reported, the fault is gone.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "platform/fault.h"
@@ -28,5 +29,21 @@ void ReportProgramError(Port& port, const Fault& fault, const std::string& procn
 // Shows the procedure error box: the description alone, OK, stop icon,
 // title "Quillwright Error".
 void ShowProcedureError(Port& port, const Fault& fault);
+
+// Runs `body`, a working procedure: a fault escaping it (or any other
+// exception, shown as fault 5 with its own text) is shown in the procedure
+// error box and goes no further. Returns false when a fault ended the body.
+template <typename Body>
+bool RunTrapped(Port& port, Body&& body) {
+  try {
+    body();
+    return true;
+  } catch (const Fault& f) {
+    ShowProcedureError(port, f);
+  } catch (const std::exception& e) {
+    ShowProcedureError(port, Fault(kFaultInvalidCall, e.what()));
+  }
+  return false;
+}
 
 }  // namespace qw

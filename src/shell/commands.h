@@ -47,13 +47,9 @@ enum class Command {
   kConvert,
 };
 
-// The commands whose operations come with later work.
-inline constexpr Command kCommandsNotYetBuilt[] = {
-    Command::kPrint,          Command::kCut,     Command::kCopy,      Command::kConcatenate,
-    Command::kClearClipboard, Command::kPaste,   Command::kFind,      Command::kFindNext,
-    Command::kReplace,        Command::kComment, Command::kUncomment, Command::kIndent,
-    Command::kConvert,
-};
+// The commands whose operations come with later work: find and replace.
+inline constexpr Command kCommandsNotYetBuilt[] = {Command::kFind, Command::kFindNext,
+                                                   Command::kReplace};
 
 constexpr bool IsNotYetBuilt(Command c) {
   return std::find(std::begin(kCommandsNotYetBuilt), std::end(kCommandsNotYetBuilt), c) !=

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <tuple>
 
+#include "convert/converter.h"
 #include "document/editor.h"
 #include "document/module_document.h"
 #include "platform/fault.h"
@@ -22,6 +23,10 @@
 #include "shell/key_preview.h"
 #include "shell/menu_table.h"
 #include "shell/qt_port.h"
+#include "tools/clipboard_commands.h"
+#include "tools/comment.h"
+#include "tools/indenter.h"
+#include "tools/print_listing.h"
 
 namespace qw::shell {
 
@@ -117,6 +122,23 @@ void frmEdit32::BindCommands() {
   Bind(Command::kExit, [this] { close(); });
   Bind(Command::kDeleteAllText, [&e] { e.DeleteAllText(); });
   Bind(Command::kSelectAll, [&e] { e.SelectAll(); });
+
+  Port& p = *port_;
+  const std::pair<Command, void (*)(Port&)> tools[] = {
+      {Command::kPrint, PrintSelection},
+      {Command::kCut, CutSelection},
+      {Command::kCopy, CopySelection},
+      {Command::kConcatenate, ConcatenateToClipboard},
+      {Command::kClearClipboard, ClearClipboard},
+      {Command::kPaste, PasteClipboard},
+      {Command::kComment, CommentSelection},
+      {Command::kUncomment, UncommentSelection},
+      {Command::kIndent, IndentSelection},
+      {Command::kConvert, ConvertXBaseProc},
+  };
+  for (const auto& [command, tool] : tools) {
+    Bind(command, [&p, tool = tool] { tool(p); });
+  }
 }
 
 void frmEdit32::Execute(Command command, bool focus_pane) {
@@ -129,9 +151,7 @@ void frmEdit32::ConnectCommands() {
     if (entry.command == Command::kNone) continue;
     QAction* action = FindMenuAction(menuBar(), entry.name);
     connect(action, &QAction::triggered, this,
-            [this, command = entry.command, focus = entry.focus_pane] {
-              Execute(command, focus);
-            });
+            [this, command = entry.command, focus = entry.focus_pane] { Execute(command, focus); });
   }
   const auto& buttons = ToolButtonTable();
   for (size_t i = 0; i < buttons.size(); ++i) {

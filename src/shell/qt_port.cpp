@@ -313,4 +313,12 @@ void QtPort::ClearClipboard() {
   QGuiApplication::clipboard()->clear();
 }
 
+// --- The printer ------------------------------------------------------------------------
+
+Printer& QtPort::DefaultPrinter() {
+  if (script_ && script_->printer) return *script_->printer;
+  if (!printer_) printer_ = std::make_unique<QtPrinter>();
+  return *printer_;
+}
+
 }  // namespace qw::shell

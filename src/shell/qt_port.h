@@ -12,11 +12,13 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/port.h"
+#include "shell/qt_printer.h"
 
 class QComboBox;
 class QMenuBar;
@@ -47,6 +49,8 @@ struct PortScript {
   // Boxes and dialogs met with an empty script: a box is answered OK when it
   // has only OK, else Cancel; a dialog is cancelled.
   int unscripted = 0;
+  // The printer to print on instead of the default printer, when set.
+  Printer* printer = nullptr;
 };
 
 // Turns a filter of the form "Program (*.bas)|*.bas" (pairs of a description
@@ -96,6 +100,7 @@ class QtPort final : public Port {
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   void ClearClipboard() override;
+  Printer& DefaultPrinter() override;
 
  private:
   std::string ShowFileDialog(bool save, const std::string& filter);
@@ -111,6 +116,7 @@ class QtPort final : public Port {
   PortScript* script_ = nullptr;
   int busy_depth_ = 0;
   std::string caption_;  // the bytes of the last caption set, read back as they were
+  std::unique_ptr<QtPrinter> printer_;
 };
 
 }  // namespace qw::shell

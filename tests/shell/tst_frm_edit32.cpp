@@ -24,6 +24,7 @@
 #include "shell/menu_table.h"
 #include "shell/qt_port.h"
 #include "shell/toolbar.h"
+#include "tools/print_layout.h"
 
 using qw::Answer;
 using qw::Buttons;
@@ -341,7 +342,7 @@ class TestFrmEdit32 : public QObject {
       QTest::keyClick(window_->txtEdit(), key);
     }
     QVERIFY(!Doc().pane_focus_requested());
-    QCOMPARE(Pane(), std::string("\r\n"));
+    QCOMPARE(Pane(), std::string("'\r\n"));  // Return, then Comment on the whole text
     QVERIFY(Doc().changed());
     QCOMPARE(QApplication::focusWidget(), window_->txtEdit());
     QCOMPARE(hidden.count(), 0);
@@ -409,6 +410,105 @@ class TestFrmEdit32 : public QObject {
     }
     QCOMPARE(Pane(), std::string("x"));
     QVERIFY(script_.boxes.empty());
+  }
+
+  // The text tools from a menu item, a shortcut key or a toolbar button, on a selection or on
+  // the whole text: the pane, the clipboard, the changed flag and the boxes after them.
+  void textTools_data() {
+    // The name of an item or button, "key:" and keys pressed, or keystrokes sent to the window.
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QByteArray>("pane");  // "[" and "]" mark the selection
+    QTest::addColumn<QByteArray>("clipboard");
+    QTest::addColumn<QByteArray>("want_pane");
+    QTest::addColumn<QByteArray>("want_clipboard");
+    QTest::addColumn<QString>("box");  // "title: text" of the one box shown, if any
+    auto row = [](const char* name, const char* trigger, const char* pane, const char* clip,
+                  const char* want_pane, const char* want_clip, const char* box = "") {
+      QTest::newRow(name) << trigger << QByteArray(pane) << QByteArray(clip)
+                          << QByteArray(want_pane) << QByteArray(want_clip) << box;
+    };
+    row("indent menu, whole text", "mnuIndent", "Sub A()\r\nx = 1\r\nEnd Sub", "",
+        "Sub A()\r\n   x = 1\r\nEnd Sub\r\n", "Sub A()\r\n   x = 1\r\nEnd Sub\r\n");
+    row("indent key, selection", "key:F5", "a\r\n[If b Then\r\nc\r\n]d", "",
+        "a\r\n   If b Then\r\n      c\r\nd", "   If b Then\r\n      c\r\n");
+    row("indent button, blank pane", "Command3D1", "   ", "kept", "   ", "kept",
+        "Error: You have no text to indent!");
+    row("comment key, selection", "key:F4", "[ x = 1  \r\n]y", "", " 'x = 1\r\ny", " 'x = 1\r\n");
+    row("comment button, blank pane", "tbComment", "  ", "kept", "  ", "kept",
+        "Error: You have no text selected!");
+    row("uncomment key, whole text", "key:Shift+F4", "  'x  \r\n''y", "",
+        "  x\r\n'y\r\n", "  x\r\n'y\r\n");
+    row("uncomment button, blanks only", "tbUncomment", "  ", "", "\r\n", "\r\n");
+    row("uncomment menu, empty pane", "mnuUncomment", "", "kept", "", "kept",
+        "Error: You have no text selected!");
+    row("convert key, selection", "key:F6", "[x := 1]\r\n", "", "x = 1\r\n\r\n", "x = 1\r\n");
+    row("convert button, whole text", "Command3D2", "DELETE", "", "oKV.Delete\r\n",
+        "oKV.Delete\r\n");
+    row("concatenate key, selection", "key:Ctrl+O", "a[blue]", "red", "ablue", "redblue");
+    row("concatenate button, whole text", "Command3D3", "blue", "red", "blue", "redblue");
+    row("concatenate menu, blank pane", "mnuConcatenate", " ", "red", " ", "red",
+        "Error: You have no text to concatenate!");
+    row("cut key", "key:Ctrl+X", "a[bc]d", "old", "ad", "bc");
+    row("copy key", "key:Ctrl+C", "a[bc]d", "old", "abcd", "bc");
+    row("copy menu, nothing selected", "mnuCopy", "abcd", "old", "abcd", "");
+    row("paste key, selection", "key:Ctrl+V", "a[bc]d", "XY", "aXYd", "XY");
+    row("paste by the keystrokes Alt+E, P", "%(EP)", "a[bc]d", "", "ad", "");
+    row("clear menu", "mnuClear", "a[bc]d", "old", "abcd", "");
+  }
+  void textTools() {
+    QFETCH(QString, trigger);
+    QFETCH(QByteArray, pane);
+    QFETCH(QByteArray, clipboard);
+    QFETCH(QByteArray, want_pane);
+    QFETCH(QByteArray, want_clipboard);
+    QFETCH(QString, box);
+    const qsizetype open = pane.indexOf('['), close = pane.indexOf(']');
+    window_->port().SetPaneText(pane.replace("[", "").replace("]", "").toStdString());
+    if (open >= 0) window_->port().SetPaneSelection(open, close - open - 1);
+    window_->editor().StartUp();
+    window_->port().SetClipboardText(clipboard.toStdString());
+    FocusAndWait(window_->txtEdit());
+    if (trigger.startsWith("key:")) {
+      for (const QString& keys : trigger.mid(4).split(',')) {
+        const QKeyCombination k = QKeySequence(keys)[0];
+        QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+      }
+    } else if (trigger.startsWith('%')) {
+      window_->port().SendKeys(trigger.toStdString());
+    } else if (auto* button = window_->panToolbar()->findChild<QToolButton*>(trigger)) {
+      QTest::mouseClick(button, Qt::LeftButton);
+    } else {
+      Item(trigger)->trigger();
+    }
+    QCOMPARE(QByteArray::fromStdString(Pane()), want_pane);
+    QCOMPARE(QByteArray::fromStdString(window_->port().ClipboardText()), want_clipboard);
+    QCOMPARE(Doc().changed(), want_pane != pane);
+    QStringList boxes;
+    for (const ShownBox& b : script_.boxes) boxes << QString::fromStdString(b.title + ": " + b.text);
+    QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList({box}));
+    for (const ShownBox& b : script_.boxes) QCOMPARE(b.icon, Icon::kExclamation);
+  }
+
+  // The listing goes to the printer, bold where a line is a comment; with no printer, the
+  // "Print Error" box tells why. The selection stays as it was.
+  void printSelectedText() {
+    qw::LayoutPrinter layout;
+    script_.printer = &layout;
+    window_->port().SetPaneText("x = 1\r\n' note\r\n");
+    window_->editor().StartUp();
+    FocusAndWait(window_->txtEdit());
+    QTest::keyClick(window_->txtEdit(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(layout.text(), std::string("   \r\n   \r\n  x = 1\r\nB ' note\r\n"));
+    QCOMPARE(window_->port().PaneSelLength(), 0L);
+    qw::NoPrinter none;
+    script_.printer = &none;
+    QTest::mouseClick(window_->panToolbar()->findChild<QToolButton*>("tbPrint"), Qt::LeftButton);
+    QCOMPARE(script_.boxes.size(), size_t{1});
+    QCOMPARE(script_.boxes[0].title, std::string("Print Error"));
+    QCOMPARE(script_.boxes[0].icon, Icon::kStop);
+    QVERIFY(script_.boxes[0].text.starts_with("Printer error"));
+    QCOMPARE(QApplication::focusWidget(), window_->txtEdit());
+    QVERIFY(!Doc().changed());
   }
 
   // Each fault is reported, and the focus still goes back to the pane.

@@ -113,6 +113,7 @@ class FakePort : public Port {
   std::string ClipboardText() const override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   void ClearClipboard() override { clipboard.clear(); }
+  Printer& DefaultPrinter() override { return printer ? *printer : no_printer; }
 
   // --- Plain state, open to the tests ---
   std::string caption;
@@ -124,6 +125,8 @@ class FakePort : public Port {
   int selected = -1;
   std::string entry_text;
   std::string clipboard;
+  Printer* printer = nullptr;  // none: every print is fault 482
+  NoPrinter no_printer;
 
   // The titles of the boxes shown, in order.
   std::vector<std::string> Titles() const {

@@ -1,0 +1,21 @@
+#include "tools/selection.h"
+
+#include "textlib/cliplib.h"
+
+namespace qw {
+
+std::optional<std::string> TextToWorkOn(Port& port, EmptyPane empty, const char* message,
+                                        WholeText whole) {
+  if (port.PaneSelLength() > 0) return port.PaneSelectedText();
+  std::string text = port.PaneText();
+  const bool counts_empty =
+      empty == EmptyPane::kBlank ? IsEmptyValue(std::string_view(text)) : text.empty();
+  if (counts_empty) {
+    port.MessageBox({NoticeKind::kRefusal, message, "Error", Buttons::kOk, Icon::kExclamation});
+    return std::nullopt;
+  }
+  if (whole == WholeText::kSelect) port.SetPaneSelection(0, static_cast<long>(text.size()));
+  return text;
+}
+
+}  // namespace qw
