@@ -56,6 +56,7 @@ class HeadlessPort : public Port {
   void ClearEntryList() override;
   void SetEntryItems(const std::vector<std::string>& items) override;
   int EntryCount() const override { return static_cast<int>(items_.size()); }
+  const std::vector<std::string>& items() const { return items_; }
   std::string EntryText() const override { return entry_text_; }
   void SetEntryText(const std::string& text) override { entry_text_ = text; }
   int EntrySelectedIndex() const override { return selected_; }

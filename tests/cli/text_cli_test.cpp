@@ -1,5 +1,6 @@
-// qwtool indent, comment, uncomment and print run as the real program: the
-// text the command pastes, the listing it prints, exit statuses and messages.
+// qwtool indent, comment, uncomment, convert and print run as the real program:
+// the text the command pastes, the listing it prints, exit statuses and
+// messages.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -49,6 +50,10 @@ TEST_F(TextCliTest, ToolsPasteTheirResultOrRefuse) {
       {"uncomment_blanks_are_lines", "uncomment", "  ", 0, "\r\n", ""},
       {"uncomment_empty_is_refused", "uncomment", "", 2, "",
        "qwtool: Error: You have no text selected!\n"},
+      {"convert", "convert -", "x := 1\nDELETE\n", 0, "x = 1\r\noKV.Delete\r\n", ""},
+      {"convert_classic_oversize_is_a_fault", "--classic convert", big, 2, "",
+       "qwtool: Program Error: Err Code:  6\\nErr Desc: Overflow: a number is too large for its "
+       "16-bit place\\nProcname: ConvertXBaseProc\\nSub Proc: \n"},
       {"print_layout", "print --layout", "x\n' y\n", 0, "   \r\n   \r\n  x\r\nB ' y\r\n", ""},
       {"print_blank_is_refused", "print - --layout", " ", 2, "",
        "qwtool: Error: You have no text selected!\n"},

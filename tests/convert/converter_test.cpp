@@ -9,7 +9,6 @@
 #include "platform/port.h"
 #include "platform/report.h"
 #include "support/fake_port.h"
-#include "support/run_tool.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
@@ -103,16 +102,16 @@ TEST(ConvertXBaseProc, PastesTheConversionOfTheSelectionOrReportsAFault) {
   for (const auto& c : rows) {
     LimitsScope limits(c.classic);
     FakePort port;
-    port.pane = c.pane;
+    port.SetPaneText(c.pane);
     port.SetPaneSelection(c.sel_start, c.sel_length);
-    port.clipboard = "old";
+    port.SetClipboardText("old");
     port.on_keys = [&port, &c](const std::string& keys) {
       if (c.paste_throws) throw Fault(kFaultInvalidCall);
       if (keys == kPasteKeys) port.ReplacePaneSelection(port.ClipboardText());
     };
     ConvertXBaseProc(port);
-    EXPECT_EQ(port.pane, c.want_pane) << c.name;
-    EXPECT_EQ(port.clipboard, c.want_clipboard) << c.name;
+    EXPECT_EQ(port.PaneText(), c.want_pane) << c.name;
+    EXPECT_EQ(port.ClipboardText(), c.want_clipboard) << c.name;
     const bool pasted = c.fault != 6;  // fault 6 comes before the paste
     EXPECT_EQ(port.keys_sent, std::vector<std::string>(pasted ? 1 : 0, "%(EP)")) << c.name;
     EXPECT_EQ(port.pane_focus_count, pasted ? 1 : 0) << c.name;
@@ -123,36 +122,6 @@ TEST(ConvertXBaseProc, PastesTheConversionOfTheSelectionOrReportsAFault) {
     EXPECT_EQ(port.boxes[0].text,
               FormatProgramError(c.fault, FaultDescription(c.fault), "ConvertXBaseProc", ""))
         << c.name;
-  }
-}
-
-TEST(QwtoolConvert, WritesThePastedTextAndExitStatus) {
-  const std::string fault6 =
-      "qwtool: Program Error: Err Code:  6\\nErr Desc: " + FaultDescription(6) +
-      "\\nProcname: ConvertXBaseProc\\nSub Proc: \n";
-  const struct {
-    const char* name;
-    std::vector<std::string> args;
-    int status;
-    std::string input, out, err_part;
-  } rows[] = {
-      {"Stdin", {"convert"}, 0, "x := 1\nDELETE\n", "x = 1\r\noKV.Delete\r\n", ""},
-      {"Dash", {"convert", "-"}, 0, "i++", "Inc i\r\n", ""},
-      {"LimitsLiftedByDefault", {"convert"}, 0, kBig, kBig + "\r\n", ""},
-      {"ClassicOversize", {"--classic", "convert"}, 2, kBig, "", fault6},
-      {"MissingFile", {"convert", "/nonexistent/x.prg"}, 2, "", "", "cannot read"},
-      {"TwoFiles", {"convert", "a.prg", "b.prg"}, 1, "", "", "usage"},
-      {"UnknownOption", {"convert", "--fast"}, 1, "", "", "unknown option --fast"},
-  };
-  for (const auto& r : rows) {
-    const auto got = testing::RunTool(r.args, r.input);
-    EXPECT_EQ(got.status, r.status) << r.name << ": " << got.err;
-    EXPECT_EQ(got.out, r.out) << r.name;
-    if (r.err_part.empty()) {
-      EXPECT_EQ(got.err, "") << r.name;
-    } else {
-      EXPECT_NE(got.err.find(r.err_part), std::string::npos) << r.name << ": " << got.err;
-    }
   }
 }
 

@@ -1,9 +1,10 @@
-// The line rules, the entry key of a save, backup names and entry strings.
-// Each list of lines names its cases by the lines themselves.
+// The line rules (their cases in tests/data/line_rules.txt), the entry key of a
+// save, backup names and entry strings.
 #include "document/line_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -11,81 +12,39 @@
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "document/module_save.h"
+#include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
 
-using Lines = std::initializer_list<const char*>;
-
-TEST(LineRulesTest, IndexerStopsAtHeadersAndEnds) {
-  for (const char* line :
-       Lines{"Function F()", "  FUNC x", "PROCEDURE Main()", "Sub Main()", "Private Sub X()",
-             "private function y", "Public Function T()", "Public Sub T()",
-             "Static x As Long ' a sub", "STATIC FUNCTION Tidy"}) {
-    EXPECT_EQ(IndexerStop(line), StopKind::kCandidateHeader) << line;
+// Every case of tests/data/line_rules.txt: "RULE ANSWER|LINE".
+TEST(LineRulesTest, AnswerEveryCaseOfTheTable) {
+  std::ifstream in(std::string(QW_TEST_DATA) + "/line_rules.txt");
+  int cases = 0;
+  for (std::string row; std::getline(in, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const size_t blank = row.find(' '), bar = row.find('|');
+    const std::string rule = row.substr(0, blank), want = row.substr(blank + 1, bar - blank - 1);
+    const std::string line = StrTran(row.substr(bar + 1), "\\t", "\t");
+    std::string got;
+    if (rule == "IndexerStop") {
+      const StopKind kind = IndexerStop(line);
+      got = kind == StopKind::kCandidateHeader  ? "header"
+            : kind == StopKind::kEndOfProcedure ? "end"
+                                                : "ordinary";
+    } else if (rule == "HeaderName") {
+      const std::optional<std::string> name = HeaderName(line);
+      got = name ? "=" + *name : "none";
+    } else {
+      bool (*const test)(std::string_view) = rule == "EndsProcedure"     ? EndsProcedure
+                                             : rule == "StartsNextEntry" ? StartsNextEntry
+                                                                         : DeclarationsAreEmpty;
+      got = test(line) ? "yes" : "no";
+    }
+    EXPECT_EQ(got, want) << rule << ": '" << line << "'";
+    ++cases;
   }
-  for (const char* line : Lines{"End Sub", "  end function"}) {
-    EXPECT_EQ(IndexerStop(line), StopKind::kEndOfProcedure) << line;
-  }
-  for (const char* line : Lines{"Static n As Long", "End If", "METHOD Paint()", "PROC Init", "Sub",
-                                "FunctionCount = 1", "\tSub X()", "   "}) {
-    EXPECT_EQ(IndexerStop(line), StopKind::kOrdinary) << line;
-  }
-}
-
-TEST(LineRulesTest, HeaderNameNamesHeaders) {
-  const struct {
-    const char* line;
-    const char* want;
-  } headers[] = {
-      {"Private Sub Form_Load()", "Form_Load"},
-      {"Public Function Total(a As Long) As Long", "Total"},
-      {"Static Sub Tick()", "Tick"},
-      {"FUNCTION Main( cArg )", "Main"},
-      {"PROCEDURE Init", "Init"},  // no parameters
-      {"Function Total$(a, b)", "Total"},
-      {"FUNCTION Calc( nX )", "Calc"},
-      {"METHOD Paint() CLASS Win", "Paint"},
-      {"    Sub Inner()", "Inner"},
-      {"ME", ""},  // a short line that is a fragment of a keyword
-  };
-  for (const auto& h : headers) EXPECT_EQ(HeaderName(h.line), h.want) << h.line;
-  for (const char* line :
-       Lines{"Private Static Sub T()", "PRIVATE SUB X", "STATIC FUNCTION F",
-             "Public Property Get X", "Private Declare Function GetTickCount Lib \"k\" () As Long",
-             "Public Const A = 1", "Static subTotal As Long", "Public", "x = 1", ""}) {
-    EXPECT_EQ(HeaderName(line), std::nullopt) << line;
-  }
-}
-
-// Where an entry ends, and when the declarations are empty.
-TEST(LineRulesTest, EndsProcedureStartsNextEntryAndEmptyDeclarations) {
-  const struct {
-    const char* rule;
-    bool (*holds)(std::string_view);
-    Lines yes;
-    Lines no;
-  } rules[] = {
-      {"ends procedure",
-       EndsProcedure,
-       {"End Sub", "  END FUNCTION", "End  Sub", "End Sub ' done"},
-       {"End Property", "EndSub", "End Subroutine", "End"}},
-      {"starts next entry",
-       StartsNextEntry,
-       {"FunctionCount = 1", "PROCEDURExyz", "FUNC F", "PROC Init", "Sub X()", "METHOD Paint",
-        "Static Sub T()", "Static subTotal As Long", "STATIC FUNCTION Tidy", "STATIC PROCEDURE P",
-        "Public Function F()", "Private Sub S()"},
-       {"Private Static Sub T()", "RETURN", "Sub", "METHODS", "Public Property Get P()"}},
-      {"first line",
-       DeclarationsAreEmpty,
-       {"Sub Main()", "Function F()", "Private Sub Form_Load()", "Public Function T()",
-        "Static Sub T()", "PROCEDURE Main()", "STATIC FUNCTION Main()", "b", "  Sub Main()"},
-       {"Option Explicit", "  Dim x", "   ", "Attribute VB_Name = \"M\""}},
-  };
-  for (const auto& r : rules) {
-    for (const char* line : r.yes) EXPECT_TRUE(r.holds(line)) << r.rule << ": " << line;
-    for (const char* line : r.no) EXPECT_FALSE(r.holds(line)) << r.rule << ": " << line;
-  }
+  EXPECT_GT(cases, 80);
 }
 
 // The entry key (the first line up to its parenthesis) and the whole text of a

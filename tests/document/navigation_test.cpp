@@ -27,47 +27,47 @@ TEST_F(NavigationTest, SwitchingGuardsAnEditedEntryOncePerChangeAndDeleteAllIsNo
       "Save or Lose Changes: The currenty entity has been changed,\nto save, use the File Save "
       "Menu.\nYou will not be prompted again unless\nadditional changes are made!";
   Select(1);
-  EXPECT_EQ(port.pane, Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
+  EXPECT_EQ(port.PaneText(), Crlf("Sub A()\n  x = 1\nEnd Sub\n"));
   EXPECT_EQ(ed.doc().current_entry_index(), 1);
   EXPECT_GE(port.yields, 1);
   EXPECT_EQ(port.busy_depth, 0);
   Type("edited");
   ed.StartUp();
   Select(1);  // the entry shown, unchanged: nothing happens
-  EXPECT_EQ(port.pane, "edited");
+  EXPECT_EQ(port.PaneText(), "edited");
   EXPECT_TRUE(port.boxes.empty());
   Type("edited");
   Select(1);  // the entry shown, changed: warned, and the flag cleared
   EXPECT_EQ(Boxes(), std::vector<std::string>{warning});
   EXPECT_FALSE(ed.doc().changed());
-  EXPECT_EQ(port.pane, "edited");
+  EXPECT_EQ(port.PaneText(), "edited");
   Type("edited");
   Select(2);  // another entry: warned, and the list shows the edited entry again
   EXPECT_EQ(Boxes(), (std::vector<std::string>{warning, warning}));
   EXPECT_EQ(port.boxes[1].icon, Icon::kExclamation);
-  EXPECT_EQ(port.selected, 1);
-  EXPECT_EQ(port.entry_text, "A");
-  EXPECT_EQ(port.pane, "edited");
+  EXPECT_EQ(port.EntrySelectedIndex(), 1);
+  EXPECT_EQ(port.EntryText(), "A");
+  EXPECT_EQ(port.PaneText(), "edited");
   EXPECT_EQ(ed.doc().current_entry_name(), "A");
   Type("edited again");
   Select(2);  // one more keystroke re-arms the warning
   EXPECT_EQ(port.boxes.size(), 3u);
-  EXPECT_EQ(port.pane, "edited again");
+  EXPECT_EQ(port.PaneText(), "edited again");
   Select(2);  // asked again: no question, the edits are gone
   EXPECT_EQ(port.boxes.size(), 3u);
-  EXPECT_EQ(port.pane, Crlf("Sub B()\n  y = 2\nEnd Sub\n"));
+  EXPECT_EQ(port.PaneText(), Crlf("Sub B()\n  y = 2\nEnd Sub\n"));
   EXPECT_EQ(ed.doc().current_entry_name(), "B");
   EXPECT_FALSE(ed.doc().changed());
   ed.SelectAll();
-  EXPECT_EQ(port.sel_start, 0);
-  EXPECT_EQ(port.sel_length, static_cast<long>(port.pane.size()));
+  EXPECT_EQ(port.PaneSelStart(), 0);
+  EXPECT_EQ(port.PaneSelLength(), static_cast<long>(port.PaneText().size()));
   Type("edited");
   ed.DeleteAllText();  // counts as unchanged
-  EXPECT_EQ(port.pane, "");
+  EXPECT_EQ(port.PaneText(), "");
   EXPECT_FALSE(ed.doc().changed());
   EXPECT_EQ(port.pane_focus_count, 1);
   ed.SelectAll();
-  EXPECT_EQ(port.sel_length, 0);
+  EXPECT_EQ(port.PaneSelLength(), 0);
   Select(1);
   EXPECT_EQ(port.boxes.size(), 3u);
 }
@@ -96,7 +96,7 @@ TEST_F(NavigationTest, EnterHandsTheFocusToThePaneAndFormLoadClearsTheFlags) {
 
 TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
   Select(1);
-  const std::string shown = port.pane;
+  const std::string shown = port.PaneText();
   const struct {
     const char* name;
     std::function<void()> spoil;
@@ -112,8 +112,8 @@ TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
     Select(2);
     EXPECT_EQ(port.Titles(), std::vector<std::string>{"File Error"}) << r.name;
     EXPECT_NE(port.boxes.at(0).text.find(path), std::string::npos) << r.name;
-    EXPECT_EQ(port.pane, shown) << r.name;
-    EXPECT_EQ(port.selected, 1) << r.name;
+    EXPECT_EQ(port.PaneText(), shown) << r.name;
+    EXPECT_EQ(port.EntrySelectedIndex(), 1) << r.name;
     EXPECT_EQ(ed.doc().current_entry_name(), "A") << r.name;
     EXPECT_EQ(ed.doc().current_entry_index(), 1) << r.name;
     EXPECT_FALSE(ed.doc().changed()) << r.name;
@@ -123,11 +123,11 @@ TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
 
 TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
   Select(1);
-  const std::string shown = port.pane;
+  const std::string shown = port.PaneText();
   port.dialog_paths = {std::nullopt, std::string("   ")};  // cancelled, then blank
   ed.Open(FileKind::kBas, OpenMode::kIndexed);
   ed.Open(FileKind::kBas, OpenMode::kWholeText);
-  EXPECT_EQ(port.pane, shown);
+  EXPECT_EQ(port.PaneText(), shown);
   EXPECT_EQ(ed.doc().file_name(), path);
   EXPECT_TRUE(ed.doc().indexed());
   EXPECT_TRUE(port.boxes.empty());
@@ -160,7 +160,7 @@ TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
     EXPECT_EQ(port.yields, yields + 2) << r.name;  // after the dialog and after the load
     EXPECT_EQ(port.dialog_filters, std::vector<std::string>{r.filter}) << r.name;
     EXPECT_EQ(ed.doc().indexed(), r.split) << r.name;
-    EXPECT_EQ(port.pane, r.split ? "" : Crlf("FUNCTION F()\n  RETURN 1\n")) << r.name;
+    EXPECT_EQ(port.PaneText(), r.split ? "" : Crlf("FUNCTION F()\n  RETURN 1\n")) << r.name;
   }
 }
 

@@ -30,9 +30,14 @@ class ModuleGenerator {
     for (int i = Pick(4); i > 0; --i) Line(Any({"Option Explicit", "Dim a As Long", "", "' note"}));
     for (int i = 1 + Pick(5); i > 0; --i) name == "P.PRG" ? XBaseEntry() : BasicEntry();
     switch (Pick(4)) {  // how the file ends
-      case 0: text_.erase(text_.size() - end_.size()); break;
-      case 1: text_ += "\x1a"; break;
-      default: break;
+      case 0:
+        text_.erase(text_.size() - end_.size());
+        break;
+      case 1:
+        text_ += "\x1a";
+        break;
+      default:
+        break;
     }
     return {name, text_};
   }
@@ -70,9 +75,9 @@ class ModuleGenerator {
 
   void BasicEntry() {
     const std::string n = std::to_string(Pick(1000));
-    Line(Pad() + Any({"Sub S", "Private Sub P", "Public Function F", "Function G",
-                      "Static Sub T"}) +
-         n + Any({"()", "(a As Long)", "(ByVal s$) As String"}) + Any({"", "  ", " ' head"}));
+    Line(Pad() +
+         Any({"Sub S", "Private Sub P", "Public Function F", "Function G", "Static Sub T"}) + n +
+         Any({"()", "(a As Long)", "(ByVal s$) As String"}) + Any({"", "  ", " ' head"}));
     Body();
     Line(Pad() + Any({"End Sub", "End  Sub", "End Sub: x = 1", "END FUNCTION", "End Sub'comment",
                       "End Function   ", "end sub", "\tEnd Sub"}));
@@ -82,9 +87,11 @@ class ModuleGenerator {
   void XBaseEntry() {
     const std::string n = std::to_string(Pick(1000));
     Line(Any({"PROCEDURE Init", "FUNCTION Calc( nX )", "STATIC FUNCTION Tidy", "PROC Go",
-              "METHOD Paint() CLASS W", "function lower( a )"}) + n);
+              "METHOD Paint() CLASS W", "function lower( a )"}) +
+         n);
     for (int i = Pick(4); i > 0; --i) {
-      Line(Pad() + Any({"x := 1", "RETURN", "RETURN nX * 2", "* comment", "IF x > 1", "ENDIF", ""}));
+      Line(Pad() +
+           Any({"x := 1", "RETURN", "RETURN nX * 2", "* comment", "IF x > 1", "ENDIF", ""}));
     }
   }
 
@@ -106,9 +113,9 @@ class RoundTripTest : public DocTest {
       Write(name, bytes);
       Open(path);
       if (i != 0) Select(static_cast<int>(i));
-      if (IsEmptyValue(std::string_view(port.pane))) continue;  // nothing a save would write
+      if (IsEmptyValue(std::string_view(port.PaneText()))) continue;  // nothing a save would write
       port.boxes.clear();
-      Type(port.pane);  // the user touches the text and leaves it as it was
+      Type(port.PaneText());  // the user touches the text and leaves it as it was
       ed.Save();
       EXPECT_EQ(Read(path), bytes) << what << " entry " << i;
       EXPECT_TRUE(port.boxes.empty()) << what << " entry " << i;

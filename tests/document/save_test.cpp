@@ -49,8 +49,8 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
       "' calls Sub Draw(x) below\nSub DrawAll()\n  Draw 1\nEnd Sub\nSub Draw(x)\n  Circle x\nEnd "
       "Sub\n");
   const std::string caps = Crlf("Sub A()\n  x = 1\nEND SUB\n' about B\nDim z\nSub B()\nEnd Sub\n");
-  const std::string spaced = Crlf(
-      "Sub A()\n  x = 1\nEnd  Sub\n' keep me\nDim keep2 As Integer\nSub B()\nEnd Sub\n");
+  const std::string spaced =
+      Crlf("Sub A()\n  x = 1\nEnd  Sub\n' keep me\nDim keep2 As Integer\nSub B()\nEnd Sub\n");
   const std::string unended = Crlf("* tools\nPROCEDURE A\n  x := 1\n") + "\x1a";
   const std::string bytes =
       Crlf("Dim a\nSub A()\n" + AllBytes() + "\nEnd Sub\nSub B()\n" + AllBytes() + "\nEnd Sub\n");
@@ -114,12 +114,12 @@ TEST_F(SaveTest, AnEditedEntryReplacesOnlyItsOwnText) {
     EXPECT_EQ(Boxes(), std::vector<std::string>(*r.box ? 1 : 0, r.box)) << r.name;
     // The list is rebuilt from the file just written, and entry 0 is shown.
     EXPECT_EQ(ed.doc().current_entry_name(), "(declarations)") << r.name;
-    EXPECT_EQ(port.caption, "QW: (declarations) of " + Upper(path)) << r.name;
+    EXPECT_EQ(port.Caption(), "QW: (declarations) of " + Upper(path)) << r.name;
     EXPECT_FALSE(ed.doc().changed()) << r.name;
-    const std::vector<std::string> listed = Listed(), items = port.items;
+    const std::vector<std::string> listed = Listed(), items = port.items();
     Open(path);
     EXPECT_EQ(Listed(), listed) << r.name;
-    EXPECT_EQ(port.items, items) << r.name;
+    EXPECT_EQ(port.items(), items) << r.name;
   }
 }
 
@@ -128,11 +128,11 @@ TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   const std::string copy = Path("COPY.BAS");
   port.dialog_paths = {path, std::nullopt, copy};
   ed.Open(FileKind::kBas, OpenMode::kIndexed);
-  const std::string pane = port.pane, caption = port.caption;
+  const std::string pane = port.PaneText(), caption = port.Caption();
   ed.New();
   ed.SaveAs();  // the dialog is cancelled
-  EXPECT_EQ(port.pane, pane);
-  EXPECT_EQ(port.caption, caption);
+  EXPECT_EQ(port.PaneText(), pane);
+  EXPECT_EQ(port.Caption(), caption);
   Type("   ");
   ed.Save();  // a blank pane is not saved
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"MAIN.BAS"});
@@ -151,7 +151,7 @@ TEST_F(SaveTest, SaveAsWritesTheNewNameWithoutBackup) {
   EXPECT_EQ(Read(path), Fixture("MAIN.BAS"));
   FakePort fresh;
   Editor nothing_open(fresh);
-  fresh.pane = "text";
+  fresh.SetPaneText("text");
   nothing_open.Save();  // no file name: nothing to do
   EXPECT_TRUE(fresh.boxes.empty());
 }
@@ -164,7 +164,7 @@ TEST_F(SaveTest, WholeTextSaveAddsOneLineEndInItsStyleAndNoBackup) {
   EXPECT_EQ(Read(path), "a\nb\n");
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"P.VBP"});
   EXPECT_FALSE(ed.doc().changed());
-  EXPECT_EQ(port.caption, "QW: " + Upper(path));
+  EXPECT_EQ(port.Caption(), "QW: " + Upper(path));
 }
 
 TEST_F(SaveTest, LinksPermissionBitsAndOtherNamesAreKept) {
@@ -263,47 +263,6 @@ TEST_F(SaveTest, ARefusedSaveKeepsTheFile) {
     EXPECT_EQ(ed.doc().file_name(), file) << r.name;
     EXPECT_TRUE(ed.doc().changed()) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
-  }
-}
-
-TEST_F(SaveTest, ClosingQuestions) {
-  const struct {
-    const char* name;
-    bool changed;
-    std::vector<Answer> answers;
-    const char* save_as;  // the name chosen in the Save As dialog; nullptr: cancelled
-    bool closes;
-  } rows[] = {
-      {"unchanged_closes", false, {}, nullptr, true},
-      {"cancel_stays", true, {Answer::kCancel}, nullptr, false},
-      {"no_closes_unsaved", true, {Answer::kNo}, nullptr, true},
-      {"yes_then_cancelled_dialog_stays", true, {Answer::kYes}, nullptr, false},
-      {"yes_saves_and_closes", true, {Answer::kYes}, "SAVED.BAS", true},
-  };
-  for (bool close_command : {false, true}) {
-    for (const auto& r : rows) {
-      const std::string path = OpenFixture("MAIN.BAS");
-      fs::remove(Path("SAVED.BAS"));
-      if (r.changed) Type("' changed\r\n");
-      port.boxes.clear();
-      port.answers.assign(r.answers.begin(), r.answers.end());
-      port.dialog_paths = {r.save_as ? std::optional<std::string>(Path(r.save_as)) : std::nullopt};
-      const std::string confirm = "Confirm Save: The text in [" +
-                                  (close_command ? port.caption : path) +
-                                  "] has changed.\r\nDo you want to save the changes?";
-      const bool closes = close_command ? ed.ConfirmCloseCommand() : ed.ConfirmClose();
-      EXPECT_EQ(closes, r.closes) << r.name << close_command;
-      EXPECT_EQ(fs::exists(Path("SAVED.BAS")), r.save_as != nullptr) << r.name << close_command;
-      EXPECT_EQ(Boxes(), std::vector<std::string>(r.changed ? 1 : 0, confirm))
-          << r.name << close_command;
-      for (const Box& b : port.boxes) {
-        EXPECT_EQ(b.buttons, Buttons::kYesNoCancel);
-        EXPECT_EQ(b.icon, Icon::kExclamation);
-      }
-      if (!r.closes) {
-        EXPECT_EQ(port.pane, "' changed\r\n") << r.name;
-      }
-    }
   }
 }
 

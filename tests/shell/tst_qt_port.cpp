@@ -124,7 +124,8 @@ class TestQtPort : public QObject {
   // Scripted answers and paths, and the boxes and dialogs they record, are used throughout the
   // window's tests; here what the script leaves out.
   void unscriptedBoxesAndDialogs() {
-    QCOMPARE(port_->MessageBox({qw::NoticeKind::kWarning, "eof", "", Buttons::kOk, Icon::kNone}), Answer::kOk);
+    QCOMPARE(port_->MessageBox({qw::NoticeKind::kWarning, "eof", "", Buttons::kOk, Icon::kNone}),
+             Answer::kOk);
     QCOMPARE(port_->MessageBox(
                  {qw::NoticeKind::kQuestion, "?", "", Buttons::kYesNoCancel, Icon::kExclamation}),
              Answer::kCancel);
@@ -152,17 +153,6 @@ class TestQtPort : public QObject {
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 
-  void sendKeysTriggersAnEnabledItemBeforeReturning() {
-    QAction* paste = window_->menuBar()->addMenu("&Edit")->addAction("&Paste");
-    int pasted = 0;
-    connect(paste, &QAction::triggered, [&] { ++pasted; });
-    port_->SendKeys("%(EP)");
-    QCOMPARE(pasted, 1);
-    paste->setEnabled(false);
-    port_->SendKeys("%(EP)");
-    QCOMPARE(pasted, 1);
-  }
-
   // Without a script the port shows real boxes: answer them from a timer.
   void realBoxesShowTheExactTextTitleAndIcon() {
     port_->SetScript(nullptr);
@@ -182,10 +172,9 @@ class TestQtPort : public QObject {
         shown = box->icon();
         box->button(press)->click();
       });
-      got.append(
-          {port_->MessageBox({qw::NoticeKind::kQuestion, "The text in [X] has changed.\r\nSave?", "",
-                             buttons, icon}),
-           shown});
+      got.append({port_->MessageBox({qw::NoticeKind::kQuestion,
+                                     "The text in [X] has changed.\r\nSave?", "", buttons, icon}),
+                  shown});
       QCOMPARE(title, QString("QWEdit"));
       QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
     }

@@ -12,36 +12,19 @@
 
 #include "platform/fault.h"
 #include "shell/qt_printer.h"
+#include "tools/print_listing.h"
 
 using qw::shell::QtPrinter;
 
 namespace {
 
-constexpr int kTextLinesPerPage = 53;
-
-// Line n of a test text: every tenth one, starting with the first, is an indented comment.
-std::string TextLine(int n) {
-  return n % 10 == 1 ? "   ' Note " + std::to_string(n)
-                     : "Print " + std::to_string(n) + "; \"caf\xE9\"";
-}
-
-// Sends the printer what the listing sends it for a text of `lines` lines.
-void PrintListing(qw::Printer& printer, int lines) {
-  printer.SetFontName("Courier");
-  printer.SetFontSize(10);
-  printer.PrintLine(" ");
-  printer.PrintLine(" ");
+// A text of `lines` lines, CR LF ended: every tenth one, from the first, an indented comment.
+std::string Text(int lines) {
+  std::string text;
   for (int n = 1; n <= lines; ++n) {
-    const std::string line = TextLine(n);
-    printer.SetBold(line[line.find_first_not_of(' ')] == '\'');
-    printer.PrintLine(line);
-    if (n % kTextLinesPerPage == 0) {
-      printer.NewPage();
-      printer.PrintLine(" ");
-      printer.PrintLine(" ");
-    }
+    text += (n % 10 == 1 ? "   ' Note " : "Print \"caf\xE9\" ") + std::to_string(n) + "\r\n";
   }
-  printer.EndDoc();
+  return text;
 }
 
 // The standard output of a poppler tool; nullopt when it did not run or failed.
@@ -99,91 +82,55 @@ class TestQtPrinter : public QObject {
     QCOMPARE(qw::shell::ListingLineText(line.toStdString()), shown);
   }
 
-  // Missing and proportional families fall back to a fixed-pitch font of the size asked for.
-  void fontIsFixedPitch_data() {
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("Courier") << "Courier" << false;
-    QTest::newRow("Courier bold") << "Courier" << true;
-    QTest::newRow("missing") << "No Such Family Qw" << false;
-    QTest::newRow("proportional") << "DejaVu Sans" << true;
-  }
+  // A missing family falls back to a fixed-pitch font of the size asked for.
   void fontIsFixedPitch() {
-    QFETCH(QString, family);
-    QFETCH(bool, bold);
-    QtPrinter printer(Pdf("unused.pdf").toStdString());
-    printer.SetFontName(family.toStdString());
-    printer.SetFontSize(11);
-    printer.SetBold(bold);
-    const QFont font = printer.ListingFont();
-    QVERIFY2(QFontInfo(font).fixedPitch(), qPrintable(QFontInfo(font).family()));
-    QCOMPARE(font.pointSize(), 11);
-    QCOMPARE(font.bold(), bold);
+    for (const char* family : {"Courier", "No Such Family Qw"}) {
+      QtPrinter printer(Pdf("unused.pdf").toStdString());
+      printer.SetFontName(family);
+      printer.SetFontSize(11);
+      printer.SetBold(true);
+      const QFont font = printer.ListingFont();
+      QVERIFY2(QFontInfo(font).fixedPitch(), qPrintable(QFontInfo(font).family()));
+      QCOMPARE(font.pointSize(), 11);
+      QVERIFY(font.bold());
+    }
   }
 
-  // Each page holds two margin lines and 53 lines of text; the text of line 54 opens page 2.
-  void listingPages_data() {
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("pages");
-    QTest::addColumn<QString>("lastPageStart");
-    QTest::newRow("one line") << 1 << 1 << "' Note 1";
-    QTest::newRow("53 lines: a margin-only page") << 53 << 2 << "";
-    QTest::newRow("60 lines") << 60 << 2 << "Print 54; \"café\"";
-    QTest::newRow("107 lines") << 107 << 3 << "Print 107; \"café\"";
-  }
-  void listingPages() {
-    QFETCH(int, lines);
-    QFETCH(int, pages);
-    QFETCH(QString, lastPageStart);
+  // The listing's own page breaks: 53 lines of text a page, line 54 opening page 2; comment
+  // lines in a bold font, the others in a regular one.
+  void listingPagesAndFonts() {
     const QString pdf = Pdf("listing.pdf");
     QtPrinter printer(pdf.toStdString());
-    PrintListing(printer, lines);
-    QCOMPARE(Pages(pdf), pages);
-    QCOMPARE(FirstText(pdf, pages), lastPageStart);
-  }
-
-  void commentsBoldOthersRegular() {
-    const QString pdf = Pdf("fonts.pdf");
-    QtPrinter printer(pdf.toStdString());
-    PrintListing(printer, 60);
+    qw::PrintListing(printer, Text(60));
+    QCOMPARE(Pages(pdf), 2);
+    QCOMPARE(FirstText(pdf, 2), QString::fromUtf8("Print \"café\" 54"));
     const auto fonts = Poppler("pdffonts", {pdf});
     QVERIFY(fonts);
-    // After the two heading lines, one line per font: its name first.
-    QStringList names;
+    QStringList names;  // after the two heading lines, one line per font, its name first
     for (const QString& line : fonts->split('\n').mid(2)) {
       if (!line.isEmpty()) names << line.section(' ', 0, 0);
     }
-    QCOMPARE(names.filter("Bold").size(), 1);
     QCOMPARE(names.size(), 2);
+    QCOMPARE(names.filter("Bold").size(), 1);
   }
 
   // However short the paper, 55 lines fit on a page, and a 56th starts the next.
-  void shortPaperHoldsAPage_data() {
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("pages");
-    QTest::newRow("55") << 55 << 1;
-    QTest::newRow("56") << 56 << 2;
-  }
   void shortPaperHoldsAPage() {
-    QFETCH(int, lines);
-    QFETCH(int, pages);
     const QString pdf = Pdf("a7.pdf");
     QtPrinter printer(pdf.toStdString(), QPageSize(QPageSize::A7));
-    for (int n = 1; n <= lines; ++n) printer.PrintLine("Line " + std::to_string(n));
+    for (int n = 1; n <= 56; ++n) printer.PrintLine("Line " + std::to_string(n));
     printer.EndDoc();
-    QCOMPARE(Pages(pdf), pages);
-    // The lines overlap on such paper; alone on its page, the 56th still reads.
-    if (pages > 1) QCOMPARE(FirstText(pdf, 2), "Line 56");
+    QCOMPARE(Pages(pdf), 2);
+    QCOMPARE(FirstText(pdf, 2), "Line 56");  // alone on its page, it reads
   }
 
   // One printer, two listings: two complete documents, the second from a fresh first page.
   void listingsInARow() {
     const QString pdf = Pdf("row.pdf");
     QtPrinter printer(pdf.toStdString());
-    PrintListing(printer, 60);
+    qw::PrintListing(printer, Text(60));
     QVERIFY(QFile::rename(pdf, Pdf("first.pdf")));
-    printer.SetBold(true);  // as the first listing might have left it
-    PrintListing(printer, 3);
+    qw::PrintListing(printer, Text(3));
     printer.EndDoc();  // nothing under way: no document
     QCOMPARE(Pages(Pdf("first.pdf")), 2);
     QCOMPARE(Pages(pdf), 1);

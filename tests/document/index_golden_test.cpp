@@ -1,0 +1,88 @@
+// Every module under tests/data/index/CASE/ (its name, folders included, says
+// how it is indexed) is opened as Module Open opens it, and every entry is
+// chosen in turn. What the user sees, the entry list, each entry's text and
+// every message box, must be CASE.expected; a mismatch is written to
+// CASE.actual in the build folder for review.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "doc_fixture.h"
+#include "textlib/cliplib.h"
+
+namespace qw::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path CasesDir() {
+  return fs::path(QW_TEST_DATA) / "index";
+}
+
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(CasesDir())) {
+    if (e.is_directory()) names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class IndexGolden : public DocTest, public ::testing::WithParamInterface<std::string> {
+ protected:
+  // The boxes shown since the last call, one "! title: text" line each.
+  std::string NewBoxes() {
+    std::string lines;
+    for (const Box& b : port.boxes)
+      lines += "! " + b.title + ": " + StrTran(b.text, "\n", "\\n") + "\n";
+    port.boxes.clear();
+    return lines;
+  }
+};
+
+TEST_P(IndexGolden, ListsAndShowsWhatIsExpected) {
+  const fs::path folder = CasesDir() / GetParam();
+  std::string module;  // the module's path inside the case folder
+  for (const auto& e : fs::recursive_directory_iterator(folder)) {
+    if (e.is_regular_file()) module = fs::relative(e.path(), folder).string();
+  }
+  ASSERT_FALSE(module.empty());
+  const std::string path = Write(module, Read((folder / module).string()));
+  Open(path);
+  std::string report;
+  for (const ProcedureEntry& e : ed.doc().entries()) report += e.Text() + "\n";
+  for (size_t i = 0; i < ed.doc().entry_count(); ++i) {
+    if (i > 0) Select(static_cast<int>(i));
+    EXPECT_EQ(port.Caption(), "QW: " + ed.doc().current_entry_name() + " of " + Upper(path));
+    report += NewBoxes() + "== " + ed.doc().current_entry_name() + "\n" +
+              StrTran(port.PaneText(), "\r\n", "\n");
+  }
+  report += NewBoxes();
+  EXPECT_FALSE(ed.doc().changed());
+  EXPECT_EQ(port.busy_depth, 0);
+
+  const fs::path expected_path = CasesDir() / (GetParam() + ".expected");
+  ASSERT_TRUE(fs::exists(expected_path)) << expected_path;
+  std::ifstream in(expected_path, std::ios::binary);
+  const std::string expected((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+  const fs::path review = fs::path(QW_TEST_OUTPUT) / (GetParam() + ".actual");
+  if (report != expected) {
+    std::ofstream(review, std::ios::binary) << report;
+    ADD_FAILURE() << "what the editor shows differs; see " << review;
+  } else {
+    fs::remove(review);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, IndexGolden, ::testing::ValuesIn(CaseNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+
+}  // namespace
+}  // namespace qw::testing
