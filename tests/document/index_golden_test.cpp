@@ -5,32 +5,17 @@
 // CASE.actual in the build folder for review.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "doc_fixture.h"
+#include "support/golden.h"
 #include "textlib/cliplib.h"
 
 namespace qw::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path CasesDir() {
-  return fs::path(QW_TEST_DATA) / "index";
-}
-
-std::vector<std::string> CaseNames() {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(CasesDir())) {
-    if (e.is_directory()) names.push_back(e.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 class IndexGolden : public DocTest, public ::testing::WithParamInterface<std::string> {
  protected:
@@ -45,7 +30,7 @@ class IndexGolden : public DocTest, public ::testing::WithParamInterface<std::st
 };
 
 TEST_P(IndexGolden, ListsAndShowsWhatIsExpected) {
-  const fs::path folder = CasesDir() / GetParam();
+  const fs::path folder = DataDir("index") / GetParam();
   std::string module;  // the module's path inside the case folder
   for (const auto& e : fs::recursive_directory_iterator(folder)) {
     if (e.is_regular_file()) module = fs::relative(e.path(), folder).string();
@@ -65,21 +50,10 @@ TEST_P(IndexGolden, ListsAndShowsWhatIsExpected) {
   EXPECT_FALSE(ed.doc().changed());
   EXPECT_EQ(port.busy_depth, 0);
 
-  const fs::path expected_path = CasesDir() / (GetParam() + ".expected");
-  ASSERT_TRUE(fs::exists(expected_path)) << expected_path;
-  std::ifstream in(expected_path, std::ios::binary);
-  const std::string expected((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  const fs::path review = fs::path(QW_TEST_OUTPUT) / (GetParam() + ".actual");
-  if (report != expected) {
-    std::ofstream(review, std::ios::binary) << report;
-    ADD_FAILURE() << "what the editor shows differs; see " << review;
-  } else {
-    fs::remove(review);
-  }
+  ExpectGolden(DataDir("index") / (GetParam() + ".expected"), report, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, IndexGolden, ::testing::ValuesIn(CaseNames()),
+INSTANTIATE_TEST_SUITE_P(Data, IndexGolden, ::testing::ValuesIn(CaseNames(DataDir("index"), "")),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });

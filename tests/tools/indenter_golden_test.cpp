@@ -3,36 +3,14 @@
 // output is written to NAME.actual in the build folder for review.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/limits.h"
+#include "support/golden.h"
 #include "tools/indenter.h"
 
-namespace qw {
+namespace qw::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-const fs::path kGoldenDir = fs::path(QW_TEST_DATA) / "indent";
-
-std::vector<std::string> GoldenNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kGoldenDir))
-    if (entry.path().extension() == ".in") names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
 
 class IndentGolden : public ::testing::TestWithParam<std::string> {
  protected:
@@ -40,28 +18,19 @@ class IndentGolden : public ::testing::TestWithParam<std::string> {
 };
 
 TEST_P(IndentGolden, MatchesExpected) {
-  const fs::path expected = kGoldenDir / (GetParam() + ".expected");
-  ASSERT_TRUE(fs::exists(expected)) << expected << " is missing";
-  const std::string input = ReadBytes(kGoldenDir / (GetParam() + ".in"));
-
+  const std::string input = ReadBytes(DataDir("indent") / (GetParam() + ".in"));
   SetClassicLimits(true);
   const std::string actual = IndentText(input);
   SetClassicLimits(false);
   EXPECT_EQ(IndentText(input), actual) << "the limits switch changed the output";
-
-  const fs::path actual_path = fs::path(QW_TEST_OUTPUT) / (GetParam() + ".actual");
-  if (actual != ReadBytes(expected)) {
-    std::ofstream(actual_path, std::ios::binary) << actual;
-    ADD_FAILURE() << "output differs; see " << actual_path;
-  } else {
-    fs::remove(actual_path);
-  }
+  ExpectGolden(DataDir("indent") / (GetParam() + ".expected"), actual, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, IndentGolden, ::testing::ValuesIn(GoldenNames()),
+INSTANTIATE_TEST_SUITE_P(Data, IndentGolden,
+                         ::testing::ValuesIn(CaseNames(DataDir("indent"), ".in")),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });
 
 }  // namespace
-}  // namespace qw
+}  // namespace qw::testing
