@@ -1,7 +1,6 @@
 #include "tools/comment.h"
 
 #include "platform/limits.h"
-#include "platform/report.h"
 #include "textlib/cliplib.h"
 #include "tools/selection.h"
 
@@ -51,19 +50,11 @@ std::string UncommentText(std::string_view selection) {
 }
 
 void CommentSelection(Port& port) {
-  RunTrapped(port, [&] {
-    const std::optional<std::string> text =
-        TextToWorkOn(port, EmptyPane::kBlank, "You have no text selected!");
-    if (text) ReplaceThroughPaste(port, CommentText(*text));
-  });
+  RewriteSelection(port, EmptyPane::kBlank, "You have no text selected!", CommentText);
 }
 
 void UncommentSelection(Port& port) {
-  RunTrapped(port, [&] {
-    const std::optional<std::string> text =
-        TextToWorkOn(port, EmptyPane::kNoCharacters, "You have no text selected!");
-    if (text) ReplaceThroughPaste(port, UncommentText(*text));
-  });
+  RewriteSelection(port, EmptyPane::kNoCharacters, "You have no text selected!", UncommentText);
 }
 
 }  // namespace qw

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/limits.h"
-#include "platform/report.h"
 #include "textlib/cliplib.h"
 #include "tools/selection.h"
 
@@ -83,10 +82,6 @@ constexpr KeywordRow kKeywordTable[] = {
     {Test::kStartsWith, "Static Private Function", Effect::kHeader},
     {Test::kStartsWith, "Static Public Function", Effect::kHeader},
 };
-
-bool Contains(std::string_view line, std::string_view word) {
-  return line.find(word) != std::string_view::npos;
-}
 
 bool Matches(const KeywordRow& row, std::string_view line) {
   switch (row.test) {
@@ -230,11 +225,7 @@ std::string IndentText(std::string_view selection) {
 }
 
 void IndentSelection(Port& port) {
-  RunTrapped(port, [&] {
-    const std::optional<std::string> text =
-        TextToWorkOn(port, EmptyPane::kBlank, "You have no text to indent!");
-    if (text) ReplaceThroughPaste(port, IndentText(*text));
-  });
+  RewriteSelection(port, EmptyPane::kBlank, "You have no text to indent!", IndentText);
 }
 
 }  // namespace qw

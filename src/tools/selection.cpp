@@ -1,5 +1,6 @@
 #include "tools/selection.h"
 
+#include "platform/report.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
@@ -16,6 +17,14 @@ std::optional<std::string> TextToWorkOn(Port& port, EmptyPane empty, const char*
   }
   if (whole == WholeText::kSelect) port.SetPaneSelection(0, static_cast<long>(text.size()));
   return text;
+}
+
+void RewriteSelection(Port& port, EmptyPane empty, const char* message,
+                      std::string (*rewrite)(std::string_view)) {
+  RunTrapped(port, [&] {
+    const std::optional<std::string> text = TextToWorkOn(port, empty, message);
+    if (text) ReplaceThroughPaste(port, rewrite(*text));
+  });
 }
 
 }  // namespace qw

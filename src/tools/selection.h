@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/port.h"
 
@@ -24,5 +25,13 @@ enum class WholeText { kSelect, kLeaveSelection };
 // and the pane counts as empty by `empty`.
 std::optional<std::string> TextToWorkOn(Port& port, EmptyPane empty, const char* message,
                                         WholeText whole = WholeText::kSelect);
+
+// The commands that rewrite the text (indent, comment, uncomment): the text to
+// work on, as TextToWorkOn chooses it and selects it, turned by `rewrite` and
+// put in place of the selection through the clipboard and the Paste command.
+// A fault is shown in the procedure error box, and the pane's text is then as
+// it was.
+void RewriteSelection(Port& port, EmptyPane empty, const char* message,
+                      std::string (*rewrite)(std::string_view));
 
 }  // namespace qw

@@ -2,7 +2,6 @@
 // statuses, message lines on stderr and the bytes on stdout.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,7 +38,7 @@ TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
     int status;
     std::string out;
     std::string err;  // for status 1, the line before the usage text
-    const char* input = "";
+    std::string input = "";
   } rows[] = {
       {"list", "list @MAIN.BAS", 0, listing, ""},
       {"list_classic", "--classic list @MAIN.BAS", 0, listing, ""},
@@ -75,19 +74,7 @@ TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
       {"replace_without_backup_name", "replace @NODOT A", 2, "",
        "qwtool: File Error: Can't make backup file!\n", "Sub A()\nBeep\nEnd Sub\n"},
   };
-  for (const auto& r : rows) {
-    std::vector<std::string> args;
-    std::istringstream words(r.args);
-    for (std::string w; words >> w;) args.push_back(w[0] == '@' ? Path(w.substr(1)) : w);
-    const ToolResult run = RunTool(args, r.input);
-    EXPECT_EQ(run.status, r.status) << r.name;
-    EXPECT_EQ(run.out, r.out) << r.name;
-    if (r.status == 1) {
-      EXPECT_EQ(run.err.rfind(r.err + "\nusage: qwtool ", 0), 0u) << r.name << run.err;
-    } else {
-      EXPECT_EQ(run.err, r.err) << r.name;
-    }
-  }
+  ExpectToolRuns(rows, dir);
   // Nothing was saved.
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"BIG.BAS", "DIALOG.FRM", "HUGE.BAS", "MAIN.BAS",
                                                     "NODOT", "REPORT.PRG"}));

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,19 +63,7 @@ TEST_F(TextCliTest, ToolsPasteTheirResultOrRefuse) {
       {"print_takes_one_target", "print --layout --pdf @a.pdf", "x", 1, "", ""},
       {"two_files", "comment a b", "", 1, "", ""},
   };
-  for (const auto& r : rows) {
-    std::vector<std::string> args;
-    std::istringstream words(r.args);
-    for (std::string w; words >> w;) args.push_back(w[0] == '@' ? Path(w.substr(1)) : w);
-    const ToolResult run = RunTool(args, r.input);
-    EXPECT_EQ(run.status, r.status) << r.name;
-    EXPECT_EQ(run.out, r.out) << r.name;
-    if (r.status == 1) {
-      EXPECT_NE(run.err.find("usage: qwtool"), std::string::npos) << r.name;
-    } else {
-      EXPECT_EQ(run.err, r.err) << r.name;
-    }
-  }
+  ExpectToolRuns(rows, dir);
 }
 
 // The PDF goes through the printer plugin: two pages for 54 lines, and a bold

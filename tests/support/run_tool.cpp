@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 namespace qw::testing {
 namespace {
 
@@ -54,6 +56,23 @@ ToolResult RunTool(const std::vector<std::string>& args, const std::string& inpu
   std::remove(out.c_str());
   std::remove(err.c_str());
   return r;
+}
+
+void ExpectToolRun(const std::string& name, const std::string& args, const std::string& input,
+                   int status, const std::string& out, const std::string& err,
+                   const std::string& dir) {
+  std::vector<std::string> words;
+  std::istringstream split(args);
+  for (std::string w; split >> w;) words.push_back(w[0] == '@' ? dir + "/" + w.substr(1) : w);
+  const ToolResult run = RunTool(words, input);
+  EXPECT_EQ(run.status, status) << name;
+  EXPECT_EQ(run.out, out) << name;
+  if (status == 1) {
+    EXPECT_EQ(run.err.rfind(err, 0), 0u) << name << ": " << run.err;
+    EXPECT_NE(run.err.find("\nusage: qwtool "), std::string::npos) << name << ": " << run.err;
+  } else {
+    EXPECT_EQ(run.err, err) << name;
+  }
 }
 
 }  // namespace qw::testing
