@@ -24,7 +24,9 @@ struct CodeWordChars {
   }
 };
 inline constexpr CodeWordChars kCodeWordChars;
-inline bool IsCodeWordChar(char c) { return kCodeWordChars.is_word[static_cast<unsigned char>(c)]; }
+inline bool IsCodeWordChar(char c) {
+  return kCodeWordChars.is_word[static_cast<unsigned char>(c)];
+}
 
 // The next code word. Reports a fault as a "Program Error" naming
 // "GetNextVBWord".

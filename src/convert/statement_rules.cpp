@@ -185,7 +185,8 @@ void IfElseIfDo(ConversionState& s) {
       line += " Then";
     }
   }
-  if (s.upper_line.starts_with("DO ") && !ContainsNoCase(line, "while") && !ContainsNoCase(line, "enddo")) {
+  if (s.upper_line.starts_with("DO ") && !ContainsNoCase(line, "while") &&
+      !ContainsNoCase(line, "enddo")) {
     ReplaceFirst(line, "DO ", "");
     line = StrTranNoCase(line, " with ", " ");
   }
@@ -243,8 +244,8 @@ Step DeleteRule(ConversionState& s, std::string&) {
 
 // Statements with no Basic counterpart.
 Step NoCounterpartRule(ConversionState& s, std::string&) {
-  for (std::string_view keyword : {"PACK", "DECLARE", "READ", "RELEASE", "SAVE", "RESTORE",
-                                   "RESTSCREEN", "@", "SET "}) {
+  for (std::string_view keyword :
+       {"PACK", "DECLARE", "READ", "RELEASE", "SAVE", "RESTORE", "RESTSCREEN", "@", "SET "}) {
     if (Starts(s, keyword)) {
       CommentOut(s.line);
       return Step::kEmit;
@@ -527,9 +528,12 @@ constexpr StatementRule kStatementChain[] = {
 ChainEnd RunStatementChain(ConversionState& s, std::string& out) {
   for (const StatementRule& rule : kStatementChain) {
     switch (rule.apply(s, out)) {
-      case Step::kGoOn: continue;
-      case Step::kEmit: return ChainEnd::kEmit;
-      case Step::kNextLine: return ChainEnd::kNextLine;
+      case Step::kGoOn:
+        continue;
+      case Step::kEmit:
+        return ChainEnd::kEmit;
+      case Step::kNextLine:
+        return ChainEnd::kNextLine;
     }
   }
   return ChainEnd::kEmit;

@@ -57,13 +57,20 @@ Editor::~Editor() = default;
 
 std::string OpenFilter(FileKind kind) {
   switch (kind) {
-    case FileKind::kBas: return "Program (*.bas)|*.bas";
-    case FileKind::kPrg: return "Program (*.prg)|*.prg";
-    case FileKind::kFrm: return "Forms (*.frm)|*.frm";
-    case FileKind::kVbp: return "Program (*.VBP)|*.VBP";
-    case FileKind::kMak: return "Program (*.mak)|*.mak";
-    case FileKind::kCls: return "Class (*.cls)|*.cls";
-    case FileKind::kAll: return "All Files (*.*)|*.*";
+    case FileKind::kBas:
+      return "Program (*.bas)|*.bas";
+    case FileKind::kPrg:
+      return "Program (*.prg)|*.prg";
+    case FileKind::kFrm:
+      return "Forms (*.frm)|*.frm";
+    case FileKind::kVbp:
+      return "Program (*.VBP)|*.VBP";
+    case FileKind::kMak:
+      return "Program (*.mak)|*.mak";
+    case FileKind::kCls:
+      return "Class (*.cls)|*.cls";
+    case FileKind::kAll:
+      return "All Files (*.*)|*.*";
   }
   return {};
 }

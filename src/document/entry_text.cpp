@@ -42,7 +42,8 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port) {
     text.append(line.text).append("\r\n");
     if (end == EntryEnd::kAfterThisLine) break;
     if (static_cast<Int>(text.size()) > kEntryTextLimit) {
-      port.MessageBox({NoticeKind::kRefusal, kTooLargeText, kTooLargeTitle, Buttons::kOk, Icon::kStop});
+      port.MessageBox(
+          {NoticeKind::kRefusal, kTooLargeText, kTooLargeTitle, Buttons::kOk, Icon::kStop});
       return {};
     }
   }
