@@ -207,7 +207,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   ModuleDocument& d = *doc_;
   BusyScope busy(port_);
   port_.ClearEntryList();
-  d.SetIndex(IndexModule(bytes, d.file_name(), port_), stamp);
+  d.SetIndex(IndexModule(bytes, d.file_name(), port_, d.TakeIndex()), stamp);
   std::vector<std::string> items;
   items.reserve(d.entry_count());
   for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);

@@ -24,6 +24,12 @@ void ModuleDocument::SetIndex(std::vector<ProcedureEntry> entries, FileStamp sta
   current_ = 0;
 }
 
+std::vector<ProcedureEntry> ModuleDocument::TakeIndex() {
+  std::vector<ProcedureEntry> entries = std::move(entries_);
+  ForgetIndex();
+  return entries;
+}
+
 std::string ModuleDocument::current_entry_name() const {
   return entries_.empty() ? std::string() : entries_[current_].name;
 }

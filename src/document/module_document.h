@@ -71,6 +71,8 @@ class ModuleDocument {
   void SetIndex(std::vector<ProcedureEntry> entries, FileStamp stamp);
   // Forgets every entry: no entry of an earlier file can be chosen.
   void ForgetIndex() { SetIndex({}, FileStamp{}); }
+  // Forgets every entry and hands over the list's storage, for the next index.
+  std::vector<ProcedureEntry> TakeIndex();
 
   // --- The entry shown in the edit pane ----------------------------------------
   // Its index in the entry list, and its name ("" when there are no entries).

@@ -15,7 +15,10 @@ namespace {
 
 class ModuleIndexer {
  public:
-  ModuleIndexer(std::string_view bytes, Port& port) : bytes_(bytes), port_(port) {}
+  ModuleIndexer(std::string_view bytes, Port& port, std::vector<ProcedureEntry> reuse)
+      : bytes_(bytes), port_(port), entries_(std::move(reuse)) {
+    entries_.clear();
+  }
 
   std::vector<ProcedureEntry> Run(const std::string& file_name);
 
@@ -98,7 +101,7 @@ std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
       ContainsNoCase(file_name, ".CLS")) {
     result = AddEntry(kDeclarationsName);
   } else if (ContainsNoCase(file_name, ".FRM")) {
-    if (!SkipFormBlock()) return {};
+    if (!SkipFormBlock()) return std::move(entries_);
     result = AddEntry(kDeclarationsName);
   }
   for (;;) {
@@ -117,8 +120,8 @@ std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
 }  // namespace
 
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        Port& port) {
-  return ModuleIndexer(bytes, port).Run(file_name);
+                                        Port& port, std::vector<ProcedureEntry> reuse) {
+  return ModuleIndexer(bytes, port, std::move(reuse)).Run(file_name);
 }
 
 }  // namespace qw

@@ -27,7 +27,9 @@ namespace qw {
 // form file whose description block never closes is reported (fault 62) and
 // gives no entries, so that nothing is ever read or saved at a position that
 // does not belong to the declarations.
+// `reuse` lends its storage: an index built again (after every save) does not
+// grow a new list from nothing.
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        Port& port);
+                                        Port& port, std::vector<ProcedureEntry> reuse = {});
 
 }  // namespace qw

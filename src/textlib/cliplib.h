@@ -68,7 +68,7 @@ inline bool ContainsNoCase(std::string_view text, std::string_view what) {
 inline bool StartsNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
-    if (UpperChar(text[i]) != UpperChar(prefix[i])) return false;
+    if (text[i] != prefix[i] && UpperChar(text[i]) != UpperChar(prefix[i])) return false;
   }
   return true;
 }
