@@ -19,7 +19,7 @@ void TranIf(std::string& line, std::string_view search, std::string_view replace
   if (Contains(line, search)) line = StrTran(line, search, replacement);
 }
 
-// Rule 3 of ConvertIncrements: every word (with `extra`) that holds `op` is
+// Increments inside an expression: every word (with `extra`) that holds `op` is
 // turned into a call, `before` for an operator in front of its variable,
 // `after` for one behind it; repeated while the line still holds `op`.
 void CallsForOperators(std::string& line, std::string_view op, std::string_view extra,
@@ -91,7 +91,8 @@ void ApplyFunctionRules(std::string& line, std::string& out) {
   TranNoCaseIf(line, "substr", "SUBSTR", "Mid");
   TranNoCaseIf(line, "alltrim", "alltrim", "Trim");
   TranNoCaseIf(line, "upper(", "upper(", "UCase(");
-  if (ContainsNoCase(line, "if(") && !ContainsNoCase(line, "iif")) line = StrTranNoCase(line, "IF(", "IIF(");
+  if (ContainsNoCase(line, "if(") && !ContainsNoCase(line, "iif"))
+    line = StrTranNoCase(line, "IF(", "IIF(");
   if (Contains(line, "$")) {
     out.append("' Complex String Operators may or may not be converted properly\r\n");
     out.append("' ").append(Trim(line)).append("\r\n");

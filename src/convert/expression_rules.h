@@ -15,12 +15,14 @@
 
 namespace qw {
 
-// The operator group (rule 6 of the statement chain), in its fixed order:
+// The operator group (the "operators" rule of the statement chain), in its
+// fixed order:
 // "empty(" ".and." ".or." ".not." "!=" "!" "==" ":=" "[" "]" "->" ".T." ".F.".
 // Rewrites `line` in place.
 void ApplyOperatorRules(std::string& line);
 
-// The function group (rule 38 of the statement chain), in its fixed order:
+// The function group (the "functions" rule of the statement chain), in its
+// fixed order:
 // SUBSTR, ALLTRIM, UPPER(, IF(, "$", "++"/"--", "+=", "-=", TYPE(. For a line
 // holding "$" it first appends two comment lines, each ended by CR LF, to
 // `out`. Rewrites `line` in place.
