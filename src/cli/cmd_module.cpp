@@ -31,7 +31,7 @@ class Session {
 
   Editor& editor() { return editor_; }
   const ModuleDocument& doc() const { return editor_.doc(); }
-  // True when a box since the start of the session told of a refusal or a fault.
+  // True when a box of this run of qwtool told of a refusal or a fault.
   bool Failed() const { return ctx_.port.failed(); }
 
   // Module Open of `file`: true when it was indexed without a failure.
