@@ -75,6 +75,18 @@ std::string OpenFilter(FileKind kind) {
   return {};
 }
 
+OpenMode OpenModeForFile(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return OpenMode::kWholeText;
+  const std::string extension = Upper(name.substr(dot));
+  for (const char* module : {".BAS", ".FRM", ".CLS", ".PRG"}) {
+    if (extension == module) return OpenMode::kIndexed;
+  }
+  return OpenMode::kWholeText;
+}
+
 // --- Start-up and events ------------------------------------------------------
 
 void Editor::StartUp() {
@@ -222,7 +234,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
     return;
   }
   const std::string name0 = d.entries().front().name;
-  port_.SetEntryText(name0);
+  port_.ShowEntrySelected(0, name0);
   std::string text;
   try {
     text = LoadEntryText(0);

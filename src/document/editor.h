@@ -29,6 +29,11 @@ enum class FileKind { kBas, kPrg, kFrm, kVbp, kMak, kCls, kAll };
 // The Open dialog's filter for `kind`, in the form "Program (*.bas)|*.bas".
 std::string OpenFilter(FileKind kind);
 
+// How a file named on the command line opens: a module (".bas", ".frm",
+// ".cls" or ".prg" after the last "." of its own name, letter case ignored)
+// indexed as Module Open does, any other file whole as File Open does.
+OpenMode OpenModeForFile(std::string_view path);
+
 class Editor {
  public:
   explicit Editor(Port& port);
