@@ -97,6 +97,14 @@ class Port {
   // Selects item `index`; like a user's choice, the shell then calls the
   // document's click handler (which may re-enter this call).
   virtual void SetEntrySelectedIndex(int index) = 0;
+  // Marks item `index`, named `name`, as the list's selected item: the entry
+  // the pane shows, so that the next step through the list starts from it.
+  // The list's text becomes `name`; no click is raised. A port without a
+  // selection of its own only sets the text.
+  virtual void ShowEntrySelected(int index, const std::string& name) {
+    static_cast<void>(index);
+    SetEntryText(name);
+  }
 
   // --- The clipboard ---------------------------------------------------------
   // The clipboard's plain text; the empty string when it holds no text.

@@ -15,6 +15,7 @@
 
 #include "platform/fault.h"
 #include "shell/access_keys.h"
+#include "shell/entry_search.h"
 
 namespace qw::shell {
 namespace {
@@ -94,7 +95,9 @@ QtPort::QtPort(QWidget* window, QMenuBar* menu_bar, QsciScintilla* pane, QComboB
       menu_bar_(menu_bar),
       pane_(pane),
       entry_list_(entry_list),
-      entry_model_(new QStringListModel(entry_list)) {
+      entry_model_(new QStringListModel(entry_list)),
+      entry_search_(
+          new EntrySearch(entry_list, [this](int index) { SetEntrySelectedIndex(index); })) {
   entry_list_->setModel(entry_model_);
 }
 
@@ -267,6 +270,7 @@ void QtPort::FocusPane() {
 
 void QtPort::ClearEntryList() {
   entry_model_->setStringList({});
+  entry_search_->SetNames({}, {});
   entry_list_->setEditText(QString());
 }
 
@@ -276,6 +280,7 @@ void QtPort::SetEntryItems(const std::vector<std::string>& items) {
   for (const std::string& item : items) list << Latin1(item);
   entry_model_->setStringList(list);  // one reset, however long the list
   entry_list_->setCurrentIndex(-1);
+  entry_search_->SetNames(items, list);
 }
 
 int QtPort::EntryCount() const {
@@ -292,6 +297,15 @@ void QtPort::SetEntryText(const std::string& text) {
 
 int QtPort::EntrySelectedIndex() const {
   return entry_list_->currentIndex();
+}
+
+void QtPort::ShowEntrySelected(int index, const std::string& name) {
+  if (index >= 0 && index < entry_list_->count()) {
+    entry_list_->setCurrentIndex(index);
+  } else {
+    entry_list_->setCurrentIndex(-1);
+  }
+  entry_list_->setEditText(Latin1(name));
 }
 
 void QtPort::SetEntrySelectedIndex(int index) {

@@ -28,6 +28,8 @@ class QsciScintilla;
 
 namespace qw::shell {
 
+class EntrySearch;
+
 struct ShownBox {
   std::string text;
   std::string title;  // as shown: "QWEdit" for a box without a title of its own
@@ -96,6 +98,8 @@ class QtPort final : public Port {
   void SetEntryText(const std::string& text) override;
   int EntrySelectedIndex() const override;
   void SetEntrySelectedIndex(int index) override;
+  void ShowEntrySelected(int index, const std::string& name) override;
+  EntrySearch& entry_search() { return *entry_search_; }
 
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
@@ -112,6 +116,7 @@ class QtPort final : public Port {
   QsciScintilla* pane_;
   QComboBox* entry_list_;
   QStringListModel* entry_model_;
+  EntrySearch* entry_search_;
   std::function<void()> on_entry_click_;
   PortScript* script_ = nullptr;
   int busy_depth_ = 0;

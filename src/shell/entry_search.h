@@ -1,0 +1,50 @@
+// EntrySearch: finding an entry by typing part of its name in the entry
+// list's text field. Each edit of the text by the user offers, in a popup
+// under the list, every entry whose name holds the text (letter case
+// ignored); choosing one (click, or Enter on it) switches to it as choosing
+// it in the list does. The popup holds indices into the list, never copies
+// of the names, so a keystroke on a list of 60,000 entries costs one scan of
+// the names. It also widens the list's drop-down to its longest name.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/entry_filter.h"
+
+class QComboBox;
+class QCompleter;
+
+namespace qw::shell {
+
+class EntryMatches;
+
+class EntrySearch final : public QObject {
+ public:
+  // `list` is cbProc; `choose` switches to an entry by its index in it.
+  EntrySearch(QComboBox* list, std::function<void(int)> choose);
+
+  // The list's names have become `names` (shown as `shown`, item for item).
+  void SetNames(const std::vector<std::string>& names, const QStringList& shown);
+
+  // Offers the entries whose names hold `text`; hides the offer when none does.
+  void Offer(const QString& text);
+  // The entries offered, as indices into the list.
+  const std::vector<int>& offered() const { return offered_; }
+  QCompleter* completer() const { return completer_; }
+
+ private:
+  QComboBox* list_;
+  std::function<void(int)> choose_;
+  EntryFilter filter_;
+  QStringList shown_;  // the names as the list shows them
+  std::vector<int> offered_;
+  EntryMatches* matches_;
+  QCompleter* completer_;
+  int popup_width_ = 0;
+};
+
+}  // namespace qw::shell

@@ -1,0 +1,83 @@
+// Finding entries by part of their name: named cases, and a property test against a plain
+// case-blind search of every name.
+#include "document/entry_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qw {
+namespace {
+
+const std::vector<std::string> kNames = {"(declarations)", "Form_Load", "FormatDate",
+                                         "cmdOK_Click",    "LOAD_ALL",  "Total$"};
+
+struct FindCase {
+  const char* name;
+  const char* part;
+  std::vector<int> found;
+};
+
+TEST(EntryFilterTest, FindsEveryNameHoldingThePartInListOrder) {
+  const FindCase cases[] = {
+      {"prefix", "form", {1, 2}},
+      {"middle, any case", "LoAd", {1, 4}},
+      {"whole name", "cmdok_click", {3}},
+      {"punctuation", "$", {5}},
+      {"parenthesis", "(decl", {0}},
+      {"nothing", "xyz", {}},
+      {"empty part", "", {}},
+      {"across two names", "d\nformat", {}},
+      {"longer than any name", "(declarations)(declarations)", {}},
+  };
+  EntryFilter filter;
+  filter.SetNames(kNames);
+  std::vector<int> found = {99};
+  for (const FindCase& c : cases) {
+    filter.Find(c.part, found);
+    EXPECT_EQ(found, c.found) << c.name;
+  }
+}
+
+TEST(EntryFilterTest, LongestNamesComeFirstTiesInListOrder) {
+  EntryFilter filter;
+  EXPECT_TRUE(filter.Longest(3).empty());
+  filter.SetNames(kNames);
+  EXPECT_EQ(filter.Longest(3), (std::vector<int>{0, 3, 2}));
+  EXPECT_EQ(filter.Longest(100).size(), kNames.size());
+}
+
+// Whatever the names and the part, Find answers as a plain search of each name does.
+TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
+  std::mt19937 rng(13);
+  const std::string alphabet = "aAbB_1\xe9\xc9";  // é and É are other bytes, not letters
+  auto random_text = [&](size_t max) {
+    std::string s(rng() % (max + 1), ' ');
+    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    return s;
+  };
+  auto fold = [](std::string s) {
+    for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    return s;
+  };
+  EntryFilter filter;
+  std::vector<int> found;
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> names(rng() % 40);
+    for (std::string& n : names) n = random_text(8);
+    filter.SetNames(names);
+    const std::string part = random_text(3);
+    std::vector<int> expected;
+    for (size_t i = 0; i < names.size() && !part.empty(); ++i) {
+      if (fold(names[i]).find(fold(part)) != std::string::npos)
+        expected.push_back(static_cast<int>(i));
+    }
+    filter.Find(part, found);
+    ASSERT_EQ(found, expected) << "part '" << part << "' in round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace qw
