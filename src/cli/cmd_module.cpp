@@ -160,6 +160,8 @@ int RunShow(Context& ctx, const std::vector<std::string>& args) {
 }
 
 int RunReplace(Context& ctx, const std::vector<std::string>& args) {
+  // The module stays locked from its indexing to the save: a second replace
+  // of the same module waits and then works on the file this one wrote.
   const Parsed p = Parse(args, {}, {"--to"});
   if (p.operands.size() < 2 || p.operands.size() > 3) {
     throw UsageError("replace takes FILE, ENTRY and an optional TEXTFILE");
@@ -168,6 +170,7 @@ int RunReplace(Context& ctx, const std::vector<std::string>& args) {
   if (to && IsEmptyValue(std::string_view(*to))) throw UsageError("--to needs a file name");
   const std::string text_path = p.operands.size() == 3 ? p.operands[2] : "-";
   Session s(ctx);
+  s.editor().HoldModuleLock(!to);
   if (!s.Open(p.operands[0])) return kExitFailed;
   const size_t index = s.FindEntry(p.operands[1]);
   const std::string text = ToPaneText(ReadInput(ctx, text_path));

@@ -58,20 +58,36 @@ std::string ReadInput(Context& ctx, const std::string& path) {
     }
     return text;
   }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw Refusal("cannot read " + path + ": " + std::strerror(errno));
   struct stat st {};
   std::string text;
   try {
     if (::fstat(fd, &st) != 0) throw std::system_error(errno, std::generic_category());
     if (S_ISDIR(st.st_mode)) throw std::system_error(EISDIR, std::generic_category());
-    text = ReadFd(fd, S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0);
+    if (!S_ISREG(st.st_mode)) {
+      ::close(fd);
+      throw Refusal("cannot read " + path + ": not a regular file");
+    }
+    text = ReadFd(fd, static_cast<size_t>(st.st_size));
   } catch (const std::system_error& e) {
     ::close(fd);
     throw Refusal("cannot read " + path + ": " + std::strerror(e.code().value()));
   }
   ::close(fd);
   return text;
+}
+
+int FinishOutput(std::ostream& out, std::ostream& err, int status) {
+  errno = 0;
+  out.flush();
+  int why = out.good() ? 0 : (errno != 0 ? errno : EIO);
+  // Standard output is closed here, so that an error the system tells only
+  // at the close is seen too; nothing is written to it after this.
+  if (why == 0 && ::close(STDOUT_FILENO) != 0 && errno != EBADF) why = errno;
+  if (why == 0) return status;
+  err << "qwtool: cannot write the output: " << std::strerror(why) << "\n";
+  return kExitFailed;
 }
 
 std::string ToPaneText(const std::string& text) {

@@ -49,8 +49,14 @@ struct Command {
 const std::vector<Command>& Commands();
 
 // Reads a whole file, or stdin for "-"; throws Refusal when it cannot be read
-// (missing, a folder, no permission).
+// (missing, no permission, or not a regular file: a folder, a FIFO or a
+// device is refused at once, never waited on or read without end).
 std::string ReadInput(Context& ctx, const std::string& path);
+// Flushes and closes standard output. A write or close that failed (a full
+// disk, /dev/full, a closed pipe) is told in one line on `err` and makes the
+// status kExitFailed; otherwise `status` is returned.
+int FinishOutput(std::ostream& out, std::ostream& err, int status);
+
 // Turns a text into edit-pane text: every LF not preceded by CR becomes CR LF.
 std::string ToPaneText(const std::string& text);
 

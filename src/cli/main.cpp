@@ -28,9 +28,9 @@ void PrintUsage(std::ostream& os) {
         "Exit status: 0 done, 1 bad usage, 2 refused or failed.\n";
 }
 
+// Bad usage is one line; --help tells the rest.
 int Usage(const std::string& why) {
-  std::cerr << "qwtool: " << why << "\n";
-  PrintUsage(std::cerr);
+  std::cerr << "qwtool: usage: " << why << " (qwtool --help for more)\n";
   return qw::cli::kExitUsage;
 }
 
@@ -71,19 +71,16 @@ int main(int argc, char** argv) {
       // A box that told of a refusal or a fault means the result was not
       // produced, or only in part, whatever the subcommand made of it.
       if (status == qw::cli::kExitDone && port.failed()) status = qw::cli::kExitFailed;
-      std::cout.flush();
-      return status;
+      return qw::cli::FinishOutput(std::cout, std::cerr, status);
     } catch (const qw::cli::UsageError& e) {
       return Usage(e.what());
     } catch (const qw::cli::Refusal& e) {
-      std::cout.flush();
       std::cerr << "qwtool: " << e.what() << "\n";
-      return qw::cli::kExitFailed;
+      return qw::cli::FinishOutput(std::cout, std::cerr, qw::cli::kExitFailed);
     } catch (const std::exception& e) {
       // Nothing the engine does should get here; never a crash all the same.
-      std::cout.flush();
       std::cerr << "qwtool: " << e.what() << "\n";
-      return qw::cli::kExitFailed;
+      return qw::cli::FinishOutput(std::cout, std::cerr, qw::cli::kExitFailed);
     }
   }
   if (name.size() > 1 && name[0] == '-') return Usage("unknown option " + name);

@@ -5,6 +5,7 @@
 // memory. Sizes are in bytes.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -39,10 +40,20 @@ class ByteRope {
   char back() const { return pieces_.back().back(); }
   const std::vector<std::string_view>& pieces() const { return pieces_; }
   // The whole text in one string.
-  std::string Flatten() const {
+  std::string Flatten() const { return Slice(0, size_); }
+  // At most `max` bytes from offset `from`, in one string.
+  std::string Slice(size_t from, size_t max) const {
     std::string s;
-    s.reserve(size_);
-    for (std::string_view p : pieces_) s.append(p);
+    s.reserve(std::min(max, size_ - std::min(from, size_)));
+    size_t at = 0;
+    for (std::string_view p : pieces_) {
+      if (s.size() >= max) break;
+      if (at + p.size() > from) {
+        const size_t skip = from > at ? from - at : 0;
+        s.append(p.substr(skip, max - s.size()));
+      }
+      at += p.size();
+    }
     return s;
   }
 

@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "document/byte_lines.h"
 #include "document/entry_text.h"
 #include "document/module_document.h"
 #include "document/module_file.h"
@@ -111,6 +112,9 @@ void Editor::ChooseEntry() {
     std::string text;
     try {
       text = LoadEntryText(index);
+    } catch (const ModuleChanged&) {
+      ReindexChanged(false);
+      return;
     } catch (const Fault& f) {
       // The pane keeps the entry it shows, and the list goes back to it.
       port_.MessageBox(FileError(ReadErrorText(f, "Can't read from file: " + d.file_name())));
@@ -169,7 +173,9 @@ void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
     ModuleDocument& d = *doc_;
     FileHandle file;
     try {
-      file = OpenForReading(file_name);
+      held_ = FileHandle();
+      const bool lock = hold_lock_ && mode == OpenMode::kIndexed;
+      file = lock ? OpenLocked(file_name, *files_) : OpenForReading(file_name, *files_);
     } catch (const Fault&) {
       // The document shown keeps its own file name.
       port_.MessageBox(FileError("Can't open file: " + file_name));
@@ -183,7 +189,7 @@ void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
     }
     FileBytes bytes;
     try {
-      bytes = FileBytes::Read(file);
+      bytes = FileBytes::Read(file, *files_);
     } catch (const Fault& f) {
       port_.MessageBox(FileError(ReadErrorText(f, "Can't open this file!")));
       if (mode == OpenMode::kIndexed) {
@@ -196,6 +202,7 @@ void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
     }
     if (mode == OpenMode::kIndexed) {
       IndexBytes(bytes.view(), bytes.stamp());
+      if (hold_lock_) held_ = std::move(file);
       return;
     }
     port_.SetPaneText(std::string(bytes.view()));
@@ -210,8 +217,37 @@ void Editor::ForgetEntries() {
 
 void Editor::RebuildIndex() {
   RunTrapped(port_, [&] {
-    const FileBytes bytes = FileBytes::Read(doc_->file_name());
+    const FileBytes bytes = FileBytes::Read(doc_->file_name(), *files_);
     IndexBytes(bytes.view(), bytes.stamp());
+  });
+}
+
+void Editor::ReindexChanged(bool keep_pane) {
+  ModuleDocument& d = *doc_;
+  port_.MessageBox(FileError(
+      d.file_name() + " has changed on disk since its entries were listed.\n" +
+      (keep_pane ? "Nothing was saved. The entries are listed again from the file; the pane "
+                   "keeps your text, to save again over the entry as it now stands."
+                 : "The entries are listed again from the file.")));
+  if (!keep_pane) {
+    RebuildIndex();
+    return;
+  }
+  RunTrapped(port_, [&] {
+    const std::string edited = d.current_entry_name();
+    const FileBytes bytes = FileBytes::Read(d.file_name(), *files_);
+    port_.ClearEntryList();
+    d.SetIndex(IndexModule(bytes.view(), d.file_name(), port_, d.TakeIndex()), bytes.stamp());
+    std::vector<std::string> items;
+    for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
+    port_.SetEntryItems(items);
+    for (size_t i = 0; i < d.entry_count(); ++i) {
+      if (d.entries()[i].name == edited) {
+        d.ShowEntry(static_cast<Int>(i));
+        port_.SetEntryText(edited);
+        return;
+      }
+    }
   });
 }
 
@@ -248,7 +284,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
 
 std::string Editor::LoadEntryText(Int index) {
   BusyScope busy(port_);
-  return ReadEntryText(*doc_, index, port_);
+  return ReadEntryText(*doc_, index, port_, *files_);
 }
 
 void Editor::ShowIndexedCaption(const std::string& entry_name) {
@@ -270,7 +306,7 @@ void Editor::SaveTo(const std::string& file_name) {
 void Editor::SaveWholeText(const std::string& file_name) {
   {
     BusyScope busy(port_);
-    WriteFileAtomically(file_name, WholeTextForSave(port_.PaneText()), flush_);
+    WriteFileAtomically(file_name, WholeTextForSave(port_.PaneText()), flush_, *files_);
   }
   port_.SetCaption("QW: " + Upper(file_name));
   doc_->Rename(file_name);
@@ -279,42 +315,88 @@ void Editor::SaveWholeText(const std::string& file_name) {
 
 void Editor::SaveIndexed(const std::string& file_name) {
   ModuleDocument& d = *doc_;
-  {
+  const bool over_itself = Upper(Trim(file_name)) == Upper(Trim(d.file_name()));
+  try {
     BusyScope busy(port_);
+    std::optional<std::string> backup;
+    // The module stays locked against other saves from its read to its rename.
+    FileHandle locked;
     FileBytes input;
-    if (Upper(Trim(file_name)) == Upper(Trim(d.file_name()))) {
-      const std::optional<std::string> backup = BackupName(file_name);
-      bool made = false;
-      if (backup) {
-        try {
-          input = FileBytes::Read(d.file_name());
-          MakeBackup(d.file_name(), *backup, input.view(), flush_);
-          made = true;
-        } catch (const Fault&) {
-        }
+    try {
+      if (over_itself && !(backup = BackupName(file_name))) throw Fault(kFaultBadFileName);
+      if (held_.fd() < 0) locked = OpenLocked(d.file_name(), *files_);
+      const FileHandle& module = held_.fd() >= 0 ? held_ : locked;
+      if (d.stamp().size >= 0 &&
+          !(StampAt(d.file_name()) == d.stamp() && StampOf(module) == d.stamp())) {
+        throw ModuleChanged(d.file_name());
       }
-      if (!made) {
-        port_.MessageBox(FileError(kBackupFailed));
-        return;
-      }
-    } else {
-      input = FileBytes::Read(d.file_name());
+      input = FileBytes::Read(module, *files_);
+    } catch (const ModuleChanged&) {
+      throw;
+    } catch (const Fault&) {
+      if (!over_itself) throw;
+      port_.MessageBox(FileError(kBackupFailed));
+      return;
     }
     const std::string pane = port_.PaneText();
+    const bool declarations = d.current_entry_name() == kDeclarationsName;
+    const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : 1;
     ModuleSaver saver(input.view(), pane, port_);
-    if (d.current_entry_name() == kDeclarationsName) {
-      if (ContainsNoCase(file_name, ".FRM")) saver.CopyFormDescription();
+    if (declarations) {
+      if (KindOfModule(file_name) == ModuleKind::kForm) saver.CopyFormDescription();
       saver.SkipOldDeclarations();
       saver.WriteEditText();
     } else {
-      const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : -1;
       saver.CopyUpToEntry(position);
       saver.SkipOldEntry();
       saver.WriteEditText();
     }
     saver.CopyRemainingLines();
-    WriteFileAtomically(file_name, saver.out().pieces(), flush_);
+    // A text that would make the entry too large to be shown again is
+    // refused before anything is written.
+    for (size_t span = 64 * 1024;; span *= 2) {
+      std::string tail = saver.out().Slice(saver.entry_offset(), span);
+      const bool whole = saver.entry_offset() + tail.size() >= saver.out().size();
+      if (!whole) tail.erase(tail.rfind('\n') + 1);  // whole lines only (npos + 1 is 0)
+      const size_t first_end = tail.find('\n');
+      // Past its first line, a byte of the file is at least a character of
+      // the entry's text: beyond the limit, the slice decides.
+      if (whole || (first_end != std::string::npos &&
+                    tail.size() - first_end - 1 > static_cast<size_t>(kEntryTextLimit) + 1)) {
+        if (EntryTooLarge(tail, declarations)) {
+          RefuseTooLarge(port_);
+          return;
+        }
+        break;
+      }
+    }
+    if (over_itself) {
+      ModuleReplacement r;
+      r.module = held_.fd() >= 0 ? &held_ : &locked;
+      r.path = d.file_name();
+      r.backup = *backup;
+      r.old_bytes = input.view();
+      r.pieces = saver.out().pieces();
+      r.stamp = input.stamp();
+      r.check_offset = std::min<Int>(position - 1, static_cast<Int>(input.view().size()));
+      if (r.check_offset < static_cast<Int>(input.view().size())) {
+        r.check_bytes = std::string(LineAt(input.view(), static_cast<size_t>(r.check_offset)).text);
+      }
+      r.flush = flush_;
+      try {
+        ReplaceModule(r, *files_);
+      } catch (const BackupFailed&) {
+        port_.MessageBox(FileError(kBackupFailed));
+        return;
+      }
+    } else {
+      WriteFileAtomically(file_name, saver.out().pieces(), flush_, *files_);
+    }
+  } catch (const ModuleChanged&) {
+    ReindexChanged(true);
+    return;
   }
+  held_ = FileHandle();
   d.Rename(file_name);
   RebuildIndex();
 }

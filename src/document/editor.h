@@ -17,7 +17,9 @@
 #include <string>
 #include <string_view>
 
+#include "document/file_system.h"
 #include "document/module_document.h"
+#include "document/module_file.h"
 #include "platform/limits.h"
 #include "platform/port.h"
 
@@ -112,6 +114,13 @@ class Editor {
   // Whether saves flush the files they write to the disk (true, the default).
   // Benchmarks switch it off to measure the work and not the disk.
   void SetFlushToDisk(bool flush) { flush_ = flush; }
+  // The file system every load and save goes through (the system's own by
+  // default; a test's to watch or fail its calls). It must outlive the Editor.
+  void SetFileSystem(FileSystem& fs) { files_ = &fs; }
+  // Whether a module opened through Module Open stays locked (flock) from its
+  // indexing until the next save or open, so that no other save can come
+  // between (qwtool); otherwise it is locked during each save only (the window).
+  void HoldModuleLock(bool hold) { hold_lock_ = hold; }
 
  private:
   void OpenWithDialog(const std::string& filter, OpenMode mode);
@@ -124,11 +133,18 @@ class Editor {
   // Empties the entry list and the index, so that no entry of an earlier file
   // can be chosen.
   void ForgetEntries();
+  // The file changed on disk since it was indexed: says so in one box and
+  // indexes it again. A save keeps the pane's text and the changed flag, with
+  // the entry of the same name, when there is one, as the entry edited.
+  void ReindexChanged(bool keep_pane);
 
   Port& port_;
   std::unique_ptr<ModuleDocument> doc_;
   std::string last_filter_;  // the filter of the last Open dialog
   bool flush_ = true;
+  FileSystem* files_ = &SystemFiles();
+  bool hold_lock_ = false;
+  FileHandle held_;  // the module locked since its indexing, when held
 };
 
 }  // namespace qw

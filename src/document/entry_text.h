@@ -7,7 +7,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "document/file_system.h"
 #include "document/module_document.h"
 #include "platform/port.h"
 
@@ -24,8 +26,17 @@ inline constexpr Int kEntryTextWarning = 30000;
 // empty. Shows "Procedure Too Large" (and returns the empty text) or "Large
 // File Warning" (and returns the text) through `port`. Throws a Fault when the
 // file cannot be read: it is gone or locked (53, 70), it has changed since it
-// was indexed (75), the position lies past its end (62), or `index` is not an
-// entry (9). Never changes `doc` or the pane.
-std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port);
+// was indexed (ModuleChanged), the position lies past its end (62), or
+// `index` is not an entry (9). Never changes `doc` or the pane.
+std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port,
+                          FileSystem& fs = SystemFiles());
+
+// Whether the entry whose first line starts `from_entry` (the bytes of a
+// file from that line to its end) would be refused as "Procedure Too Large"
+// when shown; `declarations` for the declarations entry.
+bool EntryTooLarge(std::string_view from_entry, bool declarations);
+
+// Shows the "Procedure Too Large" box.
+void RefuseTooLarge(Port& port);
 
 }  // namespace qw

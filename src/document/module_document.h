@@ -35,11 +35,14 @@ struct ProcedureEntry {
 std::string FormatPosition(Int position);
 
 // What the indexer saw of the file, so that a later read can tell whether the
-// file has changed since: its size in bytes and its modification time. A size
+// file has changed since: its size in bytes, its modification time, and which
+// file it was (a file put in its place by a rename is another file). A size
 // of -1 stands for a file never seen.
 struct FileStamp {
   Int size = -1;
   std::int64_t mtime_ns = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
   bool operator==(const FileStamp&) const = default;
 };
 

@@ -1,7 +1,9 @@
 #include "document/module_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -11,6 +13,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -53,8 +57,12 @@ size_t ReadSome(int fd, char* into, size_t n) {
   }
 }
 
+void CloseOrThrow(FileHandle& file, FileSystem& fs) {
+  if (fs.Close(file.Release()) != 0) throw FileFault(errno);
+}
+
 // Writes the pieces in order, as few calls as the system allows.
-void WriteAll(int fd, const std::vector<std::string_view>& pieces) {
+void WriteAll(int fd, const std::vector<std::string_view>& pieces, FileSystem& fs) {
   std::vector<iovec> iov;
   iov.reserve(pieces.size());
   for (std::string_view p : pieces) {
@@ -63,11 +71,9 @@ void WriteAll(int fd, const std::vector<std::string_view>& pieces) {
   size_t next = 0;
   while (next < iov.size()) {
     const int count = static_cast<int>(std::min<size_t>(iov.size() - next, IOV_MAX));
-    const ssize_t put = ::writev(fd, iov.data() + next, count);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw FileFault(errno);
-    }
+    const ssize_t put = fs.Write(fd, iov.data() + next, count);
+    if (put < 0) throw FileFault(errno);
+    if (put == 0) throw FileFault(EIO);
     // Skip what was written; a partial piece is resumed where it stopped.
     size_t done = static_cast<size_t>(put);
     while (next < iov.size() && done >= iov[next].iov_len) done -= iov[next++].iov_len;
@@ -100,53 +106,169 @@ std::string ResolveTarget(const std::string& path) {
   return slash == std::string::npos ? t : path.substr(0, slash + 1) + t;
 }
 
-FileStamp WriteAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
-                          bool flush, std::optional<mode_t> mode, bool keep_read_only) {
-  const std::string target = ResolveTarget(path);
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+std::string BaseOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The start of the names of this process's temporary files for `path`:
+// ".NAME.qwPID." in the same folder.
+std::string TempPrefix(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  return folder + "." + BaseOf(path) + ".qw" + std::to_string(::getpid()) + ".";
+}
+
+std::string RandomSuffix() {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device rd;
+  std::string s(8, 'a');
+  for (char& c : s) c = kLetters[rd() % (sizeof kLetters - 1)];
+  return s;
+}
+
+void SyncFolder(const std::string& path, FileSystem& fs) {
+  FileHandle dir(fs.Open(FolderOf(path), O_RDONLY | O_DIRECTORY));
+  if (dir.fd() < 0) throw FileFault(errno);
+  if (fs.Sync(dir.fd()) != 0) throw FileFault(errno);
+}
+
+// A new file that gets the name of `target` only once it is complete. Where
+// the file system allows it, it has no name at all until then; otherwise a
+// hidden temporary name that names this process, so that a run killed
+// before the rename leaves a file the next save can tell is stale.
+class NewFile {
+ public:
+  NewFile(std::string target, FileSystem& fs) : fs_(fs), target_(std::move(target)) {
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      file_ = FileHandle(fs_.Open(FolderOf(target_), O_TMPFILE | O_WRONLY, 0600));
+      if (file_.fd() >= 0) return;
+      if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throw FileFault(errno);
+    }
+    for (int tries = 0; file_.fd() < 0; ++tries) {
+      temp_ = TempPrefix(target_) + RandomSuffix();
+      file_ = FileHandle(fs_.Open(temp_, O_WRONLY | O_CREAT | O_EXCL, 0600));
+      if (file_.fd() < 0 && (errno != EEXIST || tries > 100)) {
+        temp_.clear();
+        throw FileFault(errno);
+      }
+    }
+  }
+  ~NewFile() {
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+  }
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  // Writes the bytes, sets the permission bits, flushes them to disk when
+  // `flush` is true; the stamp of the complete file.
+  FileStamp Write(const std::vector<std::string_view>& pieces, mode_t mode, bool flush) {
+    WriteAll(file_.fd(), pieces, fs_);
+    if (fs_.SetMode(file_.fd(), mode) != 0) throw FileFault(errno);
+    if (flush && fs_.Sync(file_.fd()) != 0) throw FileFault(errno);
+    return StampOf(file_);
+  }
+
+  // Gives the file the name of the target, replacing what stands there.
+  void Install() {
+    if (temp_.empty()) {
+      // A name first, then the rename: a link cannot replace a name.
+      const std::string proc = "/proc/self/fd/" + std::to_string(file_.fd());
+      for (int tries = 0; temp_.empty(); ++tries) {
+        std::string name = TempPrefix(target_) + RandomSuffix();
+        if (fs_.Link(proc, name) == 0) {
+          temp_ = std::move(name);
+        } else if (errno != EEXIST || tries > 100) {
+          throw FileFault(errno);
+        }
+      }
+    }
+    CloseOrThrow(file_, fs_);
+    if (fs_.Rename(temp_, target_) != 0) throw FileFault(errno);
+    temp_.clear();
+  }
+
+ private:
+  FileSystem& fs_;
+  std::string target_;
+  std::string temp_;  // the file's temporary name, while it has one
+  FileHandle file_;
+};
+
+// The permission bits for a file that replaces `target`, after the checks a
+// write to it must pass.
+mode_t ModeForReplacing(const std::string& target, bool keep_read_only) {
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) throw NotARegularFile();
     // A file the user may not write is not replaced behind its back.
     if (keep_read_only && ::access(target.c_str(), W_OK) != 0) throw FileFault(errno);
-    if (!mode) mode = static_cast<mode_t>(st.st_mode & 07777);
-  } else if (errno != ENOENT) {
-    throw FileFault(errno);
+    return static_cast<mode_t>(st.st_mode & 07777);
   }
-  if (!mode) mode = DefaultNewFileMode();
+  if (errno != ENOENT) throw FileFault(errno);
+  return DefaultNewFileMode();
+}
 
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp =
-      (slash == std::string::npos ? std::string() : folder) + "." + base + ".qwXXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  FileHandle out(::mkstemp(name.data()));
-  if (out.fd() < 0) throw FileFault(errno);
-  temp.assign(name.data());
-  FileStamp stamp;
-  try {
-    WriteAll(out.fd(), pieces);
-    if (::fchmod(out.fd(), *mode) != 0) throw FileFault(errno);
-    if (flush && ::fsync(out.fd()) != 0) throw FileFault(errno);
-    stamp = StampOf(out);
-    if (::close(out.Release()) != 0) throw FileFault(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) throw FileFault(errno);
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
+FileStamp StampOfStat(const struct stat& st) {
+  FileStamp s;
+  s.size = static_cast<Int>(st.st_size);
+  s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  s.device = static_cast<std::uint64_t>(st.st_dev);
+  s.inode = static_cast<std::uint64_t>(st.st_ino);
+  return s;
+}
+
+// Throws ModuleChanged unless the module still is the file that was read,
+// with the checked bytes in their place.
+void CheckUnchanged(const ModuleReplacement& r, const std::string& target, FileSystem& fs) {
+  if (!(StampAt(target) == r.stamp) || !(StampOf(*r.module) == r.stamp)) {
+    throw ModuleChanged(r.path);
   }
-  if (flush) {
-    FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd() >= 0) ::fsync(dir.fd());
+  std::string now(r.check_bytes.size(), '\0');
+  size_t got = 0;
+  while (got < now.size()) {
+    const ssize_t n = fs.ReadAt(r.module->fd(), now.data() + got, now.size() - got,
+                                static_cast<off_t>(r.check_offset) + static_cast<off_t>(got));
+    if (n < 0) throw FileFault(errno);
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
   }
-  return stamp;
+  if (got != now.size() || now != r.check_bytes) throw ModuleChanged(r.path);
+}
+
+// Makes the backup hold the module's old bytes; see ReplaceModule.
+void MakeBackup(const ModuleReplacement& r, const std::string& target, mode_t mode,
+                FileSystem& fs) {
+  struct stat st {};
+  if (::fstat(r.module->fd(), &st) != 0) throw FileFault(errno);
+  if (st.st_nlink == 1) {
+    const std::string linked = TempPrefix(r.backup) + RandomSuffix();
+    if (fs.Link(target, linked) == 0) {
+      const bool done =
+          (!r.flush || fs.Sync(r.module->fd()) == 0) && fs.Rename(linked, r.backup) == 0;
+      const int why = errno;
+      // A rename onto a second name of the same file does nothing and
+      // leaves the temporary name: it goes in every case.
+      ::unlink(linked.c_str());
+      if (done) return;
+      throw FileFault(why);
+    }
+  }
+  NewFile backup(r.backup, fs);
+  backup.Write({r.old_bytes}, mode, r.flush);
+  backup.Install();
 }
 
 }  // namespace
 
-FileHandle OpenForReading(const std::string& path) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+FileHandle OpenForReading(const std::string& path, FileSystem& fs) {
+  // Without waiting: a FIFO is refused below instead of waiting for a writer.
+  FileHandle file(fs.Open(path, O_RDONLY | O_NONBLOCK));
   if (file.fd() < 0) throw FileFault(errno);
   struct stat st {};
   if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
@@ -154,17 +276,32 @@ FileHandle OpenForReading(const std::string& path) {
   return file;
 }
 
+FileHandle OpenLocked(const std::string& path, FileSystem& fs) {
+  for (int tries = 0;; ++tries) {
+    FileHandle file = OpenForReading(path, fs);
+    if (fs.Lock(file.fd()) != 0) throw FileFault(errno);
+    const FileStamp held = StampOf(file), named = StampAt(path);
+    if ((held.device == named.device && held.inode == named.inode) || tries > 100) return file;
+  }
+}
+
 FileStamp StampOf(const FileHandle& file) {
   struct stat st {};
   if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
-  FileStamp s;
-  s.size = static_cast<Int>(st.st_size);
-  s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  return s;
+  return StampOfStat(st);
 }
 
-FileBytes FileBytes::Read(const std::string& path) {
-  return Read(OpenForReading(path));
+FileStamp StampAt(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return FileStamp{};
+  return StampOfStat(st);
+}
+
+ModuleChanged::ModuleChanged(const std::string& path)
+    : Fault(kFaultPathFileAccess, path + " has changed on disk since its entries were listed") {}
+
+FileBytes FileBytes::Read(const std::string& path, FileSystem& fs) {
+  return Read(OpenForReading(path, fs), fs);
 }
 
 FileBytes::FileBytes(FileBytes&& other) noexcept {
@@ -195,25 +332,25 @@ void FileBytes::Release() {
   buffer_.reset();
 }
 
-FileBytes FileBytes::Read(const FileHandle& file) {
+FileBytes FileBytes::Read(const FileHandle& file, FileSystem& fs) {
   FileBytes fb;
   fb.stamp_ = StampOf(file);
   const size_t want = static_cast<size_t>(fb.stamp_.size);
   if (want == 0) return fb;
-  void* map = ::mmap(nullptr, want, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
-  if (map != MAP_FAILED) {
-    fb.data_ = static_cast<const char*>(map);
+  if (const char* map = fs.Map(file.fd(), want)) {
+    fb.data_ = map;
     fb.size_ = want;
     fb.mapped_ = true;
     return fb;
   }
   fb.buffer_ = std::make_unique_for_overwrite<char[]>(want);
-  if (::lseek(file.fd(), 0, SEEK_SET) < 0) throw FileFault(errno);
   size_t got_total = 0;
   while (got_total < want) {
-    const size_t got = ReadSome(file.fd(), fb.buffer_.get() + got_total, want - got_total);
+    const ssize_t got = fs.ReadAt(file.fd(), fb.buffer_.get() + got_total, want - got_total,
+                                  static_cast<off_t>(got_total));
+    if (got < 0) throw FileFault(errno);
     if (got == 0) break;  // the file shrank while it was read
-    got_total += got;
+    got_total += static_cast<size_t>(got);
   }
   fb.data_ = fb.buffer_.get();
   fb.size_ = got_total;
@@ -256,45 +393,66 @@ ByteLine FileLineReader::Next() {
   return line;
 }
 
-FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
-  return WriteAtomically(path, {bytes}, flush, std::nullopt, true);
+FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush,
+                              FileSystem& fs) {
+  return WriteFileAtomically(path, std::vector<std::string_view>{bytes}, flush, fs);
 }
 
 FileStamp WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
-                              bool flush) {
-  return WriteAtomically(path, pieces, flush, std::nullopt, true);
+                              bool flush, FileSystem& fs) {
+  const std::string target = ResolveTarget(path);
+  const mode_t mode = ModeForReplacing(target, true);
+  NewFile out(target, fs);
+  const FileStamp stamp = out.Write(pieces, mode, flush);
+  out.Install();
+  if (flush) SyncFolder(target, fs);
+  return stamp;
 }
 
-void CopyFileAtomically(const std::string& from, const std::string& to, bool flush) {
-  const FileBytes bytes = FileBytes::Read(from);
-  struct stat st {};
-  std::optional<mode_t> mode;
-  if (::stat(from.c_str(), &st) == 0) mode = static_cast<mode_t>(st.st_mode & 07777);
-  WriteAtomically(to, {bytes.view()}, flush, mode, false);
+void ReplaceModule(const ModuleReplacement& r, FileSystem& fs) {
+  const std::string target = ResolveTarget(r.path);
+  const mode_t mode = ModeForReplacing(target, true);
+  RemoveStaleTemporaries(target, r.backup);
+  CheckUnchanged(r, target, fs);
+  try {
+    MakeBackup(r, target, mode, fs);
+  } catch (const Fault& f) {
+    throw BackupFailed(f);
+  }
+  NewFile out(target, fs);
+  out.Write(r.pieces, mode, r.flush);
+  CheckUnchanged(r, target, fs);
+  out.Install();
+  if (r.flush) {
+    SyncFolder(target, fs);
+    if (FolderOf(r.backup) != FolderOf(target)) SyncFolder(r.backup, fs);
+  }
 }
 
-void MakeBackup(const std::string& file, const std::string& backup, std::string_view bytes,
-                bool flush) {
-  const std::string target = ResolveTarget(file);
-  struct stat st {};
-  if (::stat(target.c_str(), &st) != 0) throw FileFault(errno);
-  if (st.st_nlink == 1) {
-    const std::string linked = backup + ".qw" + std::to_string(::getpid());
-    ::unlink(linked.c_str());
-    if (::link(target.c_str(), linked.c_str()) == 0) {
-      if (::rename(linked.c_str(), backup.c_str()) == 0) {
-        if (flush) {
-          const size_t slash = backup.rfind('/');
-          const std::string folder = slash == std::string::npos ? "." : backup.substr(0, slash + 1);
-          FileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-          if (dir.fd() >= 0) ::fsync(dir.fd());
-        }
-        return;
+void RemoveStaleTemporaries(const std::string& path, const std::string& also) {
+  const std::string folder = FolderOf(path);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::string> stale;
+  const std::string bases[] = {"." + BaseOf(path) + ".qw", "." + BaseOf(also) + ".qw",
+                               BaseOf(also) + ".qw"};
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string_view name(e->d_name);
+    for (const std::string& base : bases) {
+      if (!name.starts_with(base)) continue;
+      // NAME.qwPID, optionally followed by "." and a random part.
+      const std::string_view rest = name.substr(base.size());
+      const size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
+      if (digits == 0 || (digits < rest.size() && rest[digits] != '.')) continue;
+      const pid_t pid = static_cast<pid_t>(std::atol(std::string(rest.substr(0, digits)).c_str()));
+      if (pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) {
+        stale.emplace_back(name);
       }
-      ::unlink(linked.c_str());
+      break;
     }
   }
-  WriteAtomically(backup, {bytes}, flush, static_cast<mode_t>(st.st_mode & 07777), false);
+  ::closedir(dir);
+  for (const std::string& name : stale) ::unlink((folder + name).c_str());
 }
 
 std::optional<std::string> BackupName(const std::string& file_name) {

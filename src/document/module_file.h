@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "document/byte_lines.h"
+#include "document/file_system.h"
 #include "document/module_document.h"
+#include "platform/fault.h"
 
 namespace qw {
 
@@ -37,11 +39,35 @@ class FileHandle {
 };
 
 // Opens an existing regular file for reading. Throws a Fault when it cannot
-// be opened or is not a regular file (a folder gives fault 75).
-FileHandle OpenForReading(const std::string& path);
+// be opened or is not a regular file (a folder, a FIFO or a device gives fault
+// 75 at once: nothing waits for a writer or reads without end).
+FileHandle OpenForReading(const std::string& path, FileSystem& fs = SystemFiles());
 
-// Size and modification time of an open file.
+// Opens a module as OpenForReading does and takes its advisory lock (flock),
+// waiting while another save holds it; the lock goes with the handle. When the
+// name was given to another file while this one waited (a save renames a new
+// file over the old one), the lock is taken on the file the name now holds.
+FileHandle OpenLocked(const std::string& path, FileSystem& fs = SystemFiles());
+
+// Size, modification time and identity of an open file.
 FileStamp StampOf(const FileHandle& file);
+// The same for the file `path` names now (links followed); a stamp of size -1
+// when there is none.
+FileStamp StampAt(const std::string& path);
+
+// Thrown when a module has changed on disk since it was indexed: another
+// program wrote it, or put another file in its place. Nothing was read at,
+// or spliced into, positions that no longer hold.
+class ModuleChanged : public Fault {
+ public:
+  explicit ModuleChanged(const std::string& path);
+};
+
+// Thrown when the backup of a module cannot be made; the module is untouched.
+class BackupFailed : public Fault {
+ public:
+  explicit BackupFailed(const Fault& why) : Fault(why) {}
+};
 
 // The whole content of a file, read once: mapped into memory read-only (the
 // pages come straight from the file cache, nothing is copied), or read into
@@ -56,9 +82,9 @@ class FileBytes {
   ~FileBytes();
 
   // Reads `path` whole. Throws a Fault when it cannot be opened or read.
-  static FileBytes Read(const std::string& path);
+  static FileBytes Read(const std::string& path, FileSystem& fs = SystemFiles());
   // Reads an open file whole, from its start.
-  static FileBytes Read(const FileHandle& file);
+  static FileBytes Read(const FileHandle& file, FileSystem& fs = SystemFiles());
   std::string_view view() const { return {data_, size_}; }
   const FileStamp& stamp() const { return stamp_; }
 
@@ -95,33 +121,52 @@ class FileLineReader {
 };
 
 // Writes `bytes` to `path` without ever leaving a half-written file: into a
-// temporary file in the same folder, flushed to disk when `flush` is true,
-// then renamed over `path`. When `path` is a symbolic link, the file it points
-// to is replaced and the link stays. The file keeps the permission bits of
-// the file it replaces (a new file gets 0666 less the umask). A file the user
-// may not write is not replaced (fault 70). On any failure
-// the temporary file is removed, `path` is untouched, and a Fault is thrown.
-// Returns the stamp of the file written.
-FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush);
+// file without a name in the same folder (a hidden temporary name where the
+// file system cannot make one), flushed to disk when `flush` is true, then
+// given the name of `path` by a rename, and the folder flushed after it. When
+// `path` is a symbolic link, the file it points to is replaced and the link
+// stays. The file keeps the permission bits of the file it replaces (a new
+// file gets 0666 less the umask). A file the user may not write is not
+// replaced (fault 70). On any failure no temporary file remains, `path` is
+// untouched, and a Fault is thrown. Returns the stamp of the file written.
+FileStamp WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush,
+                              FileSystem& fs = SystemFiles());
 // The same for a text in pieces, written in order.
 FileStamp WriteFileAtomically(const std::string& path, const std::vector<std::string_view>& pieces,
-                              bool flush);
+                              bool flush, FileSystem& fs = SystemFiles());
 
-// Copies `from` to `to` as WriteFileAtomically writes, keeping the permission
-// bits of `from`; an old `to` is replaced even when it is read-only (it is a
-// backup, made again by every save). Throws a Fault on failure; `to` is then
+// A save of a module over itself.
+struct ModuleReplacement {
+  const FileHandle* module = nullptr;    // the module, open and locked
+  std::string path;                      // its name
+  std::string backup;                    // the backup's name
+  std::string_view old_bytes;            // the module's bytes as the new ones were made from them
+  std::vector<std::string_view> pieces;  // the new bytes
+  FileStamp stamp;                       // the module's stamp when it was read
+  // Bytes of the old file that must still stand at `check_offset` (0-based)
+  // right before the rename: the header line of the entry saved.
+  Int check_offset = 0;
+  std::string check_bytes;
+  bool flush = true;
+};
+
+// Replaces the module by the new bytes, as WriteFileAtomically writes, after
+// making the backup hold the old bytes: a new file given the backup's name by
+// a rename (a link of any kind at that name is replaced, never followed), or,
+// where the file system allows it and the module has no other name, a second
+// name of the old file itself. Both are flushed before the module is renamed.
+// Right before that rename the module must still have its stamp and the
+// checked bytes, else ModuleChanged is thrown and the module is untouched.
+// Temporary files this program left in the folder in a run that was killed
+// are removed first. A backup that cannot be made throws BackupFailed; any
+// other failure a Fault; then no temporary file remains and the module is
 // untouched.
-void CopyFileAtomically(const std::string& from, const std::string& to, bool flush);
+void ReplaceModule(const ModuleReplacement& r, FileSystem& fs = SystemFiles());
 
-// Makes `backup` hold `bytes`, the content of `file` as it stands, before a
-// save replaces `file`. Where the file system allows it and `file` has no
-// other name, the backup is a second name of the file itself: nothing is
-// copied, and since a save always replaces `file` by a new file and never
-// writes into the old one, the backup keeps the old bytes. Otherwise `bytes`
-// are written to `backup` as CopyFileAtomically writes, with the permission
-// bits of `file`. Throws a Fault on failure; an old `backup` is then untouched.
-void MakeBackup(const std::string& file, const std::string& backup, std::string_view bytes,
-                bool flush);
+// Removes from the folder of `path` the temporary files of saves of `path`
+// (and of `also`, a backup name) made by runs of this program that are no
+// longer running.
+void RemoveStaleTemporaries(const std::string& path, const std::string& also);
 
 // The backup name of a module: the file's own name (after the last "\" or
 // "/") cut at its first "." and ".BAK" appended, in the same folder. Nothing

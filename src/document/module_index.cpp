@@ -97,10 +97,10 @@ StopKind ModuleIndexer::AddEntry(std::string name) {
 
 std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
   StopKind result = StopKind::kEndOfProcedure;  // read on from the first line
-  if (ContainsNoCase(file_name, ".BAS") || ContainsNoCase(file_name, ".PRG") ||
-      ContainsNoCase(file_name, ".CLS")) {
+  const ModuleKind kind = KindOfModule(file_name);
+  if (kind == ModuleKind::kModule) {
     result = AddEntry(kDeclarationsName);
-  } else if (ContainsNoCase(file_name, ".FRM")) {
+  } else if (kind == ModuleKind::kForm) {
     if (!SkipFormBlock()) return std::move(entries_);
     result = AddEntry(kDeclarationsName);
   }
@@ -118,6 +118,18 @@ std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
 }
 
 }  // namespace
+
+ModuleKind KindOfModule(std::string_view file_name) {
+  const size_t slash = file_name.find_last_of("/\\");
+  const std::string_view own =
+      slash == std::string_view::npos ? file_name : file_name.substr(slash + 1);
+  const size_t dot = own.rfind('.');
+  if (dot == std::string_view::npos) return ModuleKind::kPlain;
+  const std::string ext = Upper(own.substr(dot));
+  if (ext == ".BAS" || ext == ".PRG" || ext == ".CLS") return ModuleKind::kModule;
+  if (ext == ".FRM") return ModuleKind::kForm;
+  return ModuleKind::kPlain;
+}
 
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
                                         Port& port, std::vector<ProcedureEntry> reuse) {

@@ -3,13 +3,11 @@
 // a name and the 1-based byte position of its first line. The index holds
 // names and positions only, never text.
 //
-// The file name decides whether there is a declarations entry: a name
-// holding ".BAS", ".PRG" or ".CLS" (anywhere, letter case ignored) has one at
-// the first line; one holding ".FRM" has one at the line after the form's
-// description block. Procedure headers are named by HeaderName; after each
-// entry the pass reads on to the next line where IndexerStop stops, so that
-// lines inside a procedure are never taken for headers unless they look like
-// one.
+// The file's own name decides whether there is a declarations entry
+// (KindOfModule): a module (.BAS, .PRG, .CLS) has one at the first line, a
+// form (.FRM) at the line after its description block. Procedure headers are named by HeaderName;
+// after each entry the pass reads on to the next line where IndexerStop stops, so that lines inside
+// a procedure are never taken for headers unless they look like one.
 #pragma once
 
 #include <string>
@@ -20,6 +18,17 @@
 #include "platform/port.h"
 
 namespace qw {
+
+// What a file is, by the extension of its own name (after the last "." of
+// the part after the last "/" or "\\", letter case ignored): folder names
+// never count, so 'visual.frm.d/Main.bas' is a module and 'x.bas/NOTES.TXT'
+// is neither.
+enum class ModuleKind {
+  kPlain,   // no declarations entry: entries start at the first header
+  kModule,  // .BAS, .PRG, .CLS: declarations from the first line
+  kForm,    // .FRM: declarations after the form's description block
+};
+ModuleKind KindOfModule(std::string_view file_name);
 
 // The entries of `bytes`, the content of the file named `file_name`, in file
 // order. Never throws: a fault of a step is reported through `port` in the

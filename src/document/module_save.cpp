@@ -96,6 +96,7 @@ void ModuleSaver::WriteEditText() {
     text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
   }
   const size_t before = out_.size();
+  entry_offset_ = before;
   if (style_ == "\r\n") {
     out_.Append(text);
   } else {

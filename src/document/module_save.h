@@ -66,6 +66,9 @@ class ModuleSaver {
   // The new file's bytes; they refer to the old bytes and the pane's text,
   // which must outlive them.
   const ByteRope& out() const { return out_; }
+  // The 0-based offset in the new bytes where WriteEditText put the pane's
+  // text: the saved entry's first line.
+  size_t entry_offset() const { return entry_offset_; }
 
  private:
   template <typename Body>
@@ -78,6 +81,7 @@ class ModuleSaver {
   std::string_view style_;  // "\r\n" or "\n"
   size_t pos_ = 0;          // next byte of in_ to read
   bool dropped_unended_last_line_ = false;
+  size_t entry_offset_ = 0;
   ByteRope out_;
 };
 

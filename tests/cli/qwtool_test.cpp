@@ -31,7 +31,8 @@ TEST(Qwtool, BadUsageExitsOneWithAUsageMessage) {
   for (const auto& c : cases) {
     const auto r = RunTool(c.args);
     EXPECT_EQ(r.status, 1) << c.name;
-    EXPECT_NE(r.err.find("usage: qwtool"), std::string::npos) << c.name;
+    EXPECT_EQ(r.err.rfind("qwtool: usage: ", 0), 0u) << c.name;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << c.name << ": one line";
     EXPECT_TRUE(r.out.empty()) << c.name;
   }
 }

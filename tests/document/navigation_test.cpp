@@ -94,28 +94,42 @@ TEST_F(NavigationTest, EnterHandsTheFocusToThePaneAndFormLoadClearsTheFlags) {
   EXPECT_FALSE(ed.doc().pane_focus_requested());
 }
 
-TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntry) {
+TEST_F(NavigationTest, AFileThatCannotBeReadKeepsTheShownEntryAndAChangedOneIsIndexedAgain) {
   Select(1);
   const std::string shown = port.PaneText();
+  Select(0);
+  const std::string declarations = port.PaneText();
   const struct {
     const char* name;
     std::function<void()> spoil;
+    bool indexed_again;
   } rows[] = {
-      {"deleted", [&] { std::filesystem::remove(path); }},
-      {"changed", [&] { Write("NAV.BAS", bytes + "Sub C()\r\n"); }},
+      {"deleted", [&] { std::filesystem::remove(path); }, false},
+      {"changed", [&] { Write("NAV.BAS", bytes + "Sub C()\r\n"); }, true},
+      {"replaced_by_another_file_of_the_same_size",
+       [&] {
+         const std::string other = Write("OTHER.BAS", bytes);
+         std::filesystem::rename(other, path);
+       },
+       true},
   };
   for (const auto& r : rows) {
     Open(Write("NAV.BAS", bytes));
     Select(1);
+    const size_t listed = ed.doc().entry_count();
     r.spoil();
     port.boxes.clear();
     Select(2);
     EXPECT_EQ(port.Titles(), std::vector<std::string>{"File Error"}) << r.name;
     EXPECT_NE(port.boxes.at(0).text.find(path), std::string::npos) << r.name;
-    EXPECT_EQ(port.PaneText(), shown) << r.name;
-    EXPECT_EQ(port.EntrySelectedIndex(), 1) << r.name;
-    EXPECT_EQ(ed.doc().current_entry_name(), "A") << r.name;
-    EXPECT_EQ(ed.doc().current_entry_index(), 1) << r.name;
+    const size_t index = r.indexed_again ? 0 : 1;
+    EXPECT_EQ(port.PaneText(), r.indexed_again ? declarations : shown) << r.name;
+    EXPECT_EQ(ed.doc().current_entry_index(), index) << r.name;
+    EXPECT_EQ(ed.doc().current_entry_name(), r.indexed_again ? "(declarations)" : "A") << r.name;
+    if (!r.indexed_again) {
+      EXPECT_EQ(port.EntrySelectedIndex(), 1) << r.name;
+    }
+    EXPECT_EQ(ed.doc().entry_count(), listed + (r.name == std::string("changed"))) << r.name;
     EXPECT_FALSE(ed.doc().changed()) << r.name;
     EXPECT_EQ(port.busy_depth, 0) << r.name;
   }

@@ -67,8 +67,11 @@ void ExpectToolRun(const std::string& name, const std::string& args, const std::
   EXPECT_EQ(run.status, status) << name;
   EXPECT_EQ(run.out, out) << name;
   if (status == 1) {
-    EXPECT_EQ(run.err.rfind(err, 0), 0u) << name << ": " << run.err;
-    EXPECT_NE(run.err.find("\nusage: qwtool "), std::string::npos) << name << ": " << run.err;
+    // Bad usage is one line: "qwtool: usage: WHY (qwtool --help for more)".
+    const std::string why = err.empty() ? "" : err.substr(err.find(": ") + 2);
+    EXPECT_EQ(run.err.rfind("qwtool: usage: " + why, 0), 0u) << name << ": " << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << name << ": " << run.err;
+    EXPECT_TRUE(run.err.ends_with(" (qwtool --help for more)\n")) << name << ": " << run.err;
   } else {
     EXPECT_EQ(run.err, err) << name;
   }

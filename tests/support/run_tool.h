@@ -18,7 +18,7 @@ ToolResult RunTool(const std::vector<std::string>& args, const std::string& inpu
 // Runs qwtool as one row of a table says: `args` split at blanks, "@NAME"
 // standing for NAME in the folder `dir`, `input` on stdin. The run must exit
 // with `status` and write `out`, and `err` on stderr; for bad usage (status
-// 1) stderr must begin with `err` and go on with the usage text.
+// 1) stderr must be the one usage line that tells `err` without its "qwtool: ".
 void ExpectToolRun(const std::string& name, const std::string& args, const std::string& input,
                    int status, const std::string& out, const std::string& err,
                    const std::string& dir);
