@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils
   poppler-utils
+  desktop-file-utils
 )
 
 missing=()

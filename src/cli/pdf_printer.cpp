@@ -27,6 +27,12 @@ std::string PluginFolder() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) throw Unavailable("cannot find the folder of qwtool (" + ec.message() + ")");
+  // Beside qwtool in the build tree; in the library folder once installed.
+  const std::filesystem::path installed = exe.parent_path() / QW_INSTALLED_PLUGIN_DIR;
+  if (!std::filesystem::exists(exe.parent_path() / kPluginFile, ec) &&
+      std::filesystem::exists(installed / kPluginFile, ec)) {
+    return installed.lexically_normal().string();
+  }
   return exe.parent_path().string();
 }
 
