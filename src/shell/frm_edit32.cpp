@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolButton>
 #include <tuple>
 
@@ -19,10 +20,12 @@
 #include "document/module_document.h"
 #include "platform/fault.h"
 #include "platform/report.h"
+#include "shell/display_options.h"
 #include "shell/form_layout.h"
 #include "shell/key_preview.h"
 #include "shell/menu_table.h"
 #include "shell/qt_port.h"
+#include "shell/status_line.h"
 #include "tools/clipboard_commands.h"
 #include "tools/comment.h"
 #include "tools/indenter.h"
@@ -45,13 +48,16 @@ frmEdit32::frmEdit32(QWidget* parent) : QMainWindow(parent) {
   auto* client = new QWidget(this);
   setCentralWidget(client);
   toolbar_ = BuildToolbar(client);
-  txtEdit_ = new QsciScintilla(client);
+  txtEdit_ = new CodePagePane(client);
   SetUpPane();
 
   port_ = std::make_unique<QtPort>(this, menuBar(), txtEdit_, toolbar_.cbProc);
   port_scope_ = std::make_unique<PortScope>(*port_);
   editor_ = std::make_unique<Editor>(*port_);
   port_->SetCaption(kInitialCaption);
+  display_ = new DisplayOptions(this, menuBar(), txtEdit_, editor_->doc());
+  connect(FindMenuAction(menuBar(), "mnuStatusBar"), &QAction::toggled, this,
+          [this] { ApplyLayout(); });
 
   BindCommands();
   ConnectCommands();
@@ -69,15 +75,15 @@ frmEdit32::~frmEdit32() {
 
 void frmEdit32::SetUpPane() {
   txtEdit_->setObjectName("txtEdit");
-  // Positions are byte offsets: no UTF-8, CR LF line ends.
-  txtEdit_->setUtf8(false);
+  // CR LF line ends; the pane maps its characters to bytes itself.
   txtEdit_->setEolMode(QsciScintilla::EolWindows);
   pane_font_ = PaneFont();
   txtEdit_->setFont(pane_font_);
   txtEdit_->setMarginsFont(pane_font_);
   txtEdit_->setMarginType(0, QsciScintilla::NumberMargin);
   txtEdit_->setMarginLineNumbers(0, true);
-  txtEdit_->setMarginWidth(0, QStringLiteral("000000"));
+  FitLineNumberMargin(txtEdit_);
+  connect(txtEdit_, &QsciScintilla::linesChanged, this, [this] { FitLineNumberMargin(txtEdit_); });
   // The shortcuts are the menu items' own: the pane gives up any binding of
   // the same keys (Ctrl+D, Ctrl+C, ...), keeping its others (undo, redo, moves).
   for (QAction* action : menuBar()->findChildren<QAction*>()) {
@@ -89,6 +95,8 @@ void frmEdit32::SetUpPane() {
       if (bound->alternateKey() == key) bound->setAlternateKey(0);
     }
   }
+  // Pasting is the Edit menu's Paste, which reads the clipboard in the code page.
+  txtEdit_->standardCommands()->find(QsciCommand::Paste)->setAlternateKey(0);
 }
 
 void frmEdit32::Bind(Command command, std::function<void()> operation) {
@@ -170,6 +178,11 @@ void frmEdit32::ConnectEvents() {
   connect(toolbar_.cbProc, &QComboBox::editTextChanged, this,
           [this] { Run([this] { editor_->EntryListTextChanged(); }); });
   port_->SetEntryClickHandler([this] { Run([this] { editor_->ChooseEntry(); }); });
+  txtEdit_->on_refused = [this](char32_t refused) {
+    Run([this, refused] {
+      throw Fault(kFaultInvalidCall, RefusalText(refused, txtEdit_->code_page()));
+    });
+  };
 
   key_preview_ = new KeyPreview(this, toolbar_.cbProc, this);
   key_preview_->on_key_down = [this](int key_code, bool in_list) {
@@ -193,6 +206,7 @@ void frmEdit32::Run(const std::function<void()>& handler, bool focus_pane) {
   }
   if (focus_pane) port_->FocusPane();
   UpdateLexer();
+  display_->Refresh();
 }
 
 void frmEdit32::UpdateLexer() {
@@ -207,6 +221,7 @@ void frmEdit32::UpdateLexer() {
     txtEdit_->setLexer(new SourceLexer(kind, pane_font_, txtEdit_));
   }
   if (old) old->deleteLater();
+  FitLineNumberMargin(txtEdit_);  // the lexer may draw the numbers in another font
 }
 
 void frmEdit32::ApplyLayout() {
@@ -215,7 +230,12 @@ void frmEdit32::ApplyLayout() {
   const FormLayout layout =
       ComputeFormLayout(PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
   toolbar_.panToolbar->setGeometry(layout.panToolbar);
-  txtEdit_->setGeometry(layout.txtEdit);
+  QRect pane = layout.txtEdit;
+  // The status bar, when shown, takes its height from the bottom of the pane.
+  if (statusBar()->isVisible()) {
+    pane.setHeight(std::max(0, pane.height() - statusBar()->sizeHint().height()));
+  }
+  txtEdit_->setGeometry(pane);
 }
 
 void frmEdit32::resizeEvent(QResizeEvent* event) {

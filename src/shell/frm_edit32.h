@@ -12,13 +12,13 @@
 #include <memory>
 
 #include "platform/port.h"
+#include "shell/code_page_pane.h"
 #include "shell/commands.h"
 #include "shell/source_lexer.h"
 #include "shell/toolbar.h"
 
 class QComboBox;
 class QFrame;
-class QsciScintilla;
 
 namespace qw {
 class Editor;
@@ -26,6 +26,7 @@ class Editor;
 
 namespace qw::shell {
 
+class DisplayOptions;
 class KeyPreview;
 class QtPort;
 
@@ -39,6 +40,8 @@ class frmEdit32 : public QMainWindow {
   ~frmEdit32() override;
 
   QsciScintilla* txtEdit() const { return txtEdit_; }
+  CodePagePane* pane() const { return txtEdit_; }
+  DisplayOptions& display() { return *display_; }
   QComboBox* cbProc() const { return toolbar_.cbProc; }
   QFrame* panToolbar() const { return toolbar_.panToolbar; }
   QtPort& port() { return *port_; }
@@ -71,7 +74,8 @@ class frmEdit32 : public QMainWindow {
   void UpdateLexer();
 
   Toolbar toolbar_{};
-  QsciScintilla* txtEdit_ = nullptr;
+  CodePagePane* txtEdit_ = nullptr;
+  DisplayOptions* display_ = nullptr;
   KeyPreview* key_preview_ = nullptr;
   std::unique_ptr<QtPort> port_;
   std::unique_ptr<PortScope> port_scope_;

@@ -67,6 +67,9 @@ const std::vector<MenuEntry>& MenuTable() {
       {"mnuFindDiff", "mnuOptions", "Find &Difference", "F7", false, false, Command::kNone, false},
       {"menuFontSizeToggle", "mnuOptions", "Font Size &Toggle", "", false, false, Command::kNone,
        false},
+      // Display only: the status bar and the code page (its items come from the code pages).
+      {"mnuStatusBar", "mnuOptions", "Status &Bar", "", true, false, Command::kNone, false},
+      {"mnuCodePage", "mnuOptions", "Code &Page", "", true, true, Command::kNone, false},
 
       {"mnuWindows", "", "&Window", "", false, true, Command::kNone, false},
       {"mnuTile", "mnuWindows", "&Tile", "", false, false, Command::kNone, false},

@@ -15,6 +15,7 @@
 
 #include "platform/fault.h"
 #include "shell/access_keys.h"
+#include "shell/code_page_pane.h"
 #include "shell/entry_search.h"
 
 namespace qw::shell {
@@ -90,7 +91,7 @@ QString ConvertDialogFilter(const std::string& filter) {
   return filters.join(";;");
 }
 
-QtPort::QtPort(QWidget* window, QMenuBar* menu_bar, QsciScintilla* pane, QComboBox* entry_list)
+QtPort::QtPort(QWidget* window, QMenuBar* menu_bar, CodePagePane* pane, QComboBox* entry_list)
     : window_(window),
       menu_bar_(menu_bar),
       pane_(pane),
@@ -203,63 +204,49 @@ std::string QtPort::ShowSaveDialog(const std::string& filter) {
   return ShowFileDialog(true, filter);
 }
 
-// --- The edit pane: bytes straight from Scintilla's buffer ----------------------
-
-long QtPort::PaneLength() const {
-  return pane_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-}
-
-const char* QtPort::PaneBytes() const {
-  return static_cast<const char*>(
-      pane_->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-}
+// --- The edit pane: bytes, through the pane's code page --------------------------
 
 std::string QtPort::PaneText() const {
-  const long length = PaneLength();
-  return length > 0 ? std::string(PaneBytes(), static_cast<size_t>(length)) : std::string();
+  return pane_->Bytes();
 }
 
 void QtPort::SetPaneText(const std::string& text) {
-  pane_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-  if (!text.empty()) {
-    pane_->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()),
-                         text.data());
-  }
+  pane_->SetBytes(text);
   // A new text starts a new history: undo must not bring back another entry.
   pane_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   pane_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
 }
 
 std::string QtPort::PaneSelectedText() const {
-  const long start = PaneSelStart();
-  const long length = PaneSelLength();
-  return length > 0 ? std::string(PaneBytes() + start, static_cast<size_t>(length)) : std::string();
+  return pane_->Bytes(pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART),
+                      pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND));
 }
 
 long QtPort::PaneSelStart() const {
-  return pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+  return pane_->OffsetOf(pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART));
 }
 
 long QtPort::PaneSelLength() const {
-  return pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND) - PaneSelStart();
+  return pane_->OffsetOf(pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND)) -
+         PaneSelStart();
 }
 
 void QtPort::SetPaneSelection(long start, long length) {
-  const long size = PaneLength();
-  const long from = std::clamp(start, 0L, size);
-  const long to = std::clamp(from + std::max(length, 0L), from, size);
+  const long from = pane_->PositionOf(start);
+  const long to = std::max(from, pane_->PositionOf(start + std::max(length, 0L)));
   pane_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(from), to);
 }
 
 void QtPort::ReplacePaneSelection(const std::string& text) {
-  const long start = PaneSelStart();
+  const long start = pane_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+  const std::string shown = pane_->ToPane(text);
   pane_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
   pane_->SendScintilla(QsciScintillaBase::SCI_TARGETFROMSELECTION);
-  pane_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()),
-                       text.data());
+  pane_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<uintptr_t>(shown.size()),
+                       shown.data());
   pane_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
   pane_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS,
-                       static_cast<unsigned long>(start + static_cast<long>(text.size())));
+                       static_cast<unsigned long>(start + static_cast<long>(shown.size())));
 }
 
 void QtPort::FocusPane() {
@@ -316,11 +303,18 @@ void QtPort::SetEntrySelectedIndex(int index) {
 // --- The clipboard --------------------------------------------------------------------
 
 std::string QtPort::ClipboardText() const {
-  return Bytes(QGuiApplication::clipboard()->text());
+  const QByteArray utf8 = QGuiApplication::clipboard()->text().toUtf8();
+  std::string bytes;
+  char32_t refused = 0;
+  if (!pane_->code_page().FromUtf8(
+          std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), bytes, &refused)) {
+    throw Fault(kFaultInvalidCall, RefusalText(refused, pane_->code_page()));
+  }
+  return bytes;
 }
 
 void QtPort::SetClipboardText(const std::string& text) {
-  QGuiApplication::clipboard()->setText(Latin1(text));
+  QGuiApplication::clipboard()->setText(QString::fromStdString(pane_->ToPane(text)));
 }
 
 void QtPort::ClearClipboard() {

@@ -1,8 +1,9 @@
 // QtPort: the platform port on Qt widgets. Message boxes are QMessageBoxes,
-// the file dialogs QFileDialogs, the pane a QsciScintilla addressed in bytes,
+// the file dialogs QFileDialogs, the pane a CodePagePane addressed in bytes,
 // the entry list an editable QComboBox over one QStringListModel, the
-// clipboard the system clipboard read and written as Latin-1, so that every
-// byte of the pane survives a round trip.
+// clipboard the system clipboard read and written in the pane's code page, so
+// that every byte of the pane survives a round trip. Clipboard text holding a
+// character the code page cannot write is refused (a Fault naming it).
 //
 // For tests the port takes a PortScript: while one is installed, message
 // boxes and file dialogs are recorded and answered from the script instead of
@@ -24,10 +25,10 @@ class QComboBox;
 class QMenuBar;
 class QStringListModel;
 class QWidget;
-class QsciScintilla;
 
 namespace qw::shell {
 
+class CodePagePane;
 class EntrySearch;
 
 struct ShownBox {
@@ -63,7 +64,7 @@ QString ConvertDialogFilter(const std::string& filter);
 
 class QtPort final : public Port {
  public:
-  QtPort(QWidget* window, QMenuBar* menu_bar, QsciScintilla* pane, QComboBox* entry_list);
+  QtPort(QWidget* window, QMenuBar* menu_bar, CodePagePane* pane, QComboBox* entry_list);
 
   // Raised when SetEntrySelectedIndex selects an item, as a user's choice does.
   void SetEntryClickHandler(std::function<void()> handler) { on_entry_click_ = std::move(handler); }
@@ -108,12 +109,10 @@ class QtPort final : public Port {
 
  private:
   std::string ShowFileDialog(bool save, const std::string& filter);
-  long PaneLength() const;
-  const char* PaneBytes() const;
 
   QWidget* window_;
   QMenuBar* menu_bar_;
-  QsciScintilla* pane_;
+  CodePagePane* pane_;
   QComboBox* entry_list_;
   QStringListModel* entry_model_;
   EntrySearch* entry_search_;

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "platform/fault.h"
+#include "shell/code_page_pane.h"
 #include "shell/key_preview.h"
 #include "shell/qt_port.h"
 #include "shell/source_lexer.h"
@@ -34,7 +35,7 @@ class TestQtPort : public QObject {
 
  private:
   QMainWindow* window_ = nullptr;
-  QsciScintilla* pane_ = nullptr;
+  CodePagePane* pane_ = nullptr;
   QComboBox* list_ = nullptr;
   QtPort* port_ = nullptr;
   PortScript script_;
@@ -42,8 +43,7 @@ class TestQtPort : public QObject {
  private slots:
   void init() {
     window_ = new QMainWindow;
-    pane_ = new QsciScintilla(window_);
-    pane_->setUtf8(false);
+    pane_ = new CodePagePane(window_);
     pane_->setEolMode(QsciScintilla::EolWindows);
     list_ = new QComboBox(window_);
     list_->setEditable(true);
