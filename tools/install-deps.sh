@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils
   poppler-utils
   desktop-file-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -77,15 +77,7 @@ std::string OpenFilter(FileKind kind) {
 }
 
 OpenMode OpenModeForFile(std::string_view path) {
-  const size_t slash = path.find_last_of("/\\");
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return OpenMode::kWholeText;
-  const std::string extension = Upper(name.substr(dot));
-  for (const char* module : {".BAS", ".FRM", ".CLS", ".PRG"}) {
-    if (extension == module) return OpenMode::kIndexed;
-  }
-  return OpenMode::kWholeText;
+  return KindOfModule(path) == ModuleKind::kPlain ? OpenMode::kWholeText : OpenMode::kIndexed;
 }
 
 // --- Start-up and events ------------------------------------------------------

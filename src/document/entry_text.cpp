@@ -62,14 +62,11 @@ EntrySize ReadEntryLines(Lines& in, bool declarations, std::string& text) {
 
 }  // namespace
 
-std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port, FileSystem& fs) {
-  if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
-  const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
-  const FileHandle file = OpenForReading(doc.file_name(), fs);
-  if (doc.stamp().size >= 0 && !(StampOf(file) == doc.stamp())) {
-    throw ModuleChanged(doc.file_name());
-  }
-  FileLineReader in(file, entry.position - 1);
+namespace {
+
+// Reads the entry from `in`, showing the size boxes through `port`.
+template <typename Lines>
+std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, Port& port) {
   std::string text;
   const bool declarations = Upper(Trim(entry.name)) == "(DECLARATIONS)";
   switch (ReadEntryLines(in, declarations, text)) {
@@ -85,6 +82,25 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port, File
       break;
   }
   return text;
+}
+
+}  // namespace
+
+std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port, FileSystem& fs) {
+  if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
+  const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
+  const FileHandle file = OpenForReading(doc.file_name(), fs);
+  if (doc.stamp().size >= 0 && !(StampOf(file) == doc.stamp())) {
+    throw ModuleChanged(doc.file_name());
+  }
+  FileLineReader in(file, entry.position - 1);
+  return ShowEntryLines(in, entry, port);
+}
+
+std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, Port& port) {
+  const size_t offset = static_cast<size_t>(entry.position - 1);
+  MemoryLines in(bytes.substr(std::min(offset, bytes.size())));
+  return ShowEntryLines(in, entry, port);
 }
 
 bool EntryTooLarge(std::string_view from_entry, bool declarations) {

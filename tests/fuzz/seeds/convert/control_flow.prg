@@ -1,0 +1,31 @@
+PROCEDURE Main
+BEGIN SEQUENCE
+   IF lErr
+      BREAK
+   ENDIF
+END
+DO WHILE .NOT. EOF()
+   IF x = 1
+      LOOP
+   ENDIF
+   IF x = 2
+      EXIT
+   ENDIF
+ENDDO
+FOR i := 1 TO 10
+   EXIT
+NEXT
+WHILE lGo
+   x++
+END
+DO Report WITH x
+DO Helper
+DO CASE
+CASE x = 1
+   x := 2
+CASE x = 2
+OTHERWISE
+   x := 0
+ENDCASE
+ELSE
+RETURN
