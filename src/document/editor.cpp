@@ -221,10 +221,15 @@ void Editor::ReindexChanged(bool keep_pane) {
       (keep_pane ? "Nothing was saved. The entries are listed again from the file; the pane "
                    "keeps your text, to save again over the entry as it now stands."
                  : "The entries are listed again from the file.")));
-  if (!keep_pane) {
+  if (keep_pane) {
+    ReindexKeepingPane();
+  } else {
     RebuildIndex();
-    return;
   }
+}
+
+void Editor::ReindexKeepingPane() {
+  ModuleDocument& d = *doc_;
   RunTrapped(port_, [&] {
     const std::string edited = d.current_entry_name();
     const FileBytes bytes = FileBytes::Read(d.file_name(), *files_);
@@ -239,6 +244,24 @@ void Editor::ReindexChanged(bool keep_pane) {
         port_.SetEntryText(edited);
         return;
       }
+    }
+  });
+}
+
+void Editor::FileChangedOnDisk() {
+  RunTrapped(port_, [&] {
+    ModuleDocument& d = *doc_;
+    if (!d.indexed() || d.file_name().empty() || d.stamp().size < 0) return;
+    if (StampAt(d.file_name()) == d.stamp()) return;
+    const Answer a = port_.MessageBox(
+        {NoticeKind::kQuestion,
+         d.file_name() + " has changed on disk since its entries were listed.\nList them again?",
+         "File Changed", Buttons::kYesNo, Icon::kExclamation});
+    if (a != Answer::kYes) return;
+    if (d.changed()) {
+      ReindexKeepingPane();
+    } else {
+      RebuildIndex();
     }
   });
 }

@@ -72,6 +72,14 @@ class Editor {
   // cannot be opened is reported and the document stays as it was.
   void LoadFile(const std::string& file_name, OpenMode mode);
 
+  // Another program may have changed the open module on disk (the window
+  // noticed a change of the file). When its stamp differs from the index's,
+  // asks whether to list its entries again: Yes indexes it again (an edited
+  // pane keeps its text, the entry of the same name becoming the one edited),
+  // No leaves everything as it is. A whole-text document, or a module that has
+  // not changed, asks nothing.
+  void FileChangedOnDisk();
+
   // --- Saving and closing ----------------------------------------------------------
   // Saves the document to `file_name`: a whole-text document as the pane's
   // text; an indexed one by splicing the pane's text in place of the shown
@@ -137,6 +145,9 @@ class Editor {
   // indexes it again. A save keeps the pane's text and the changed flag, with
   // the entry of the same name, when there is one, as the entry edited.
   void ReindexChanged(bool keep_pane);
+  // Indexes the file again and keeps the pane's text and the changed flag,
+  // the entry of the same name becoming the one edited.
+  void ReindexKeepingPane();
 
   Port& port_;
   std::unique_ptr<ModuleDocument> doc_;

@@ -24,6 +24,7 @@
 #include "shell/form_layout.h"
 #include "shell/key_preview.h"
 #include "shell/menu_table.h"
+#include "shell/module_watch.h"
 #include "shell/qt_port.h"
 #include "shell/status_line.h"
 #include "tools/clipboard_commands.h"
@@ -184,6 +185,8 @@ void frmEdit32::ConnectEvents() {
     });
   };
 
+  module_watch_ = new ModuleWatch(*editor_, this);
+
   key_preview_ = new KeyPreview(this, toolbar_.cbProc, this);
   key_preview_->on_key_down = [this](int key_code, bool in_list) {
     Run([this, key_code, in_list] { editor_->WindowKeyDown(key_code, in_list); });
@@ -205,6 +208,7 @@ void frmEdit32::Run(const std::function<void()>& handler, bool focus_pane) {
     ShowProcedureError(*port_, Fault(kFaultInvalidCall));
   }
   if (focus_pane) port_->FocusPane();
+  if (module_watch_) module_watch_->Follow();
   UpdateLexer();
   display_->Refresh();
 }

@@ -28,6 +28,7 @@ namespace qw::shell {
 
 class DisplayOptions;
 class KeyPreview;
+class ModuleWatch;
 class QtPort;
 
 inline constexpr char kInitialCaption[] = "Quillwright Editor";
@@ -77,6 +78,7 @@ class frmEdit32 : public QMainWindow {
   CodePagePane* txtEdit_ = nullptr;
   DisplayOptions* display_ = nullptr;
   KeyPreview* key_preview_ = nullptr;
+  ModuleWatch* module_watch_ = nullptr;
   std::unique_ptr<QtPort> port_;
   std::unique_ptr<PortScope> port_scope_;
   std::unique_ptr<Editor> editor_;

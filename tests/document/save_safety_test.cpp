@@ -112,6 +112,49 @@ TEST_F(SaveSafetyTest, AModuleChangedOnDiskIsNotSplicedAndThePaneIsKept) {
   }
 }
 
+TEST_F(SaveSafetyTest, AChangeOnDiskNoticedByTheWindowAsksBeforeListingAgain) {
+  const std::string grown = kModule + Crlf("Sub C()\nEnd Sub\n");
+  const struct {
+    const char* name;
+    bool whole_text;
+    bool change;
+    bool edit;  // the pane holds an unsaved edit of A
+    Answer answer;
+    size_t boxes;
+    size_t listed;
+  } rows[] = {
+      {"unchanged", false, false, false, Answer::kYes, 0, 3},
+      {"changed_no", false, true, false, Answer::kNo, 1, 3},
+      {"changed_yes", false, true, false, Answer::kYes, 1, 4},
+      {"changed_yes_edited", false, true, true, Answer::kYes, 1, 4},
+      {"whole_text", true, true, false, Answer::kYes, 0, 0},
+  };
+  for (const auto& r : rows) {
+    fs::remove_all(dir);
+    const std::string path = Write("M.BAS", kModule);
+    Open(path, !r.whole_text);
+    if (!r.whole_text) Select(IndexOf("A"));
+    const std::string typed = Crlf("Sub A()\n  x = 5\nEnd Sub\n");
+    if (r.edit) Type(typed);
+    const std::string pane = port.PaneText();
+    if (r.change) Write("M.BAS", grown);
+    port.boxes.clear();
+    port.answers = {r.answer};
+    ed.FileChangedOnDisk();
+    EXPECT_EQ(port.boxes.size(), r.boxes) << r.name;
+    EXPECT_EQ(ed.doc().entry_count(), r.listed) << r.name;
+    if (r.edit) {
+      EXPECT_EQ(port.PaneText(), pane) << r.name;
+      EXPECT_TRUE(ed.doc().changed()) << r.name;
+      EXPECT_EQ(ed.doc().current_entry_name(), "A") << r.name;
+      ed.Save();
+      EXPECT_EQ(Read(path),
+                Crlf("Dim a\n") + typed + Crlf("Sub B()\n  y = 1\nEnd Sub\nSub C()\nEnd Sub\n"))
+          << r.name;
+    }
+  }
+}
+
 TEST_F(SaveSafetyTest, TextsWithoutAFinalLineEndAndFunctionsBeforeComments) {
   const std::string functions =
       Crlf("Function F()\n  F = 1\nEnd Function\n\n' about G\n\nFunction G()\nEnd Function\n");
