@@ -8,6 +8,10 @@
 
 #include "document/editor.h"
 #include "document/module_document.h"
+#include "document/module_file.h"
+#include "document/module_index.h"
+#include "find/module_search.h"
+#include "platform/fault.h"
 #include "textlib/cliplib.h"
 
 namespace qw::cli {
@@ -187,6 +191,39 @@ int RunReplace(Context& ctx, const std::vector<std::string>& args) {
     s.editor().Save();
   }
   return s.Failed() ? kExitFailed : kExitDone;
+}
+
+}  // namespace qw::cli
+
+namespace qw::cli {
+
+int RunFind(Context& ctx, const std::vector<std::string>& args) {
+  const Parsed p = Parse(args, {"--match-case"}, {});
+  if (p.operands.size() != 2) throw UsageError("find takes FILE and TEXT");
+  const std::string& path = p.operands[0];
+  const std::string& pattern = p.operands[1];
+  if (pattern.empty()) throw UsageError("find needs a TEXT to search for");
+  const bool match_case = p.Option("--match-case").has_value();
+  // The file is read once: the index and the search share its mapped bytes.
+  FileBytes bytes;
+  try {
+    bytes = FileBytes::Read(path);
+  } catch (const Fault& f) {
+    throw Refusal("cannot read " + path + ": " + f.description());
+  }
+  const std::vector<ProcedureEntry> entries = IndexModule(bytes.view(), path, ctx.port);
+  const std::vector<ModuleHit> hits =
+      entries.empty() ? FindLinesInText(bytes.view(), pattern, match_case)
+                      : FindInModuleBytes(bytes.view(), entries, pattern, match_case);
+  std::string out;
+  out.reserve(hits.size() * 64);
+  for (const ModuleHit& h : hits) {
+    out.append(h.entry_name).push_back('|');
+    out.append(std::to_string(h.line)).push_back('|');
+    out.append(h.line_text).push_back('\n');
+  }
+  ctx.out << out;
+  return kExitDone;
 }
 
 }  // namespace qw::cli

@@ -1,4 +1,4 @@
-// The module subcommands of qwtool: list, show and replace. Each drives the
+// The module subcommands of qwtool: list, show, replace and find. Each drives the
 // editor's own document model (document/editor.h) through the headless port,
 // so that what it prints or writes is what the editor shows or saves.
 #pragma once
@@ -16,5 +16,7 @@ int RunList(Context& ctx, const std::vector<std::string>& args);
 int RunShow(Context& ctx, const std::vector<std::string>& args);
 // qwtool replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]
 int RunReplace(Context& ctx, const std::vector<std::string>& args);
+// qwtool find [--match-case] FILE TEXT
+int RunFind(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

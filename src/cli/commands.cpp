@@ -19,6 +19,7 @@ const std::vector<Command>& Commands() {
       {"list", RunList, "list [--json] FILE            list a module's entries"},
       {"show", RunShow, "show FILE ENTRY               print one entry's text"},
       {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
+      {"find", RunFind, "find [--match-case] FILE TEXT  print every line that holds TEXT"},
       {"indent", RunIndent, "indent [FILE|-]               indent Basic code by its blocks"},
       {"comment", RunComment, "comment [FILE|-]              comment out every line"},
       {"uncomment", RunUncomment,

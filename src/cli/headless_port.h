@@ -43,6 +43,11 @@ class HeadlessPort : public Port {
   // qwtool names its files on the command line: a dialog is a cancellation.
   std::string ShowOpenDialog(const std::string& filter) override;
   std::string ShowSaveDialog(const std::string& filter) override;
+  // No one answers a dialog here: it is left by its close box.
+  FindDialogAnswer ShowFindDialog(const std::string&) override { return {}; }
+  ReplaceDialogAnswer ShowReplaceDialog() override { return {}; }
+  // qwtool prints its hits itself.
+  void ShowHitList(const std::string&, const std::vector<HitRow>&) override {}
 
   std::string PaneText() const override { return pane_; }
   void SetPaneText(const std::string& text) override;

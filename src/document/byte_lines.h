@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/fault.h"
+
 namespace qw {
 
 // One line of a byte buffer. Offsets are 0-based byte offsets into the buffer.
@@ -36,6 +38,25 @@ inline ByteLine LineAt(std::string_view bytes, size_t pos) {
   line.end = bytes.substr(text_end, line.next - text_end);
   return line;
 }
+
+// Reads the lines of a byte buffer forwards from an offset, as FileLineReader
+// reads those of a file.
+class BytesLineReader {
+ public:
+  BytesLineReader(std::string_view bytes, size_t offset) : bytes_(bytes), pos_(offset) {}
+  bool AtEnd() const { return pos_ >= bytes_.size(); }
+  // The next line; throws Fault(62) at the end of the bytes.
+  ByteLine Next() {
+    if (AtEnd()) throw Fault(kFaultInputPastEnd);
+    const ByteLine line = LineAt(bytes_, pos_);
+    pos_ = line.next;
+    return line;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t pos_;
+};
 
 // The line end style of a text: that of its first line end, CR LF when it has
 // none.

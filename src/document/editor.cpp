@@ -29,18 +29,6 @@ Notice FileError(std::string text) {
   return {NoticeKind::kRefusal, std::move(text), kFileErrorTitle, Buttons::kOk, Icon::kStop};
 }
 
-// The busy pointer for the lifetime of the scope.
-class BusyScope {
- public:
-  explicit BusyScope(Port& port) : port_(port) { port_.BusyPointer(true); }
-  ~BusyScope() { port_.BusyPointer(false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  Port& port_;
-};
-
 // A fault number as the classic run-time prints it: a sign place, then digits.
 std::string SignedNumber(int n) {
   return n < 0 ? std::to_string(n) : " " + std::to_string(n);

@@ -1,6 +1,5 @@
 #include "document/entry_text.h"
 
-#include "document/line_rules.h"
 #include "document/module_file.h"
 #include "platform/fault.h"
 #include "textlib/cliplib.h"
@@ -17,50 +16,15 @@ constexpr char kWarningText[] =
     "by\nthis editor!";
 constexpr char kWarningTitle[] = "Large File Warning";
 
-// Lines of bytes in memory, read as FileLineReader reads a file.
-class MemoryLines {
- public:
-  explicit MemoryLines(std::string_view bytes) : bytes_(bytes) {}
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
-  ByteLine Next() {
-    if (AtEnd()) throw Fault(kFaultInputPastEnd);
-    const ByteLine line = LineAt(bytes_, pos_);
-    pos_ = line.next;
-    return line;
-  }
+}  // namespace
 
- private:
-  std::string_view bytes_;
-  size_t pos_ = 0;
-};
-
-enum class EntrySize { kFits, kLarge, kTooLarge };
-
-// Reads an entry's text from its first line on; `text` is left empty when
-// the entry is too large.
-template <typename Lines>
-EntrySize ReadEntryLines(Lines& in, bool declarations, std::string& text) {
-  text.clear();
-  const ByteLine first = in.Next();
-  if (declarations && DeclarationsAreEmpty(first.text)) return EntrySize::kFits;
-  text.reserve(4096);
-  text.append(first.text).append("\r\n");
-  for (;;) {
-    if (in.AtEnd()) return EntrySize::kFits;
-    const ByteLine line = in.Next();
-    const EntryEnd end = WhereEntryEnds(line.text);
-    if (end == EntryEnd::kBeforeThisLine) break;
-    text.append(line.text).append("\r\n");
-    if (end == EntryEnd::kAfterThisLine) break;
-    if (static_cast<Int>(text.size()) > kEntryTextLimit) {
-      text.clear();
-      return EntrySize::kTooLarge;
-    }
-  }
-  return static_cast<Int>(text.size()) > kEntryTextWarning ? EntrySize::kLarge : EntrySize::kFits;
+void RequireIndexedStamp(const ModuleDocument& doc, const FileStamp& stamp) {
+  if (doc.stamp().size >= 0 && !(stamp == doc.stamp())) throw ModuleChanged(doc.file_name());
 }
 
-}  // namespace
+bool IsDeclarationsEntry(const ProcedureEntry& entry) {
+  return EqualsNoCase(TrimBlanks(entry.name), kDeclarationsName);
+}
 
 namespace {
 
@@ -68,18 +32,17 @@ namespace {
 template <typename Lines>
 std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, Port& port) {
   std::string text;
-  const bool declarations = Upper(Trim(entry.name)) == "(DECLARATIONS)";
-  switch (ReadEntryLines(in, declarations, text)) {
-    case EntrySize::kTooLarge:
-      port.MessageBox(
-          {NoticeKind::kRefusal, kTooLargeText, kTooLargeTitle, Buttons::kOk, Icon::kStop});
-      break;
-    case EntrySize::kLarge:
-      port.MessageBox(
-          {NoticeKind::kWarning, kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation});
-      break;
-    case EntrySize::kFits:
-      break;
+  text.reserve(4096);
+  const GatheredText gathered =
+      GatherEntryText(in, IsDeclarationsEntry(entry), kEntryTextLimit, text);
+  if (!gathered.fits) {
+    RefuseTooLarge(port);
+    return {};
+  }
+  // A text that runs to the end of the file loads without the size warning.
+  if (!gathered.at_end && static_cast<Int>(text.size()) > kEntryTextWarning) {
+    port.MessageBox(
+        {NoticeKind::kWarning, kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation});
   }
   return text;
 }
@@ -90,24 +53,21 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port, File
   if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
   const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
   const FileHandle file = OpenForReading(doc.file_name(), fs);
-  if (doc.stamp().size >= 0 && !(StampOf(file) == doc.stamp())) {
-    throw ModuleChanged(doc.file_name());
-  }
+  RequireIndexedStamp(doc, StampOf(file));
   FileLineReader in(file, entry.position - 1);
   return ShowEntryLines(in, entry, port);
 }
 
 std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, Port& port) {
-  const size_t offset = static_cast<size_t>(entry.position - 1);
-  MemoryLines in(bytes.substr(std::min(offset, bytes.size())));
+  BytesLineReader in(bytes, static_cast<size_t>(entry.position - 1));
   return ShowEntryLines(in, entry, port);
 }
 
 bool EntryTooLarge(std::string_view from_entry, bool declarations) {
   if (from_entry.empty()) return false;
-  MemoryLines in(from_entry);
+  BytesLineReader in(from_entry, 0);
   std::string text;
-  return ReadEntryLines(in, declarations, text) == EntrySize::kTooLarge;
+  return !GatherEntryText(in, declarations, kEntryTextLimit, text).fits;
 }
 
 void RefuseTooLarge(Port& port) {

@@ -9,7 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "document/byte_lines.h"
 #include "document/file_system.h"
+#include "document/line_rules.h"
 #include "document/module_document.h"
 #include "platform/port.h"
 
@@ -20,6 +22,53 @@ namespace qw {
 inline constexpr Int kEntryTextLimit = 32000;
 // An entry's text longer than this loads with a warning.
 inline constexpr Int kEntryTextWarning = 30000;
+
+// Walks the lines of an entry's text from `lines`, a reader (FileLineReader,
+// BytesLineReader) standing at the entry's first line: from that line through
+// the line that closes the procedure, or up to the line that starts the next
+// entry, or to the end. A declarations entry whose first line is already a
+// header has no lines. `on_line(line, inner)` sees each line of the text and
+// returns false to stop the walk early; `inner` is true for the lines after the
+// first that do not close the procedure. Returns true when the walk ran out of
+// lines at the end of the file.
+template <typename LineReader, typename OnLine>
+bool ForEachEntryLine(LineReader& lines, bool declarations, OnLine&& on_line) {
+  const ByteLine first = lines.Next();
+  if (declarations && DeclarationsAreEmpty(first.text)) return false;
+  if (!on_line(first, false)) return false;
+  while (!lines.AtEnd()) {
+    const ByteLine line = lines.Next();
+    const EntryEnd end = WhereEntryEnds(line.text);
+    if (end == EntryEnd::kBeforeThisLine) return false;
+    if (!on_line(line, end == EntryEnd::kNotHere) || end == EntryEnd::kAfterThisLine) return false;
+  }
+  return true;
+}
+
+// Gathers an entry's text from `lines` as ForEachEntryLine walks it: every
+// line joined and ended with CR LF.
+struct GatheredText {
+  bool fits = true;     // false: an inner line made the text grow beyond the limit (cut short)
+  bool at_end = false;  // the text runs to the end of the file
+};
+template <typename LineReader>
+GatheredText GatherEntryText(LineReader& lines, bool declarations, Int limit, std::string& text) {
+  text.clear();
+  GatheredText result;
+  result.at_end = ForEachEntryLine(lines, declarations, [&](const ByteLine& line, bool inner) {
+    text.append(line.text).append("\r\n");
+    result.fits = !inner || static_cast<Int>(text.size()) <= limit;
+    return result.fits;
+  });
+  return result;
+}
+
+// Throws ModuleChanged when `stamp`, the file as it is now, is not the file
+// the index of `doc` describes: positions of the index may no longer hold.
+void RequireIndexedStamp(const ModuleDocument& doc, const FileStamp& stamp);
+
+// True when `entry` is the declarations entry.
+bool IsDeclarationsEntry(const ProcedureEntry& entry);
 
 // The text of entry `index` (0-based) of doc.entries(), read from doc.file_name().
 // The declarations entry of a module whose first line is already a header is

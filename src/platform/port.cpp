@@ -21,6 +21,9 @@ class SilentPort final : public Port {
   void SendKeys(const std::string&) override {}
   std::string ShowOpenDialog(const std::string&) override { return {}; }
   std::string ShowSaveDialog(const std::string&) override { return {}; }
+  FindDialogAnswer ShowFindDialog(const std::string&) override { return {}; }
+  ReplaceDialogAnswer ShowReplaceDialog() override { return {}; }
+  void ShowHitList(const std::string&, const std::vector<HitRow>&) override {}
   std::string PaneText() const override { return {}; }
   void SetPaneText(const std::string&) override {}
   std::string PaneSelectedText() const override { return {}; }

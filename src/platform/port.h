@@ -42,6 +42,35 @@ struct Notice {
   Icon icon = Icon::kNone;
 };
 
+// How a search dialog was closed: by its accepting button (Find, Replace), by
+// its Cancel button (or Esc), or by the window's close box.
+enum class DialogClose { kAccept, kCancel, kCloseBox };
+
+// What the Find dialog leaves behind when it closes.
+struct FindDialogAnswer {
+  DialogClose closed = DialogClose::kCloseBox;
+  std::string text;                 // the text box as it stood at closing
+  bool match_case = false;          // the Match Case box as it stood at closing
+  bool match_case_clicked = false;  // the user changed the Match Case box at least once
+  int direction = 1;                // the direction shown at closing: 1 Down, 0 Up
+};
+
+// What the Replace dialog leaves behind when it closes.
+struct ReplaceDialogAnswer {
+  DialogClose closed = DialogClose::kCloseBox;
+  std::string find_what;
+  std::string replace_with;
+  bool case_sensitive = false;
+};
+
+// One row of the hit list of Find in Module: a line of the module that holds
+// the text searched for.
+struct HitRow {
+  std::string entry_name;  // empty for a whole text
+  long line = 0;           // 1-based, within the entry (or the whole text)
+  std::string line_text;   // the line's bytes without its line end
+};
+
 // The keystrokes of the Edit menu's Paste command (Alt+E, P).
 inline constexpr char kPasteKeys[] = "%(EP)";
 
@@ -71,6 +100,18 @@ class Port {
   // Fault(kFaultCancel) when the user cancels.
   virtual std::string ShowOpenDialog(const std::string& filter) = 0;
   virtual std::string ShowSaveDialog(const std::string& filter) = 0;
+
+  // --- The search dialogs (frmFind, frmReplace) and the hit list --------------
+  // Shows the Find dialog modally, its text box holding `text` (the Find
+  // button enabled exactly when it is not empty), Down chosen and Match Case
+  // not ticked, and returns how it was left.
+  virtual FindDialogAnswer ShowFindDialog(const std::string& text) = 0;
+  // Shows the Replace dialog modally, both text boxes empty and Case
+  // Sensitive not ticked, and returns how it was left.
+  virtual ReplaceDialogAnswer ShowReplaceDialog() = 0;
+  // Shows the hit list of Find in Module (replacing any list shown before),
+  // titled after `find_text`. Choosing a row calls back into the core.
+  virtual void ShowHitList(const std::string& find_text, const std::vector<HitRow>& rows) = 0;
 
   // --- The edit pane (txtEdit) ------------------------------------------------
   virtual std::string PaneText() const = 0;
@@ -116,6 +157,18 @@ class Port {
   // The default printer. Its operations throw a Fault when there is no
   // printer or the printer fails.
   virtual Printer& DefaultPrinter() = 0;
+};
+
+// Shows the busy pointer for the lifetime of the scope.
+class BusyScope {
+ public:
+  explicit BusyScope(Port& port) : port_(port) { port_.BusyPointer(true); }
+  ~BusyScope() { port_.BusyPointer(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Port& port_;
 };
 
 // The last step of the text tools and the converter: `result` goes on the

@@ -65,6 +65,12 @@ TEST_F(ModuleCliTest, ArgumentsStatusesAndOutput) {
       {"show_too_large_entry_fails", "show @HUGE.BAS Big", 2, "",
        "qwtool: Procedure Too Large: Procedure too large, Please \\nbreak the Procedure "
        "into\\ntwo smaller procedures!\n"},
+      {"find_ignores_case", "find @MAIN.BAS dim", 0,
+       "(declarations)|5|Dim mCount As Integer\nMain|2|    Dim x As Long\n", ""},
+      {"find_matching_case", "find --match-case @MAIN.BAS dim", 0, "", ""},
+      {"find_skips_the_form_description", "find @DIALOG.FRM caption", 0,
+       "Form_Load|2|    Me.Caption = \"Hi\"\n", ""},
+      {"find_without_text", "find @MAIN.BAS", 1, "", "qwtool: find takes FILE and TEXT"},
       {"replace_missing_text_file", "replace @MAIN.BAS Main @none.txt", 2, "",
        "qwtool: cannot read " + Path("none.txt") + ": No such file or directory\n"},
       {"replace_to_without_name", "replace @MAIN.BAS Main --to", 1, "",

@@ -37,6 +37,11 @@ class FakePort : public cli::HeadlessPort {
   int yields = 0;
   int busy_depth = 0;  // +1 per BusyPointer(true), -1 per BusyPointer(false)
   int pane_focus_count = 0;
+  // Answers of the search dialogs, in order; none left: the close box.
+  std::deque<FindDialogAnswer> find_answers;
+  std::deque<ReplaceDialogAnswer> replace_answers;
+  std::vector<std::string> find_dialog_texts;  // the text each Find dialog opened with
+  std::vector<HitRow> hit_rows;                // the last hit list shown
 
   Answer MessageBox(const Notice& n) override {
     boxes.push_back({n.kind, n.text, n.title.empty() ? kAppTitle : n.title, n.buttons, n.icon});
@@ -54,6 +59,14 @@ class FakePort : public cli::HeadlessPort {
   std::string ShowOpenDialog(const std::string& filter) override { return Dialog(filter); }
   std::string ShowSaveDialog(const std::string& filter) override { return Dialog(filter); }
   void FocusPane() override { ++pane_focus_count; }
+  FindDialogAnswer ShowFindDialog(const std::string& text) override {
+    find_dialog_texts.push_back(text);
+    return Next(find_answers);
+  }
+  ReplaceDialogAnswer ShowReplaceDialog() override { return Next(replace_answers); }
+  void ShowHitList(const std::string&, const std::vector<HitRow>& rows) override {
+    hit_rows = rows;
+  }
 
   // The titles of the boxes shown, in order.
   std::vector<std::string> Titles() const {
@@ -63,6 +76,13 @@ class FakePort : public cli::HeadlessPort {
   }
 
  private:
+  template <typename T>
+  static T Next(std::deque<T>& answers) {
+    if (answers.empty()) return T{};
+    T a = answers.front();
+    answers.pop_front();
+    return a;
+  }
   std::string Dialog(const std::string& filter) {
     dialog_filters.push_back(filter);
     const bool chosen = !dialog_paths.empty() && dialog_paths.front();

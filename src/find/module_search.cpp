@@ -1,0 +1,218 @@
+#include "find/module_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "document/byte_lines.h"
+#include "document/entry_text.h"
+#include "document/module_file.h"
+#include "find/search_commands.h"
+#include "find/text_search.h"
+#include "platform/report.h"
+
+namespace qw {
+
+namespace {
+
+constexpr Int kNoLimit = std::numeric_limits<Int>::max();
+
+size_t EntryStart(const ProcedureEntry& e) {
+  return static_cast<size_t>(e.position - 1);
+}
+
+// The text of entry `e` of the module `bytes` as the pane shows it: the bytes
+// themselves when every line of it ends with CR LF, else gathered into `scratch`.
+std::string_view EntryText(std::string_view bytes, const ProcedureEntry& e, std::string& scratch) {
+  const size_t start = EntryStart(e);
+  size_t end = start;
+  bool as_is = true;
+  BytesLineReader lines(bytes, start);
+  ForEachEntryLine(lines, IsDeclarationsEntry(e), [&](const ByteLine& line, bool) {
+    as_is = line.end == "\r\n";
+    end = line.next;
+    return as_is;
+  });
+  if (as_is) return bytes.substr(start, end - start);
+  BytesLineReader again(bytes, start);
+  GatherEntryText(again, IsDeclarationsEntry(e), kNoLimit, scratch);
+  return scratch;
+}
+
+}  // namespace
+
+namespace {
+
+// Appends to `hits` the lines of `text` that hold the searcher's pattern.
+void AppendLineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
+                    const std::string& entry_name, std::vector<ModuleHit>& hits) {
+  const char* base = text.data();
+  Int line = 1;
+  size_t counted = 0;  // line ends before this offset are counted in `line`
+  for (size_t at = searcher.Find(text, 0); at != std::string_view::npos;) {
+    size_t line_start = counted;
+    for (const char* p = base + counted;
+         (p = static_cast<const char*>(std::memchr(p, '\n', at - static_cast<size_t>(p - base)))) !=
+         nullptr;
+         ++p) {
+      ++line;
+      line_start = static_cast<size_t>(p - base) + 1;
+    }
+    const void* lf = std::memchr(base + at, '\n', text.size() - at);
+    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : text.size();
+    size_t text_end = end;
+    if (lf && end > line_start && base[end - 1] == '\r') --text_end;
+    if (text_end < line_start) text_end = line_start;
+    hits.push_back({entry, entry_name, line, static_cast<Int>(at),
+                    std::string(text.substr(line_start, text_end - line_start))});
+    if (!lf) break;
+    counted = end + 1;
+    ++line;
+    at = searcher.Find(text, counted);
+  }
+}
+
+}  // namespace
+
+std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
+                                       bool match_case, Int entry, const std::string& entry_name) {
+  std::vector<ModuleHit> hits;
+  if (!pattern.empty()) {
+    AppendLineHits(text, PatternSearcher(pattern, match_case), entry, entry_name, hits);
+  }
+  return hits;
+}
+
+std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
+                                         const std::vector<ProcedureEntry>& entries,
+                                         std::string_view pattern, bool match_case, Int shown,
+                                         std::string_view shown_text) {
+  std::vector<ModuleHit> hits;
+  if (pattern.empty() || entries.empty()) return hits;
+  // An occurrence in an entry's text has the pattern's first line within one
+  // line of the entry's bytes: that part finds the entries worth cutting.
+  const std::string_view prefix = pattern.substr(0, pattern.find_first_of("\r\n"));
+  const PatternSearcher candidates(prefix, match_case);
+  const PatternSearcher searcher(pattern, match_case);
+  const size_t count = entries.size();
+  std::string text;
+  for (size_t pos = 0, next = 0; pos <= bytes.size();) {
+    const size_t at = prefix.empty()
+                          ? (next < count ? EntryStart(entries[next]) : std::string_view::npos)
+                          : candidates.Find(bytes, pos);
+    if (at == std::string_view::npos) break;
+    if (at < EntryStart(entries[next])) {  // before the first entry: the form's description
+      pos = EntryStart(entries[next]);
+      continue;
+    }
+    // The entry holding `at` is `next` or one after it: galloping from `next`
+    // keeps a run of nearby hits from searching the whole list each time.
+    size_t low = next, step = 1;
+    while (low + step < count && EntryStart(entries[low + step]) <= at) {
+      low += step;
+      step *= 2;
+    }
+    const auto after = std::upper_bound(
+        entries.begin() + static_cast<std::ptrdiff_t>(low) + 1,
+        entries.begin() + static_cast<std::ptrdiff_t>(std::min(low + step, count)), at,
+        [](size_t offset, const ProcedureEntry& e) { return offset < EntryStart(e); });
+    const auto k = static_cast<size_t>(after - entries.begin()) - 1;
+    if (static_cast<Int>(k) != shown && EntryStart(entries[k]) < bytes.size()) {
+      AppendLineHits(EntryText(bytes, entries[k], text), searcher, static_cast<Int>(k),
+                     entries[k].name, hits);
+    }
+    next = k + 1;
+    pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
+  }
+  if (shown >= 0 && static_cast<size_t>(shown) < count) {
+    auto found = FindLinesInText(shown_text, pattern, match_case, shown,
+                                 entries[static_cast<size_t>(shown)].name);
+    const auto where = std::lower_bound(hits.begin(), hits.end(), shown,
+                                        [](const ModuleHit& h, Int e) { return h.entry < e; });
+    hits.insert(where, std::make_move_iterator(found.begin()),
+                std::make_move_iterator(found.end()));
+  }
+  return hits;
+}
+
+std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,
+                                      std::string_view pattern, bool match_case) {
+  if (!doc.indexed() || doc.file_name().empty()) {
+    return FindLinesInText(pane_text, pattern, match_case);
+  }
+  const FileBytes bytes = FileBytes::Read(doc.file_name());
+  RequireIndexedStamp(doc, bytes.stamp());
+  if (doc.entry_count() == 0) return FindLinesInText(bytes.view(), pattern, match_case);
+  return FindInModuleBytes(bytes.view(), doc.entries(), pattern, match_case,
+                           static_cast<Int>(doc.current_entry_index()), pane_text);
+}
+
+void ModuleSearch::FindInModule() {
+  const FindDialogAnswer answer = port_.ShowFindDialog(port_.PaneSelectedText());
+  state_.new_search = true;
+  ApplyFindAnswer(answer, state_);
+  if (answer.closed != DialogClose::kAccept || state_.find_text.empty()) return;
+  RunTrapped(port_, [&] {
+    std::vector<ModuleHit> found;
+    {
+      BusyScope busy(port_);
+      found = FindInDocument(doc_, port_.PaneText(), state_.find_text, state_.match_case);
+    }
+    hits_ = std::move(found);
+    pattern_ = state_.find_text;
+    match_case_ = state_.match_case;
+    if (hits_.empty()) {
+      port_.MessageBox({NoticeKind::kWarning, "Cannot find \"" + pattern_ + "\"", "", Buttons::kOk,
+                        Icon::kExclamation});
+      return;
+    }
+    std::vector<HitRow> rows;
+    rows.reserve(hits_.size());
+    for (const ModuleHit& h : hits_)
+      rows.push_back({h.entry_name, static_cast<long>(h.line), h.line_text});
+    port_.ShowHitList(pattern_, rows);
+  });
+}
+
+void ModuleSearch::GoToHit(size_t row) {
+  if (row >= hits_.size()) return;
+  const ModuleHit hit = hits_[row];
+  if (hit.entry >= 0) {
+    if (!doc_.indexed()) return;
+    // The index may have been built again since the search (after a save):
+    // the hit's entry is found again by its name.
+    Int target = hit.entry;
+    const auto& entries = doc_.entries();
+    if (!doc_.HasEntry(target) || entries[static_cast<size_t>(target)].name != hit.entry_name) {
+      const auto it = std::find_if(entries.begin(), entries.end(), [&](const ProcedureEntry& e) {
+        return e.name == hit.entry_name;
+      });
+      if (it == entries.end()) return;
+      target = it - entries.begin();
+    }
+    if (static_cast<Int>(doc_.current_entry_index()) != target) {
+      port_.SetEntrySelectedIndex(static_cast<int>(target));
+    }
+    if (static_cast<Int>(doc_.current_entry_index()) != target) return;  // the switch was refused
+  } else if (doc_.indexed()) {
+    return;  // a module without entries: the pane does not hold its text
+  }
+  const std::string text = port_.PaneText();
+  if (MatchesAt(text, static_cast<size_t>(hit.offset), pattern_, match_case_)) {
+    port_.SetPaneSelection(static_cast<long>(hit.offset), static_cast<long>(pattern_.size()));
+  } else {
+    size_t start = 0;
+    for (Int line = 1; line < hit.line && start < text.size(); ++line) {
+      const size_t lf = text.find('\n', start);
+      if (lf == std::string::npos) break;
+      start = lf + 1;
+    }
+    port_.SetPaneSelection(static_cast<long>(start), 0);
+  }
+  // Find Next goes on from the occurrence chosen.
+  state_.last_found_pos = port_.PaneSelStart();
+  state_.new_search = false;
+  port_.FocusPane();
+}
+
+}  // namespace qw

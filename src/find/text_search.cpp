@@ -1,0 +1,119 @@
+#include "find/text_search.h"
+
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace qw {
+
+namespace {
+
+constexpr std::array<unsigned char, 256> MakeFoldTable() {
+  std::array<unsigned char, 256> t{};
+  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+  for (int c = 'a'; c <= 'z'; ++c) t[c] = static_cast<unsigned char>(c - 32);
+  for (int c = 0xE0; c <= 0xFE; ++c) {
+    if (c != 0xF7) t[c] = static_cast<unsigned char>(c - 32);
+  }
+  t[0x9A] = 0x8A;  // s caron
+  t[0x9C] = 0x8C;  // oe
+  t[0x9E] = 0x8E;  // z caron
+  t[0xFF] = 0x9F;  // y diaeresis
+  return t;
+}
+
+constexpr std::array<unsigned char, 256> kFold = MakeFoldTable();
+
+// The other letter case of every byte (the byte itself when it has none).
+constexpr std::array<unsigned char, 256> MakeOtherCaseTable() {
+  std::array<unsigned char, 256> t{};
+  for (int i = 0; i < 256; ++i) {
+    t[i] = static_cast<unsigned char>(i);
+    for (int j = 0; j < 256; ++j) {
+      if (j != i && kFold[j] == kFold[i]) t[i] = static_cast<unsigned char>(j);
+    }
+  }
+  return t;
+}
+
+constexpr std::array<unsigned char, 256> kOtherCase = MakeOtherCaseTable();
+
+char OtherCase(char c) {
+  return static_cast<char>(kOtherCase[static_cast<unsigned char>(c)]);
+}
+
+}  // namespace
+
+const std::array<unsigned char, 256>& CaseFoldTable() {
+  return kFold;
+}
+
+bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case) {
+  if (at > text.size() || text.size() - at < pattern.size()) return false;
+  const char* t = text.data() + at;
+  if (match_case) return std::memcmp(t, pattern.data(), pattern.size()) == 0;
+  for (size_t k = 0; k < pattern.size(); ++k) {
+    if (t[k] != pattern[k] && FoldCase(t[k]) != FoldCase(pattern[k])) return false;
+  }
+  return true;
+}
+
+PatternSearcher::PatternSearcher(std::string_view pattern, bool match_case)
+    : pattern_(pattern), match_case_(match_case) {
+  if (pattern.empty()) return;
+  first_[0] = first_[1] = pattern.front();
+  last_[0] = last_[1] = pattern.back();
+  if (!match_case) {
+    first_[1] = OtherCase(first_[0]);
+    last_[1] = OtherCase(last_[0]);
+  }
+}
+
+size_t PatternSearcher::Find(std::string_view text, size_t from) const {
+  const size_t n = text.size();
+  const size_t m = pattern_.size();
+  if (m == 0) return from <= n ? from : std::string_view::npos;
+  if (from > n || n - from < m) return std::string_view::npos;
+  const char* t = text.data();
+  const size_t last_start = n - m;  // the greatest offset a match can start at
+  size_t i = from;
+#if defined(__SSE2__)
+  const __m128i f0 = _mm_set1_epi8(first_[0]), f1 = _mm_set1_epi8(first_[1]);
+  const __m128i l0 = _mm_set1_epi8(last_[0]), l1 = _mm_set1_epi8(last_[1]);
+  // Blocks of sixteen candidates while both loads stay inside the text.
+  for (; i + m + 15 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + m - 1));
+    const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
+    const __m128i last = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, last)));
+    while (mask != 0) {
+      const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
+      if (MatchesAt(text, at, pattern_, match_case_)) return at;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i <= last_start; ++i) {
+    const char c = t[i];
+    if ((c == first_[0] || c == first_[1]) && MatchesAt(text, i, pattern_, match_case_)) return i;
+  }
+  return std::string_view::npos;
+}
+
+size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case) {
+  return PatternSearcher(pattern, match_case).Find(text, from);
+}
+
+size_t FindBackwards(std::string_view text, std::string_view pattern, size_t before,
+                     bool match_case) {
+  for (size_t at = before; at-- > 0;) {
+    if (MatchesAt(text, at, pattern, match_case)) return at;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace qw

@@ -1,0 +1,54 @@
+// Text search: finding a pattern in bytes, with or without regard to letter
+// case. Letter case is folded one byte to one byte as the Windows-1252 code
+// page defines it (a-z, the accented letters 0xE0-0xFE but 0xF7, and the
+// pairs 0x8A/0x9A, 0x8C/0x9C, 0x8E/0x9E, 0x9F/0xFF), the same way for the text
+// and the pattern, so that a match always has the pattern's length.
+//
+// Offsets are 0-based byte offsets; "not found" is std::string_view::npos.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace qw {
+
+// The upper-case form of every byte value.
+const std::array<unsigned char, 256>& CaseFoldTable();
+inline char FoldCase(char c) {
+  return static_cast<char>(CaseFoldTable()[static_cast<unsigned char>(c)]);
+}
+
+// True when `text` starts with `pattern`, letter case ignored unless `match_case`.
+bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case);
+
+// A pattern prepared for repeated searches: forwards, starting anywhere. A
+// search over megabytes runs at memory speed: candidates are found by their
+// first and last bytes (in either letter case) sixteen bytes at a time and only
+// then compared whole.
+class PatternSearcher {
+ public:
+  PatternSearcher(std::string_view pattern, bool match_case);
+
+  // The first offset at or after `from` where `text` continues with the
+  // pattern. An empty pattern matches at `from` when from <= text.size().
+  size_t Find(std::string_view text, size_t from = 0) const;
+
+ private:
+  std::string_view pattern_;
+  bool match_case_;
+  // Each pattern end in both letter cases (the same byte twice when it has none).
+  char first_[2] = {0, 0};
+  char last_[2] = {0, 0};
+};
+
+// The first offset at or after `from` where `text` continues with `pattern`.
+size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case);
+
+// The greatest offset before `before` (before - 1, before - 2, ..., 0) where
+// `text` continues with the whole of `pattern`; the offset `before` itself is
+// never a candidate.
+size_t FindBackwards(std::string_view text, std::string_view pattern, size_t before,
+                     bool match_case);
+
+}  // namespace qw

@@ -1,0 +1,255 @@
+// Find, Find Next and Replace over the edit pane, driven as the window drives
+// them: each row is a pane text, a caret and a script of commands with the
+// selection start (or the "Cannot find" box) each one must leave.
+#include "find/search_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/doc_fixture.h"
+#include "find/text_search.h"
+#include "platform/fault.h"
+#include "support/fake_port.h"
+
+namespace qw::testing {
+namespace {
+
+// A script is a list of steps separated by blanks:
+//   F>text  F<text   Find, Down or Up, left by its Find button
+//   C>text           Find left by Cancel (the text box still counts)
+//   X                Find left by the close box (the earlier text counts)
+//   c                tick Match Case in the next Find dialog
+//   N                Find Next
+//   R:old=new        Replace, left by its Replace button ("Rc:" ticks Case Sensitive)
+//   @n               the user puts the caret at offset n
+// The expectation lists, for every F, C, X and N step, the selection start it
+// leaves, or "!" for the "Cannot find" box.
+struct ScriptRow {
+  const char* name;
+  const char* text;
+  long caret;
+  const char* script;
+  const char* expected;
+};
+
+class SearchScript : public ::testing::TestWithParam<ScriptRow> {};
+
+TEST_P(SearchScript, LeavesTheSelectionsOfTheDesign) {
+  const ScriptRow& row = GetParam();
+  SetClassicLimits(true);
+  FakePort port;
+  port.SetPaneText(row.text);
+  port.SetPaneSelection(row.caret, 0);
+  SearchCommands search(port);
+  std::istringstream steps(row.script);
+  std::string got;
+  bool tick_case = false;
+  for (std::string step; steps >> step;) {
+    const size_t boxes = port.boxes.size();
+    const char op = step[0];
+    if (op == 'c') {
+      tick_case = true;
+      continue;
+    }
+    if (op == '@') {
+      port.SetPaneSelection(std::stol(step.substr(1)), 0);
+      continue;
+    }
+    if (op == 'R') {
+      const bool ticked = step[1] == 'c';
+      const std::string pair = step.substr(ticked ? 3 : 2);
+      const size_t eq = pair.find('=');
+      port.replace_answers.push_back(
+          {DialogClose::kAccept, pair.substr(0, eq), pair.substr(eq + 1), ticked});
+      search.Replace();
+      continue;
+    }
+    if (op == 'F' || op == 'C' || op == 'X') {
+      FindDialogAnswer a;
+      a.closed = op == 'F' ? DialogClose::kAccept
+                           : (op == 'C' ? DialogClose::kCancel : DialogClose::kCloseBox);
+      if (op != 'X') {
+        a.direction = step[1] == '>' ? 1 : 0;
+        a.text = step.substr(2);
+      }
+      a.match_case = a.match_case_clicked = tick_case;
+      tick_case = false;
+      port.find_answers.push_back(a);
+      search.Find();
+    } else {
+      search.FindNext();
+    }
+    got += got.empty() ? "" : " ";
+    got += port.boxes.size() > boxes ? "!" : std::to_string(port.PaneSelStart());
+  }
+  EXPECT_EQ(got, row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Searches, SearchScript,
+    ::testing::Values(
+        ScriptRow{"ForwardsThroughEveryOccurrenceThenCannotFind", "xxabcxxabc", 0, "F>abc N N N",
+                  "2 7 ! !"},
+        ScriptRow{"OverlappingForwardFinds", "aaaa", 0, "F>aa N N N", "0 1 2 !"},
+        ScriptRow{"BackwardsFromTheEnd", "abcabc", 6, "F<c N N", "5 2 !"},
+        ScriptRow{"BackwardsFromTheStartFindsNothing", "abcabc", 0, "F<a", "!"},
+        ScriptRow{"BackwardsNeverFindsTheSelectedOccurrence", "abab", 2, "F<ab N", "0 !"},
+        ScriptRow{"CaseIgnoredUnlessTicked", "xxABC", 0, "F>abc @0 c F>abc", "2 !"},
+        ScriptRow{"AccentedLettersFoldAlike", "caf\xc9 caf\xe9", 0, "F>caf\xe9 N", "0 5"},
+        ScriptRow{"CancelStillSearches", "one two", 0, "C>two", "4"},
+        ScriptRow{"CloseBoxSearchesForTheEarlierText", "ab ab ab", 0, "F>ab @1 X", "0 3"},
+        ScriptRow{"CaretMovedSearchesFromTheCaret", "ab ab ab", 0, "F>ab @3 N", "0 3"},
+        ScriptRow{"EmptyTextMatchesAtTheCaret", "abc", 1, "C>", "1"},
+        ScriptRow{"ReplaceBeforeAnyFindLeavesFindNextBackwards", "a-b-a-b", 7, "R:b=b N N", "6 2"},
+        ScriptRow{"ReplaceOfNothingLeavesFindNextIdle", "abc", 0, "F>b R:=x N", "1 1"},
+        ScriptRow{"CaseSensitiveReplaceMakesFindNextExact", "Dim DIM Dim", 0,
+                  "F>dim Rc:Dim=Dim @0 N N", "0 8 !"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The messages and faults of a search.
+TEST(SearchCommands, CannotFindNamesTheTextAsTyped) {
+  FakePort port;
+  port.SetPaneText("abc");
+  SearchCommands search(port);
+  port.find_answers.push_back({DialogClose::kAccept, "xYz", false, false, 1});
+  search.Find();
+  ASSERT_EQ(port.boxes.size(), 1u);
+  EXPECT_EQ(port.boxes[0].text, "Cannot find \"xYz\"");
+  EXPECT_EQ(port.boxes[0].title, "QWEdit");
+  EXPECT_EQ(port.boxes[0].icon, Icon::kExclamation);
+  EXPECT_EQ(port.boxes[0].buttons, Buttons::kOk);
+}
+
+TEST(SearchCommands, FindOffersTheSelectedText) {
+  FakePort port;
+  port.SetPaneText("one two");
+  port.SetPaneSelection(4, 3);
+  SearchCommands search(port);
+  search.Find();
+  EXPECT_EQ(port.find_dialog_texts, std::vector<std::string>{"two"});
+}
+
+TEST(SearchCommands, SixteenBitPositionsOverflowInTheProcedureErrorBox) {
+  SetClassicLimits(true);
+  const std::string text = std::string(40000, 'x') + "needle";
+  struct Row {
+    const char* name;
+    long caret;
+    bool find_dialog;
+    long selection_after;
+  };
+  // Find holds its start in 16 bits: nothing is selected. Find Next takes any
+  // start, selects, then cannot keep the position.
+  for (const Row& r : {Row{"FindStartBeyond32767", 33000, true, 33000},
+                       Row{"FindNextFoundBeyond32767", 33000, false, 40000}}) {
+    FakePort port;
+    port.SetPaneText(text);
+    port.SetPaneSelection(r.caret, 0);
+    SearchCommands search(port);
+    search.state() = {"needle", false, kSearchForwards, 0, false, ""};
+    if (r.find_dialog) {
+      port.find_answers.push_back({DialogClose::kAccept, "needle", false, false, 1});
+      search.Find();
+    } else {
+      search.FindNext();
+    }
+    ASSERT_EQ(port.boxes.size(), 1u) << r.name;
+    EXPECT_EQ(port.boxes[0].title, "Quillwright Error") << r.name;
+    EXPECT_EQ(port.boxes[0].text, FaultDescription(kFaultOverflow)) << r.name;
+    EXPECT_EQ(port.PaneSelStart(), r.selection_after) << r.name;
+  }
+}
+
+struct ReplaceRow {
+  const char* name;
+  const char* text;
+  ReplaceDialogAnswer answer;
+  const char* expected;
+};
+
+class ReplaceInPane : public DocTest, public ::testing::WithParamInterface<ReplaceRow> {};
+
+TEST_P(ReplaceInPane, ReplacesEveryExactOccurrenceAndMarksTheEntryChanged) {
+  const ReplaceRow& row = GetParam();
+  Open(Write("M.BAS", row.text));
+  Select(IndexOf("A"));
+  ASSERT_EQ(port.PaneText(), row.text);
+  ASSERT_FALSE(ed.doc().changed());
+  SearchCommands search(port);
+  port.replace_answers.push_back(row.answer);
+  search.Replace();
+  EXPECT_EQ(port.PaneText(), row.expected);
+  // The pane's text is set whenever there is a find text, even when nothing changed.
+  EXPECT_EQ(ed.doc().changed(), !search.state().find_text.empty());
+  if (row.answer.closed != DialogClose::kAccept) {
+    EXPECT_EQ(search.state().find_text, "");
+    EXPECT_EQ(search.state().replace_text, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Replaces, ReplaceInPane,
+                         ::testing::Values(ReplaceRow{"GrowingReplacementIsNotSearchedAgain",
+                                                      "Sub A()\r\n aaa\r\nEnd Sub\r\n",
+                                                      {DialogClose::kAccept, "a", "aa", false},
+                                                      "Sub A()\r\n aaaaaa\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"CaseAlwaysExact",
+                                                      "Sub A()\r\nDim x\r\nDIM y\r\nEnd Sub\r\n",
+                                                      {DialogClose::kAccept, "Dim", "Local", false},
+                                                      "Sub A()\r\nLocal x\r\nDIM y\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"EmptyReplacementDeletes",
+                                                      "Sub A()\r\n x1 x2\r\nEnd Sub\r\n",
+                                                      {DialogClose::kAccept, "x", "", true},
+                                                      "Sub A()\r\n 1 2\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"NothingFoundStillCountsAsAChange",
+                                                      "Sub A()\r\nEnd Sub\r\n",
+                                                      {DialogClose::kAccept, "zzz", "y", false},
+                                                      "Sub A()\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"EmptyFindTextChangesNothing",
+                                                      "Sub A()\r\nEnd Sub\r\n",
+                                                      {DialogClose::kAccept, "", "y", false},
+                                                      "Sub A()\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"CancelChangesNothing",
+                                                      "Sub A()\r\nEnd Sub\r\n",
+                                                      {DialogClose::kCancel, "Sub", "y", false},
+                                                      "Sub A()\r\nEnd Sub\r\n"},
+                                           ReplaceRow{"CloseBoxCountsAsCancel",
+                                                      "Sub A()\r\nEnd Sub\r\n",
+                                                      {DialogClose::kCloseBox, "Sub", "y", false},
+                                                      "Sub A()\r\nEnd Sub\r\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The searcher agrees with a plain byte-by-byte search on every byte value,
+// every pattern length around the sixteen-byte blocks, and both letter cases.
+TEST(PatternSearcher, AgreesWithAPlainSearch) {
+  std::string text;
+  unsigned x = 12345;
+  for (int i = 0; i < 3000; ++i) {
+    x = x * 1103515245u + 12345u;
+    text += "aAbB\xe9\xc9\xff\x9f\r\n"[(x >> 16) % 10];
+  }
+  const auto fold = [](std::string s) {
+    for (char& c : s) c = FoldCase(c);
+    return s;
+  };
+  const std::string folded = fold(text);
+  for (size_t len = 1; len <= 20; ++len) {
+    for (size_t at = 0; at + len <= text.size(); at += 97) {
+      const std::string pattern = text.substr(at, len);
+      for (bool match_case : {true, false}) {
+        const std::string& hay = match_case ? text : folded;
+        const std::string pat = match_case ? pattern : fold(pattern);
+        for (size_t from : {size_t{0}, at / 2, at}) {
+          ASSERT_EQ(FindForwards(text, pattern, from, match_case), hay.find(pat, from))
+              << "len " << len << " at " << at << " case " << match_case;
+        }
+        ASSERT_EQ(FindBackwards(text, pattern, at + 1, match_case), hay.rfind(pat, at));
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qw::testing
