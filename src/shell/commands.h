@@ -1,11 +1,7 @@
 // The commands of the main window. Every menu item and toolbar button names
 // one in its table (menu_table.h, toolbar.h); the window binds each command to
-// one call into the core. A command that is not yet built stands in
-// kCommandsNotYetBuilt: its items are present and do nothing.
+// one call into the core.
 #pragma once
-
-#include <algorithm>
-#include <iterator>
 
 namespace qw::shell {
 
@@ -39,6 +35,7 @@ enum class Command {
   kSelectAll,
   kFind,
   kFindNext,
+  kFindInModule,
   kReplace,
   // Options
   kComment,
@@ -46,14 +43,5 @@ enum class Command {
   kIndent,
   kConvert,
 };
-
-// The commands whose operations come with later work: find and replace.
-inline constexpr Command kCommandsNotYetBuilt[] = {Command::kFind, Command::kFindNext,
-                                                   Command::kReplace};
-
-constexpr bool IsNotYetBuilt(Command c) {
-  return std::find(std::begin(kCommandsNotYetBuilt), std::end(kCommandsNotYetBuilt), c) !=
-         std::end(kCommandsNotYetBuilt);
-}
 
 }  // namespace qw::shell

@@ -18,6 +18,8 @@
 #include "convert/converter.h"
 #include "document/editor.h"
 #include "document/module_document.h"
+#include "find/module_search.h"
+#include "find/search_commands.h"
 #include "platform/fault.h"
 #include "platform/report.h"
 #include "shell/display_options.h"
@@ -55,6 +57,8 @@ frmEdit32::frmEdit32(QWidget* parent) : QMainWindow(parent) {
   port_ = std::make_unique<QtPort>(this, menuBar(), txtEdit_, toolbar_.cbProc);
   port_scope_ = std::make_unique<PortScope>(*port_);
   editor_ = std::make_unique<Editor>(*port_);
+  search_ = std::make_unique<SearchCommands>(*port_);
+  module_search_ = std::make_unique<ModuleSearch>(editor_->doc(), *port_, search_->state());
   port_->SetCaption(kInitialCaption);
   display_ = new DisplayOptions(this, menuBar(), txtEdit_, editor_->doc());
   connect(FindMenuAction(menuBar(), "mnuStatusBar"), &QAction::toggled, this,
@@ -72,6 +76,7 @@ frmEdit32::~frmEdit32() {
   txtEdit_->blockSignals(true);
   toolbar_.cbProc->blockSignals(true);
   port_->SetEntryClickHandler(nullptr);
+  port_->SetHitChosenHandler(nullptr);
 }
 
 void frmEdit32::SetUpPane() {
@@ -131,6 +136,11 @@ void frmEdit32::BindCommands() {
   Bind(Command::kExit, [this] { close(); });
   Bind(Command::kDeleteAllText, [&e] { e.DeleteAllText(); });
   Bind(Command::kSelectAll, [&e] { e.SelectAll(); });
+  SearchCommands& s = *search_;
+  Bind(Command::kFind, [&s] { s.Find(); });
+  Bind(Command::kFindNext, [&s] { s.FindNext(); });
+  Bind(Command::kReplace, [&s] { s.Replace(); });
+  Bind(Command::kFindInModule, [this] { module_search_->FindInModule(); });
 
   Port& p = *port_;
   const std::pair<Command, void (*)(Port&)> tools[] = {
@@ -184,6 +194,8 @@ void frmEdit32::ConnectEvents() {
       throw Fault(kFaultInvalidCall, RefusalText(refused, txtEdit_->code_page()));
     });
   };
+  port_->SetHitChosenHandler(
+      [this](size_t row) { Run([this, row] { module_search_->GoToHit(row); }); });
 
   module_watch_ = new ModuleWatch(*editor_, this);
 

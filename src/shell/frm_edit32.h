@@ -22,7 +22,9 @@ class QFrame;
 
 namespace qw {
 class Editor;
-}
+class ModuleSearch;
+class SearchCommands;
+}  // namespace qw
 
 namespace qw::shell {
 
@@ -47,6 +49,7 @@ class frmEdit32 : public QMainWindow {
   QFrame* panToolbar() const { return toolbar_.panToolbar; }
   QtPort& port() { return *port_; }
   Editor& editor() { return *editor_; }
+  SearchCommands& search() { return *search_; }
   SourceKind lexer_kind() const { return lexer_kind_; }
 
   // True when `command` is bound to an operation.
@@ -82,6 +85,8 @@ class frmEdit32 : public QMainWindow {
   std::unique_ptr<QtPort> port_;
   std::unique_ptr<PortScope> port_scope_;
   std::unique_ptr<Editor> editor_;
+  std::unique_ptr<SearchCommands> search_;
+  std::unique_ptr<ModuleSearch> module_search_;
   std::map<Command, std::function<void()>> handlers_;
   SourceKind lexer_kind_ = SourceKind::kPlain;
   QFont pane_font_;

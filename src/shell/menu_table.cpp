@@ -52,6 +52,8 @@ const std::vector<MenuEntry>& MenuTable() {
       {"mnuSep1", "mnuEdit", "-", "", true, false, Command::kNone, false},
       {"mnuFind", "mnuEdit", "&Find", "F2", true, false, Command::kFind, false},
       {"mnuFindNext", "mnuEdit", "Find &Next", "F3", true, false, Command::kFindNext, false},
+      {"mnuFindInModule", "mnuEdit", "Find in &Module...", "Ctrl+Shift+F", true, false,
+       Command::kFindInModule, false},
       {"mnusep3", "mnuEdit", "-", "", true, false, Command::kNone, false},
       {"mnuReplace", "mnuEdit", "Replace", "Ctrl+R", true, false, Command::kReplace, false},
 

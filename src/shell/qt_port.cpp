@@ -17,6 +17,8 @@
 #include "shell/access_keys.h"
 #include "shell/code_page_pane.h"
 #include "shell/entry_search.h"
+#include "shell/hit_list.h"
+#include "shell/search_dialogs.h"
 
 namespace qw::shell {
 namespace {
@@ -202,6 +204,54 @@ std::string QtPort::ShowOpenDialog(const std::string& filter) {
 
 std::string QtPort::ShowSaveDialog(const std::string& filter) {
   return ShowFileDialog(true, filter);
+}
+
+// --- The search dialogs and the hit list -------------------------------------------
+
+namespace {
+
+template <typename T>
+T NextAnswer(std::deque<T>& answers, int& unscripted) {
+  if (answers.empty()) {
+    ++unscripted;
+    return T{};
+  }
+  T a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+}  // namespace
+
+FindDialogAnswer QtPort::ShowFindDialog(const std::string& text) {
+  if (script_) {
+    script_->find_texts.push_back(text);
+    return NextAnswer(script_->find_answers, script_->unscripted);
+  }
+  frmFind dialog(text, pane_->code_page(), window_);
+  dialog.exec();
+  return dialog.answer();
+}
+
+ReplaceDialogAnswer QtPort::ShowReplaceDialog() {
+  if (script_) return NextAnswer(script_->replace_answers, script_->unscripted);
+  frmReplace dialog(pane_->code_page(), window_);
+  dialog.exec();
+  return dialog.answer();
+}
+
+void QtPort::SetHitChosenHandler(std::function<void(size_t)> handler) {
+  on_hit_chosen_ = std::move(handler);
+}
+
+void QtPort::ShowHitList(const std::string& find_text, const std::vector<HitRow>& rows) {
+  if (!hit_list_) {
+    hit_list_ = new HitList(window_);
+    hit_list_->on_chosen = [this](size_t row) {
+      if (on_hit_chosen_) on_hit_chosen_(row);
+    };
+  }
+  hit_list_->Show(find_text, rows, pane_->code_page());
 }
 
 // --- The edit pane: bytes, through the pane's code page --------------------------

@@ -54,6 +54,10 @@ struct PortScript {
   int unscripted = 0;
   // The printer to print on instead of the default printer, when set.
   Printer* printer = nullptr;
+  // Answers of the search dialogs, in order; none left: the close box.
+  std::deque<FindDialogAnswer> find_answers;
+  std::deque<ReplaceDialogAnswer> replace_answers;
+  std::vector<std::string> find_texts;  // the text each Find dialog opened with
 };
 
 // Turns a filter of the form "Program (*.bas)|*.bas" (pairs of a description
@@ -62,12 +66,18 @@ struct PortScript {
 // file, dot or not.
 QString ConvertDialogFilter(const std::string& filter);
 
+class HitList;
+
 class QtPort final : public Port {
  public:
   QtPort(QWidget* window, QMenuBar* menu_bar, CodePagePane* pane, QComboBox* entry_list);
 
   // Raised when SetEntrySelectedIndex selects an item, as a user's choice does.
   void SetEntryClickHandler(std::function<void()> handler) { on_entry_click_ = std::move(handler); }
+  // Raised with the row the user chose in the hit list of Find in Module.
+  void SetHitChosenHandler(std::function<void(size_t)> handler);
+  // The hit list window, once Find in Module has shown it (else nullptr).
+  HitList* hit_list() const { return hit_list_; }
   // Installs (or, with nullptr, removes) a script; the port does not own it.
   void SetScript(PortScript* script) { script_ = script; }
   int busy_depth() const { return busy_depth_; }
@@ -82,6 +92,9 @@ class QtPort final : public Port {
 
   std::string ShowOpenDialog(const std::string& filter) override;
   std::string ShowSaveDialog(const std::string& filter) override;
+  FindDialogAnswer ShowFindDialog(const std::string& text) override;
+  ReplaceDialogAnswer ShowReplaceDialog() override;
+  void ShowHitList(const std::string& find_text, const std::vector<HitRow>& rows) override;
 
   std::string PaneText() const override;
   void SetPaneText(const std::string& text) override;
@@ -121,6 +134,8 @@ class QtPort final : public Port {
   int busy_depth_ = 0;
   std::string caption_;  // the bytes of the last caption set, read back as they were
   std::unique_ptr<QtPrinter> printer_;
+  HitList* hit_list_ = nullptr;  // owned by the window
+  std::function<void(size_t)> on_hit_chosen_;
 };
 
 }  // namespace qw::shell
