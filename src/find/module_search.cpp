@@ -161,6 +161,7 @@ void ModuleSearch::FindInModule() {
     hits_ = std::move(found);
     pattern_ = state_.find_text;
     match_case_ = state_.match_case;
+    file_name_ = doc_.file_name();
     if (hits_.empty()) {
       port_.MessageBox({NoticeKind::kWarning, "Cannot find \"" + pattern_ + "\"", "", Buttons::kOk,
                         Icon::kExclamation});
@@ -175,7 +176,7 @@ void ModuleSearch::FindInModule() {
 }
 
 void ModuleSearch::GoToHit(size_t row) {
-  if (row >= hits_.size()) return;
+  if (row >= hits_.size() || doc_.file_name() != file_name_) return;
   const ModuleHit hit = hits_[row];
   if (hit.entry >= 0) {
     if (!doc_.indexed()) return;

@@ -67,7 +67,8 @@ class ModuleSearch {
   // The user chose row `row` of the hit list: switches to its entry as the
   // entry list does and selects the occurrence. When the switch is refused
   // (an edited pane) the pane stays as it is. When the text has moved since
-  // the search, the caret goes to the start of the hit's line instead.
+  // the search, the caret goes to the start of the hit's line instead. Hits
+  // of a file that is no longer open lead nowhere.
   void GoToHit(size_t row);
 
   const std::vector<ModuleHit>& hits() const { return hits_; }
@@ -77,7 +78,8 @@ class ModuleSearch {
   Port& port_;
   SearchState& state_;
   std::vector<ModuleHit> hits_;
-  std::string pattern_;  // the text of the hits listed
+  std::string pattern_;    // the text of the hits listed
+  std::string file_name_;  // the file they were found in
   bool match_case_ = false;
 };
 

@@ -139,6 +139,13 @@ TEST_F(FindInModuleTest, ChoosingAHitSwitchesAndSelectsUnlessThePaneIsEdited) {
   EXPECT_EQ(ed.doc().current_entry_name(), "P57");
   EXPECT_EQ(port.PaneText(), "Sub P57()\r\n  edited\r\nEnd Sub\r\n");
   EXPECT_EQ(Boxes().back().substr(0, 21), "Save or Lose Changes:");
+
+  // Another module open: its entries of the same names are not the hits' entries.
+  Open(Write("OTHER.BAS", module));
+  Select(IndexOf("P7"));
+  search.GoToHit(0);
+  EXPECT_EQ(ed.doc().current_entry_name(), "P7");
+  EXPECT_EQ(port.PaneSelLength(), 0);
 }
 
 TEST_F(FindInModuleTest, NoHitSaysCannotFindAndCancelSearchesNothing) {
