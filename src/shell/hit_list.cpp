@@ -80,6 +80,8 @@ void HitList::Show(const std::string& find_text, const std::vector<HitRow>& rows
   setWindowTitle(QString("Find in Module: \"%1\" (%2 lines)")
                      .arg(QString::fromStdString(page.ToUtf8(find_text)))
                      .arg(rows.size()));
+  // One line of the table's font a row, whatever the number of rows.
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
   table_->resizeColumnToContents(0);
   table_->resizeColumnToContents(1);
   show();

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStringListModel>
+#include <QTableView>
 #include <algorithm>
 
 #include "platform/fault.h"
@@ -247,6 +248,7 @@ void QtPort::SetHitChosenHandler(std::function<void(size_t)> handler) {
 void QtPort::ShowHitList(const std::string& find_text, const std::vector<HitRow>& rows) {
   if (!hit_list_) {
     hit_list_ = new HitList(window_);
+    hit_list_->table()->setFont(pane_->font());
     hit_list_->on_chosen = [this](size_t row) {
       if (on_hit_chosen_) on_hit_chosen_(row);
     };
