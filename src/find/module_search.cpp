@@ -75,10 +75,10 @@ void AppendLineHits(std::string_view text, const PatternSearcher& searcher, Int 
 }  // namespace
 
 std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
-                                       bool match_case, Int entry, const std::string& entry_name) {
+                                       bool match_case, const CaseFold& fold) {
   std::vector<ModuleHit> hits;
   if (!pattern.empty()) {
-    AppendLineHits(text, PatternSearcher(pattern, match_case), entry, entry_name, hits);
+    AppendLineHits(text, PatternSearcher(pattern, match_case, fold), -1, {}, hits);
   }
   return hits;
 }
@@ -86,14 +86,14 @@ std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view p
 std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          const std::vector<ProcedureEntry>& entries,
                                          std::string_view pattern, bool match_case, Int shown,
-                                         std::string_view shown_text) {
+                                         std::string_view shown_text, const CaseFold& fold) {
   std::vector<ModuleHit> hits;
   if (pattern.empty() || entries.empty()) return hits;
   // An occurrence in an entry's text has the pattern's first line within one
   // line of the entry's bytes: that part finds the entries worth cutting.
   const std::string_view prefix = pattern.substr(0, pattern.find_first_of("\r\n"));
-  const PatternSearcher candidates(prefix, match_case);
-  const PatternSearcher searcher(pattern, match_case);
+  const PatternSearcher candidates(prefix, match_case, fold);
+  const PatternSearcher searcher(pattern, match_case, fold);
   const size_t count = entries.size();
   std::string text;
   for (size_t pos = 0, next = 0; pos <= bytes.size();) {
@@ -125,8 +125,8 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
     pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
   }
   if (shown >= 0 && static_cast<size_t>(shown) < count) {
-    auto found = FindLinesInText(shown_text, pattern, match_case, shown,
-                                 entries[static_cast<size_t>(shown)].name);
+    std::vector<ModuleHit> found;
+    AppendLineHits(shown_text, searcher, shown, entries[static_cast<size_t>(shown)].name, found);
     const auto where = std::lower_bound(hits.begin(), hits.end(), shown,
                                         [](const ModuleHit& h, Int e) { return h.entry < e; });
     hits.insert(where, std::make_move_iterator(found.begin()),
@@ -136,15 +136,16 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
 }
 
 std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,
-                                      std::string_view pattern, bool match_case) {
+                                      std::string_view pattern, bool match_case,
+                                      const CaseFold& fold) {
   if (!doc.indexed() || doc.file_name().empty()) {
-    return FindLinesInText(pane_text, pattern, match_case);
+    return FindLinesInText(pane_text, pattern, match_case, fold);
   }
   const FileBytes bytes = FileBytes::Read(doc.file_name());
   RequireIndexedStamp(doc, bytes.stamp());
-  if (doc.entry_count() == 0) return FindLinesInText(bytes.view(), pattern, match_case);
+  if (doc.entry_count() == 0) return FindLinesInText(bytes.view(), pattern, match_case, fold);
   return FindInModuleBytes(bytes.view(), doc.entries(), pattern, match_case,
-                           static_cast<Int>(doc.current_entry_index()), pane_text);
+                           static_cast<Int>(doc.current_entry_index()), pane_text, fold);
 }
 
 void ModuleSearch::FindInModule() {
@@ -156,7 +157,8 @@ void ModuleSearch::FindInModule() {
     std::vector<ModuleHit> found;
     {
       BusyScope busy(port_);
-      found = FindInDocument(doc_, port_.PaneText(), state_.find_text, state_.match_case);
+      found = FindInDocument(doc_, port_.PaneText(), state_.find_text, state_.match_case,
+                             port_.PaneCaseFold());
     }
     hits_ = std::move(found);
     pattern_ = state_.find_text;
@@ -199,7 +201,8 @@ void ModuleSearch::GoToHit(size_t row) {
     return;  // a module without entries: the pane does not hold its text
   }
   const std::string text = port_.PaneText();
-  if (MatchesAt(text, static_cast<size_t>(hit.offset), pattern_, match_case_)) {
+  if (MatchesAt(text, static_cast<size_t>(hit.offset), pattern_, match_case_,
+                port_.PaneCaseFold())) {
     port_.SetPaneSelection(static_cast<long>(hit.offset), static_cast<long>(pattern_.size()));
   } else {
     size_t start = 0;

@@ -16,6 +16,7 @@
 
 #include "document/module_document.h"
 #include "find/search_state.h"
+#include "platform/case_fold.h"
 #include "platform/port.h"
 
 namespace qw {
@@ -29,12 +30,12 @@ struct ModuleHit {
   std::string line_text;   // the line's bytes without its line end
 };
 
-// The hits of `pattern` in `text`, one per line that holds it (a line ends at
-// CR LF or a bare LF), tagged with `entry` and `entry_name`. An empty pattern
-// finds nothing.
+// The hits of `pattern` in a whole text, one per line that holds it (a line
+// ends at CR LF or a bare LF). An empty pattern finds nothing. Letter case is
+// folded by `fold` unless `match_case`.
 std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
-                                       bool match_case, Int entry = -1,
-                                       const std::string& entry_name = {});
+                                       bool match_case,
+                                       const CaseFold& fold = Windows1252CaseFold());
 
 // The hits of `pattern` in the module whose bytes are `bytes` and whose index
 // is `entries`, in entry order, each entry's text cut as the pane would show
@@ -44,7 +45,8 @@ std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view p
 std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          const std::vector<ProcedureEntry>& entries,
                                          std::string_view pattern, bool match_case, Int shown = -1,
-                                         std::string_view shown_text = {});
+                                         std::string_view shown_text = {},
+                                         const CaseFold& fold = Windows1252CaseFold());
 
 // The hits of `pattern` in the open document: the indexed module's file with
 // the pane's text for the entry shown, or the pane's text when the document is
@@ -52,7 +54,8 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
 // text. Throws a Fault when the file cannot be read or has changed since it
 // was indexed.
 std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,
-                                      std::string_view pattern, bool match_case);
+                                      std::string_view pattern, bool match_case,
+                                      const CaseFold& fold = Windows1252CaseFold());
 
 // The Find in Module command of the window.
 class ModuleSearch {

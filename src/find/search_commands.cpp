@@ -8,14 +8,15 @@
 
 namespace qw {
 
-size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_start) {
+size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_start,
+                      const CaseFold& fold) {
   const Int offset = (sel_start == state.last_found_pos && !state.new_search) ? 1 : 0;
   const auto start = static_cast<size_t>(std::max<Int>(sel_start, 0));
   if (state.direction == kSearchForwards) {
     return FindForwards(text, state.find_text, start + static_cast<size_t>(offset),
-                        state.match_case);
+                        state.match_case, fold);
   }
-  return FindBackwards(text, state.find_text, start, state.match_case);
+  return FindBackwards(text, state.find_text, start, state.match_case, fold);
 }
 
 void ApplyFindAnswer(const FindDialogAnswer& answer, SearchState& state) {
@@ -42,7 +43,7 @@ void SearchCommands::Search(bool narrow_start) {
   RunTrapped(port_, [&] {
     const Int sel_start = port_.PaneSelStart();
     if (narrow_start) Check16(sel_start);
-    const size_t found = SearchPaneText(port_.PaneText(), state_, sel_start);
+    const size_t found = SearchPaneText(port_.PaneText(), state_, sel_start, port_.PaneCaseFold());
     if (found != std::string_view::npos) {
       port_.SetPaneSelection(static_cast<long>(found), static_cast<long>(state_.find_text.size()));
     } else {

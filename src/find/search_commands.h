@@ -22,9 +22,10 @@ namespace qw {
 // Where one search over `text` finds its occurrence: the 0-based offset, or
 // std::string_view::npos. `sel_start` is the pane's selection start; the
 // search steps past it when it is the occurrence found last (and the Find
-// dialog was not just used). Letter case is folded alike in text and pattern
-// unless state.match_case.
-size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_start);
+// dialog was not just used). Letter case is folded alike in text and pattern,
+// by `fold`, unless state.match_case.
+size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_start,
+                      const CaseFold& fold = Windows1252CaseFold());
 
 // Applies what the Find dialog left to the state: the direction always, the
 // Match Case box when the user changed it, and the text with the box when the

@@ -11,64 +11,41 @@ namespace qw {
 
 namespace {
 
-constexpr std::array<unsigned char, 256> MakeFoldTable() {
-  std::array<unsigned char, 256> t{};
-  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
-  for (int c = 'a'; c <= 'z'; ++c) t[c] = static_cast<unsigned char>(c - 32);
-  for (int c = 0xE0; c <= 0xFE; ++c) {
-    if (c != 0xF7) t[c] = static_cast<unsigned char>(c - 32);
-  }
-  t[0x9A] = 0x8A;  // s caron
-  t[0x9C] = 0x8C;  // oe
-  t[0x9E] = 0x8E;  // z caron
-  t[0xFF] = 0x9F;  // y diaeresis
-  return t;
-}
-
-constexpr std::array<unsigned char, 256> kFold = MakeFoldTable();
-
-// The other letter case of every byte (the byte itself when it has none).
-constexpr std::array<unsigned char, 256> MakeOtherCaseTable() {
-  std::array<unsigned char, 256> t{};
+// The bytes that fold to the same byte as `c`: `both` gets the first two (the
+// same byte twice when `c` has no other case); false when there are more.
+bool CaseClass(char c, const CaseFold& fold, char both[2]) {
+  const unsigned char folded = fold[static_cast<unsigned char>(c)];
+  int found = 0;
+  both[0] = both[1] = c;
   for (int i = 0; i < 256; ++i) {
-    t[i] = static_cast<unsigned char>(i);
-    for (int j = 0; j < 256; ++j) {
-      if (j != i && kFold[j] == kFold[i]) t[i] = static_cast<unsigned char>(j);
-    }
+    if (fold[i] != folded) continue;
+    if (found == 2) return false;
+    both[found++] = static_cast<char>(i);
   }
-  return t;
-}
-
-constexpr std::array<unsigned char, 256> kOtherCase = MakeOtherCaseTable();
-
-char OtherCase(char c) {
-  return static_cast<char>(kOtherCase[static_cast<unsigned char>(c)]);
+  if (found == 1) both[1] = both[0];
+  return true;
 }
 
 }  // namespace
 
-const std::array<unsigned char, 256>& CaseFoldTable() {
-  return kFold;
-}
-
-bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case) {
+bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case,
+               const CaseFold& fold) {
   if (at > text.size() || text.size() - at < pattern.size()) return false;
   const char* t = text.data() + at;
   if (match_case) return std::memcmp(t, pattern.data(), pattern.size()) == 0;
   for (size_t k = 0; k < pattern.size(); ++k) {
-    if (t[k] != pattern[k] && FoldCase(t[k]) != FoldCase(pattern[k])) return false;
+    if (t[k] != pattern[k] && FoldCase(t[k], fold) != FoldCase(pattern[k], fold)) return false;
   }
   return true;
 }
 
-PatternSearcher::PatternSearcher(std::string_view pattern, bool match_case)
-    : pattern_(pattern), match_case_(match_case) {
+PatternSearcher::PatternSearcher(std::string_view pattern, bool match_case, const CaseFold& fold)
+    : pattern_(pattern), match_case_(match_case), fold_(fold) {
   if (pattern.empty()) return;
   first_[0] = first_[1] = pattern.front();
   last_[0] = last_[1] = pattern.back();
   if (!match_case) {
-    first_[1] = OtherCase(first_[0]);
-    last_[1] = OtherCase(last_[0]);
+    paired_ = CaseClass(pattern.front(), fold, first_) && CaseClass(pattern.back(), fold, last_);
   }
 }
 
@@ -84,7 +61,7 @@ size_t PatternSearcher::Find(std::string_view text, size_t from) const {
   const __m128i f0 = _mm_set1_epi8(first_[0]), f1 = _mm_set1_epi8(first_[1]);
   const __m128i l0 = _mm_set1_epi8(last_[0]), l1 = _mm_set1_epi8(last_[1]);
   // Blocks of sixteen candidates while both loads stay inside the text.
-  for (; i + m + 15 <= n; i += 16) {
+  for (; paired_ && i + m + 15 <= n; i += 16) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + m - 1));
     const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
@@ -92,26 +69,26 @@ size_t PatternSearcher::Find(std::string_view text, size_t from) const {
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, last)));
     while (mask != 0) {
       const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
-      if (MatchesAt(text, at, pattern_, match_case_)) return at;
+      if (MatchesAt(text, at, pattern_, match_case_, fold_)) return at;
       mask &= mask - 1;
     }
   }
 #endif
   for (; i <= last_start; ++i) {
-    const char c = t[i];
-    if ((c == first_[0] || c == first_[1]) && MatchesAt(text, i, pattern_, match_case_)) return i;
+    if (MatchesAt(text, i, pattern_, match_case_, fold_)) return i;
   }
   return std::string_view::npos;
 }
 
-size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case) {
-  return PatternSearcher(pattern, match_case).Find(text, from);
+size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case,
+                    const CaseFold& fold) {
+  return PatternSearcher(pattern, match_case, fold).Find(text, from);
 }
 
 size_t FindBackwards(std::string_view text, std::string_view pattern, size_t before,
-                     bool match_case) {
+                     bool match_case, const CaseFold& fold) {
   for (size_t at = before; at-- > 0;) {
-    if (MatchesAt(text, at, pattern, match_case)) return at;
+    if (MatchesAt(text, at, pattern, match_case, fold)) return at;
   }
   return std::string_view::npos;
 }

@@ -1,26 +1,26 @@
 // Text search: finding a pattern in bytes, with or without regard to letter
-// case. Letter case is folded one byte to one byte as the Windows-1252 code
-// page defines it (a-z, the accented letters 0xE0-0xFE but 0xF7, and the
-// pairs 0x8A/0x9A, 0x8C/0x9C, 0x8E/0x9E, 0x9F/0xFF), the same way for the text
-// and the pattern, so that a match always has the pattern's length.
+// case. Letter case is folded one byte to one byte by a table of the code page
+// (platform/case_fold.h; Windows-1252 unless another is given), the same way
+// for the text and the pattern, so that a match always has the pattern's length.
 //
 // Offsets are 0-based byte offsets; "not found" is std::string_view::npos.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string_view>
 
+#include "platform/case_fold.h"
+
 namespace qw {
 
-// The upper-case form of every byte value.
-const std::array<unsigned char, 256>& CaseFoldTable();
-inline char FoldCase(char c) {
-  return static_cast<char>(CaseFoldTable()[static_cast<unsigned char>(c)]);
+inline char FoldCase(char c, const CaseFold& fold = Windows1252CaseFold()) {
+  return static_cast<char>(fold[static_cast<unsigned char>(c)]);
 }
 
-// True when `text` starts with `pattern`, letter case ignored unless `match_case`.
-bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case);
+// True when `text` continues with `pattern` at `at`, letter case ignored
+// unless `match_case`.
+bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool match_case,
+               const CaseFold& fold = Windows1252CaseFold());
 
 // A pattern prepared for repeated searches: forwards, starting anywhere. A
 // search over megabytes runs at memory speed: candidates are found by their
@@ -28,7 +28,8 @@ bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool 
 // then compared whole.
 class PatternSearcher {
  public:
-  PatternSearcher(std::string_view pattern, bool match_case);
+  PatternSearcher(std::string_view pattern, bool match_case,
+                  const CaseFold& fold = Windows1252CaseFold());
 
   // The first offset at or after `from` where `text` continues with the
   // pattern. An empty pattern matches at `from` when from <= text.size().
@@ -37,18 +38,22 @@ class PatternSearcher {
  private:
   std::string_view pattern_;
   bool match_case_;
-  // Each pattern end in both letter cases (the same byte twice when it has none).
+  const CaseFold& fold_;
+  // Each pattern end in both letter cases (the same byte twice when it has
+  // none); `paired_` is false when a folded end stands for more than two bytes.
   char first_[2] = {0, 0};
   char last_[2] = {0, 0};
+  bool paired_ = true;
 };
 
 // The first offset at or after `from` where `text` continues with `pattern`.
-size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case);
+size_t FindForwards(std::string_view text, std::string_view pattern, size_t from, bool match_case,
+                    const CaseFold& fold = Windows1252CaseFold());
 
 // The greatest offset before `before` (before - 1, before - 2, ..., 0) where
 // `text` continues with the whole of `pattern`; the offset `before` itself is
 // never a candidate.
 size_t FindBackwards(std::string_view text, std::string_view pattern, size_t before,
-                     bool match_case);
+                     bool match_case, const CaseFold& fold = Windows1252CaseFold());
 
 }  // namespace qw

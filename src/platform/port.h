@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/case_fold.h"
 #include "platform/printer.h"
 
 namespace qw {
@@ -125,6 +126,9 @@ class Port {
   // Replaces the selection (inserts at the caret when nothing is selected).
   virtual void ReplacePaneSelection(const std::string& text) = 0;
   virtual void FocusPane() = 0;
+  // How letter case folds for the bytes of the pane, in the code page it
+  // shows them in (Windows-1252 unless the port knows better).
+  virtual const CaseFold& PaneCaseFold() const { return Windows1252CaseFold(); }
 
   // --- The entry list (cbProc) ------------------------------------------------
   virtual void ClearEntryList() = 0;

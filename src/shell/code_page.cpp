@@ -1,5 +1,6 @@
 #include "shell/code_page.h"
 
+#include <QChar>
 #include <algorithm>
 #include <cstring>
 
@@ -115,6 +116,12 @@ CodePage::CodePage(const char* name, const char* item, const char* caption, cons
     : name_(name), item_(item), caption_(caption), high_(high) {
   for (size_t i = 0; i < 128; ++i) reverse_[i] = {high[i], static_cast<unsigned char>(0x80 + i)};
   std::sort(reverse_.begin(), reverse_.end());
+  // A byte folds to the byte of its upper-case letter when this code page has one.
+  for (int b = 0; b < 256; ++b) {
+    const int upper =
+        Byte(QChar::toUpper(static_cast<char32_t>(Character(static_cast<unsigned char>(b)))));
+    fold_[static_cast<size_t>(b)] = static_cast<unsigned char>(upper >= 0 ? upper : b);
+  }
 }
 
 const std::vector<CodePage>& CodePage::All() {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/case_fold.h"
+
 namespace qw::shell {
 
 class CodePage {
@@ -30,6 +32,10 @@ class CodePage {
   }
   // The byte that stands for `c`, or -1 when this code page has none.
   int Byte(char32_t c) const;
+
+  // How letter case folds in this code page: the byte of each byte's
+  // upper-case letter, or the byte itself.
+  const qw::CaseFold& case_fold() const { return fold_; }
 
   // True when every byte is ASCII: the UTF-8 of the text is the text itself.
   static bool IsAscii(std::string_view bytes);
@@ -50,6 +56,7 @@ class CodePage {
   const char16_t* high_;  // the characters of bytes 0x80-0xFF
   // (character, byte) for bytes 0x80-0xFF, sorted by character.
   std::array<std::pair<char32_t, unsigned char>, 128> reverse_{};
+  qw::CaseFold fold_{};
 };
 
 // Appends the UTF-8 of `c` to `out`.

@@ -258,6 +258,10 @@ void QtPort::ShowHitList(const std::string& find_text, const std::vector<HitRow>
 
 // --- The edit pane: bytes, through the pane's code page --------------------------
 
+const CaseFold& QtPort::PaneCaseFold() const {
+  return pane_->code_page().case_fold();
+}
+
 std::string QtPort::PaneText() const {
   return pane_->Bytes();
 }

@@ -104,6 +104,7 @@ class QtPort final : public Port {
   void SetPaneSelection(long start, long length) override;
   void ReplacePaneSelection(const std::string& text) override;
   void FocusPane() override;
+  const CaseFold& PaneCaseFold() const override;
 
   void ClearEntryList() override;
   void SetEntryItems(const std::vector<std::string>& items) override;

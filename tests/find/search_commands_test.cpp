@@ -222,7 +222,8 @@ INSTANTIATE_TEST_SUITE_P(Replaces, ReplaceInPane,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The searcher agrees with a plain byte-by-byte search on every byte value,
-// every pattern length around the sixteen-byte blocks, and both letter cases.
+// every pattern length around the sixteen-byte blocks, both letter cases, and
+// a folding where three bytes share one upper case.
 TEST(PatternSearcher, AgreesWithAPlainSearch) {
   std::string text;
   unsigned x = 12345;
@@ -230,22 +231,26 @@ TEST(PatternSearcher, AgreesWithAPlainSearch) {
     x = x * 1103515245u + 12345u;
     text += "aAbB\xe9\xc9\xff\x9f\r\n"[(x >> 16) % 10];
   }
-  const auto fold = [](std::string s) {
-    for (char& c : s) c = FoldCase(c);
-    return s;
-  };
-  const std::string folded = fold(text);
-  for (size_t len = 1; len <= 20; ++len) {
-    for (size_t at = 0; at + len <= text.size(); at += 97) {
-      const std::string pattern = text.substr(at, len);
-      for (bool match_case : {true, false}) {
-        const std::string& hay = match_case ? text : folded;
-        const std::string pat = match_case ? pattern : fold(pattern);
-        for (size_t from : {size_t{0}, at / 2, at}) {
-          ASSERT_EQ(FindForwards(text, pattern, from, match_case), hay.find(pat, from))
-              << "len " << len << " at " << at << " case " << match_case;
+  CaseFold three_way = Windows1252CaseFold();
+  three_way['b'] = three_way['B'] = three_way['\r'] = 'B';
+  for (const CaseFold* fold : {&Windows1252CaseFold(), static_cast<const CaseFold*>(&three_way)}) {
+    const auto folded = [&](std::string s) {
+      for (char& c : s) c = FoldCase(c, *fold);
+      return s;
+    };
+    const std::string text_folded = folded(text);
+    for (size_t len = 1; len <= 20; ++len) {
+      for (size_t at = 0; at + len <= text.size(); at += 97) {
+        const std::string pattern = text.substr(at, len);
+        for (bool match_case : {true, false}) {
+          const std::string& hay = match_case ? text : text_folded;
+          const std::string pat = match_case ? pattern : folded(pattern);
+          for (size_t from : {size_t{0}, at / 2, at}) {
+            ASSERT_EQ(FindForwards(text, pattern, from, match_case, *fold), hay.find(pat, from))
+                << "len " << len << " at " << at << " case " << match_case;
+          }
+          ASSERT_EQ(FindBackwards(text, pattern, at + 1, match_case, *fold), hay.rfind(pat, at));
         }
-        ASSERT_EQ(FindBackwards(text, pattern, at + 1, match_case), hay.rfind(pat, at));
       }
     }
   }

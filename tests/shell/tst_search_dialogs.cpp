@@ -23,6 +23,8 @@
 
 #include "document/editor.h"
 #include "find/search_commands.h"
+#include "shell/code_page.h"
+#include "shell/code_page_pane.h"
 #include "shell/frm_edit32.h"
 #include "shell/hit_list.h"
 #include "shell/menu_table.h"
@@ -209,6 +211,26 @@ class TestSearchDialogs : public QObject {
     QCOMPARE(script.boxes[0].title, std::string("QWEdit"));
     QCOMPARE(w.port().PaneSelStart(), 7L);
     w.port().SetScript(nullptr);
+    w.editor().StartUp();
+  }
+
+  // Letter case folds as the pane's code page says: in DOS 437, 0x81 is u umlaut and
+  // 0x9A its capital (in Windows-1252, 0x9A is s caron, the small of 0x8A).
+  void findFoldsLetterCaseInThePanesCodePage() {
+    frmEdit32 w;
+    PortScript script;
+    w.port().SetScript(&script);
+    for (const CodePage& page : CodePage::All()) {
+      if (std::string(page.name()) == "DOS 437") w.pane()->SetCodePage(page);
+    }
+    w.port().SetPaneText("\x8a \x81 \x9a");
+    w.port().SetPaneSelection(0, 0);
+    script.find_answers.push_back({DialogClose::kAccept, "\x81", false, false, 1});
+    FindMenuAction(w.menuBar(), "mnuFind")->trigger();
+    QCOMPARE(w.port().PaneSelStart(), 2L);
+    FindMenuAction(w.menuBar(), "mnuFindNext")->trigger();
+    QCOMPARE(w.port().PaneSelStart(), 4L);
+    QVERIFY(script.boxes.empty());
     w.editor().StartUp();
   }
 
