@@ -99,9 +99,10 @@ void frmFind::Leave(DialogClose how) {
   done(how == DialogClose::kAccept ? Accepted : Rejected);
 }
 
-void frmFind::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  text1_->setFocus();
+void frmFind::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  // Whenever the dialog becomes the active window, the text box has the focus.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) text1_->setFocus();
 }
 
 void frmFind::keyPressEvent(QKeyEvent* event) {

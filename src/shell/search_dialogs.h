@@ -30,7 +30,7 @@ class frmFind : public QDialog {
   FindDialogAnswer answer() const;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -91,6 +91,15 @@ class TestSearchDialogs : public QObject {
     QVERIFY(!find->isEnabled());
     frmFind with_text(std::string("abc"));
     QVERIFY(Child<QPushButton>(&with_text, "cmdFind")->isEnabled());
+    // Activated again after the user was elsewhere: the focus is back in the text box.
+    Child<QCheckBox>(&d, "chkCase")->setFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QTRY_COMPARE(QApplication::focusWidget(), text);
   }
 
   void findDialogAnswersHowItWasLeft_data() {
