@@ -98,6 +98,7 @@ TEST_F(FaultInjectionTest, EveryCallOfASaveFailingLeavesTheFileWholeAndNoTempora
     ed.Save();
     ASSERT_EQ(Read(path), kSaved) << r.name;
     const std::vector<Call> clean = files.calls;
+    RecordProperty(std::string(r.name) + "_calls", static_cast<int>(clean.size()));
     EXPECT_EQ(DurabilityCalls(clean), r.durable) << r.name;
     size_t rename_at = 0;  // the module's own rename, 1-based
     for (size_t i = 0; i < clean.size(); ++i) {

@@ -161,6 +161,7 @@ TEST_F(RoundTripTest, SavingAnUnchangedEntryGivesBackTheFileOfGeneratedModules) 
     if (generate.mixed()) continue;
     saved += SaveEveryEntryUnchanged(name, bytes, "module " + std::to_string(n));
   }
+  RecordProperty("saved", saved);
   EXPECT_GT(saved, 5000);
 }
 
@@ -219,6 +220,7 @@ TEST_F(RoundTripTest, SavingANewBodyReplacesExactlyThatEntrysBytes) {
     EXPECT_TRUE(port.boxes.empty()) << what;
     ++cases;
   }
+  RecordProperty("cases", cases);
   EXPECT_GT(cases, 1000);
 }
 
