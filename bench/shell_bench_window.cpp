@@ -74,6 +74,21 @@ void BM_OpenModuleThroughWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenModuleThroughWindow)->Unit(benchmark::kMillisecond);
 
+// The same module opened whole through File Open > All Files: the pane
+// holds the whole text, and the window has painted it.
+void BM_OpenWholeThroughWindow(benchmark::State& state) {
+  Window w;
+  w.window.show();
+  for (auto _ : state) {
+    w.script.paths.push_back(ModulePath());
+    qw::shell::FindMenuAction(w.window.menuBar(), "mnuFillAll")->trigger();
+    w.window.txtEdit()->repaint();
+    QApplication::processEvents();
+  }
+  if (!w.script.boxes.empty()) state.SkipWithError("the module did not open cleanly");
+}
+BENCHMARK(BM_OpenWholeThroughWindow)->Unit(benchmark::kMillisecond);
+
 void BM_SwitchEntry(benchmark::State& state) {
   Window w;
   w.Open();

@@ -57,6 +57,8 @@ std::string CodePagePane::Bytes(long from, long to) const {
 void CodePagePane::SetBytes(std::string_view bytes) {
   const bool ascii = CodePage::IsAscii(bytes);
   loading_ = true;
+  // A new text is no edit to undo: Scintilla keeps no second copy of it.
+  SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   SendScintilla(SCI_CLEARALL);
   UseCharacterIndex(false);
   ascii_ = ascii;
@@ -65,6 +67,8 @@ void CodePagePane::SetBytes(std::string_view bytes) {
     const std::string_view text = ascii ? bytes : std::string_view(converted);
     SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
   }
+  SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+  SendScintilla(SCI_EMPTYUNDOBUFFER);
   loading_ = false;
 }
 

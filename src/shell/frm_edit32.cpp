@@ -182,13 +182,16 @@ void frmEdit32::ConnectCommands() {
 }
 
 void frmEdit32::ConnectEvents() {
-  connect(txtEdit_, &QsciScintilla::textChanged, this,
-          [this] { Run([this] { editor_->NotePaneEdited(); }); });
+  // A change of the pane only marks the document: it is no command, and the
+  // lexer must not be exchanged while Scintilla is still inserting a text.
+  connect(txtEdit_, &QsciScintilla::textChanged, this, [this] { editor_->NotePaneEdited(); });
   connect(toolbar_.cbProc, &QComboBox::activated, this,
           [this] { Run([this] { editor_->ChooseEntry(); }); });
   connect(toolbar_.cbProc, &QComboBox::editTextChanged, this,
           [this] { Run([this] { editor_->EntryListTextChanged(); }); });
   port_->SetEntryClickHandler([this] { Run([this] { editor_->ChooseEntry(); }); });
+  // Colouring a text costs little before it is loaded and much after.
+  port_->SetNewTextHandler([this] { UpdateLexer(); });
   txtEdit_->on_refused = [this](char32_t refused) {
     Run([this, refused] {
       throw Fault(kFaultInvalidCall, RefusalText(refused, txtEdit_->code_page()));

@@ -267,6 +267,10 @@ std::string QtPort::PaneText() const {
 }
 
 void QtPort::SetPaneText(const std::string& text) {
+  if (on_new_text_) {
+    pane_->SetBytes({});
+    on_new_text_();
+  }
   pane_->SetBytes(text);
   // A new text starts a new history: undo must not bring back another entry.
   pane_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);

@@ -78,6 +78,9 @@ class QtPort final : public Port {
   void SetHitChosenHandler(std::function<void(size_t)> handler);
   // The hit list window, once Find in Module has shown it (else nullptr).
   HitList* hit_list() const { return hit_list_; }
+  // Called when the pane is about to take a new text, emptied already: what
+  // depends on the text's file (its colouring) is set while it costs nothing.
+  void SetNewTextHandler(std::function<void()> handler) { on_new_text_ = std::move(handler); }
   // Installs (or, with nullptr, removes) a script; the port does not own it.
   void SetScript(PortScript* script) { script_ = script; }
   int busy_depth() const { return busy_depth_; }
@@ -131,6 +134,7 @@ class QtPort final : public Port {
   QStringListModel* entry_model_;
   EntrySearch* entry_search_;
   std::function<void()> on_entry_click_;
+  std::function<void()> on_new_text_;
   PortScript* script_ = nullptr;
   int busy_depth_ = 0;
   std::string caption_;  // the bytes of the last caption set, read back as they were
