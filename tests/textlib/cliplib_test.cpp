@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_table.h"
 #include "support/fake_port.h"
 
 namespace qw {
@@ -9,130 +10,77 @@ namespace {
 
 using testing::FakePort;
 
-struct EmptyCase {
-  const char* name;
-  Value value;
-  bool empty;
-};
-
-TEST(IsEmptyValue, JudgesEveryKindOfValue) {
-  const EmptyCase cases[] = {
-      {"EmptyString", std::string(""), true},
-      {"ThreeBlanks", std::string("   "), true},
-      {"ZeroInt16", std::int16_t{0}, true},
-      {"ZeroInt32", std::int32_t{0}, true},
-      {"ZeroDouble", 0.0, true},
-      {"ZeroSingle", 0.0f, true},
-      {"ZeroCurrency", Currency{0}, true},
-      {"EmptyDate", Date{1901, 1, 1}, true},
-      {"Nothing", Nothing{}, true},
-      {"Null", Null{}, true},
-      {"FalseFlag", Flag{false}, true},
-      {"BlankThenX", std::string(" x"), false},
-      {"One", std::int16_t{1}, false},
-      {"Tab", std::string("\t"), false},
-      {"SecondOfJanuary", Date{1901, 1, 2}, false},
-      {"NonZeroCurrency", Currency{1}, false},
-      {"TrueFlag", Flag{true}, false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsEmptyValue(c.value), c.empty) << c.name;
-}
-
-TEST(IsAlphaIsDigit, LookAtTheFirstCharacterOfTheStringForm) {
-  EXPECT_FALSE(IsAlpha(Value(std::string(" a"))));
-  EXPECT_FALSE(IsAlpha(Value(std::string("\xE9"))));  // e acute in Windows-1252
-  EXPECT_TRUE(IsAlpha(Value(std::string("Zed"))));
-  EXPECT_FALSE(IsAlpha(Value(std::string(""))));
-  EXPECT_TRUE(IsDigit(Value(std::string("7up"))));
-  EXPECT_TRUE(IsDigit(Value(std::int32_t{42})));
-  EXPECT_FALSE(IsDigit(Value(std::int32_t{-4})));  // "-4" starts with "-"
-  EXPECT_FALSE(IsDigit(Value(Nothing{})));
-  EXPECT_TRUE(IsAlpha(Value(Flag{true})));  // "True"
-}
-
-struct TranCase {
-  const char* name;
-  const char* text;
-  const char* search;
-  const char* replacement;
-  const char* exact;
-  const char* nocase;
-};
-
-TEST(StrTran, ReplacesLeftToRightWithoutRescanning) {
-  const TranCase cases[] = {
-      {"OnlyLowerCaseMatchesExactly", "a.and.b.AND.c", ".and.", " And ", "a And b.AND.c",
-       "a And b And c"},
-      {"ReplacementHoldsSearch", "aaa", "a", "aa", "aaaaaa", "aaaaaa"},
-      {"NoOverlap", "aaaa", "aa", "b", "bb", "bb"},
-      {"NotFound", "abc", "x", "y", "abc", "abc"},
-      {"EmptySearchChangesNothing", "abc", "", "y", "abc", "abc"},
-      {"DeleteAll", "a-b-c", "-", "", "abc", "abc"},
-      {"HighBytesAreNotLetters", "\xC4x\xE4", "\xE4", "A", "\xC4x" "A", "\xC4x" "A"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(StrTran(c.text, c.search, c.replacement), c.exact) << c.name;
-    EXPECT_EQ(StrTranNoCase(c.text, c.search, c.replacement), c.nocase) << c.name;
+// A value written KIND:LITERAL, as tests/data/textlib/cliplib.txt writes them.
+Value ParseValue(const std::string& text) {
+  const size_t colon = text.find(':');
+  const std::string kind = text.substr(0, colon), lit = text.substr(colon + 1);
+  const auto number = [&lit] { return std::stoi(lit); };
+  if (kind == "i16") return static_cast<std::int16_t>(number());
+  if (kind == "i32") return std::int32_t{number()};
+  if (kind == "sgl") return std::stof(lit);
+  if (kind == "dbl") return std::stod(lit);
+  if (kind == "cur") return Currency{number()};
+  if (kind == "flag") return Flag{number() != 0};
+  if (kind == "nothing") return Nothing{};
+  if (kind == "null") return Null{};
+  if (kind == "date") {
+    Date d;
+    EXPECT_EQ(std::sscanf(lit.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day), 3) << text;
+    return d;
   }
+  EXPECT_EQ(kind, "str");
+  return lit;
 }
 
-TEST(ReplaceFirst, ChangesTheTextArgumentToo) {
-  std::string text = "AxBx";
-  EXPECT_EQ(ReplaceFirst(text, "x", ""), "ABx");
-  EXPECT_EQ(text, "ABx");
-  std::string same = "abc";
-  EXPECT_EQ(ReplaceFirst(same, "zz", "y"), "abc");
-  EXPECT_EQ(same, "abc");
-  std::string caseless = "Select WITH x";
-  EXPECT_EQ(ReplaceFirst(caseless, " with ", " "), "Select x");
-}
-
-struct TakeCase {
-  const char* name;
-  const char* text;
-  const char* extra;
-  const char* word;
-  const char* rest;
-};
-
-TEST(TakeWord, TakesOneWordAndItsEndingSeparator) {
-  const TakeCase cases[] = {
-      {"SkipsLeadingSeparators", "  (abc)", "", "abc", ""},
-      {"ExtraCharacters", "  (abc)", "()", "(abc)", ""},
-      {"ConsumesOneSeparator", "abc def", "", "abc", "def"},
-      {"BlanksOnlyLeftAlone", "   ", "", "", "   "},
-      {"TrailingBlanksStay", "abc  ", "", "abc", "  "},
-      {"WordToTheEnd", "abc", "", "abc", ""},
-      {"Empty", "", "", "", ""},
-  };
-  for (const auto& c : cases) {
-    std::string text = c.text;
-    EXPECT_EQ(TakeWord(text, c.extra), c.word) << c.name;
-    EXPECT_EQ(text, c.rest) << c.name;
+// Every case of tests/data/textlib/cliplib.txt: FUNCTION|ARGUMENTS...|ANSWER.
+TEST(ClipLib, AnswersEveryCaseOfTheTable) {
+  FakePort port;
+  PortScope scope(port);
+  const auto yes_no = [](bool b) { return std::string(b ? "yes" : "no"); };
+  size_t cases = 0;
+  for (const auto& row : testing::ReadCaseTable("textlib/cliplib.txt", 3)) {
+    const auto& f = row.fields;
+    const std::string& fn = f[0];
+    std::string got, want = f.back();
+    if (fn == "IsEmptyValue" || fn == "IsAlpha" || fn == "IsDigit") {
+      const Value v = ParseValue(f[1]);
+      got = yes_no(fn == "IsEmptyValue" ? IsEmptyValue(v)
+                   : fn == "IsAlpha"    ? IsAlpha(v)
+                                        : IsDigit(v));
+    } else if (fn == "StrTran" || fn == "StrTranNoCase") {
+      got = (fn == "StrTran" ? StrTran : StrTranNoCase)(f[1], f[2], f[3]);
+    } else if (fn == "ReplaceFirst") {
+      std::string text = f[1];
+      got = ReplaceFirst(text, f[2], f[3]);
+      EXPECT_EQ(text, want) << row.where << ": the text argument";
+    } else if (fn == "TakeWord") {
+      std::string text = f[1];
+      got = TakeWord(text, f[2]) + "|" + text;
+      want = f[3] + "|" + f[4];
+    } else if (fn == "RAt") {
+      got = std::to_string(RAt(f[1], f[2]));
+    } else if (fn == "CountLeadingBlanks") {
+      got = std::to_string(CountLeadingBlanks(f[1]));
+    } else if (fn == "SignificantText") {
+      got = SignificantText(f[1]);
+    } else if (fn == "MLCount") {
+      ResetMemoLineCursor();
+      got = std::to_string(MLCount(f[1], std::stoi(f[2])));
+    } else {
+      ADD_FAILURE() << row.where << ": no function " << fn;
+    }
+    EXPECT_EQ(got, want) << row.where;
+    ++cases;
   }
+  EXPECT_EQ(cases, 70u);
+  EXPECT_TRUE(port.boxes.empty());
 }
 
-TEST(RAt, FindsTheLastOccurrenceAndYieldsBeforeEachSearch) {
+TEST(RAt, YieldsBeforeEachSearch) {
   FakePort port;
   PortScope scope(port);
   EXPECT_EQ(RAt(" ", "a b c"), 4);
   EXPECT_EQ(port.yields, 3);  // two hits and the failing search
-  EXPECT_EQ(RAt("x", "abc"), 0);
-  EXPECT_EQ(RAt("aa", "aaa"), 2);
-}
-
-TEST(CountLeadingBlanks, CountsSpacesOnly) {
-  EXPECT_EQ(CountLeadingBlanks("   If"), 3);
-  EXPECT_EQ(CountLeadingBlanks("\tIf"), 0);
-  EXPECT_EQ(CountLeadingBlanks("    "), 4);
-  EXPECT_EQ(CountLeadingBlanks(""), 0);
-}
-
-TEST(SignificantText, DropsDateStampsKeepsProse) {
-  EXPECT_EQ(SignificantText("12/05/97 jb"), "");
-  EXPECT_EQ(SignificantText("  changed the totals 12/05/97 "), "changed the totals 12/05/97");
-  EXPECT_EQ(SignificantText("abcdefghi"), "");     // nine letters
-  EXPECT_EQ(SignificantText("abcdefghij"), "abcdefghij");  // ten
 }
 
 class MemoLineTest : public ::testing::Test {
@@ -141,52 +89,25 @@ class MemoLineTest : public ::testing::Test {
   void TearDown() override { SetClassicLimits(true); }
 };
 
-TEST_F(MemoLineTest, CountsLinesAtWidthZero) {
+// The cursor remembers no text: lines come back unchanged in any order, and a
+// line asked for out of sequence starts again from line one.
+TEST_F(MemoLineTest, GivesLinesInAnyOrderAndWrapsWithinAPositiveWidth) {
+  const std::string text = "  a\r\nb", a = "a1\r\na2\r\na3", b = "b1\r\nb2\r\nb3";
   const struct {
-    const char* name;
-    std::string text;
-    Int count;
-  } cases[] = {
-      {"Empty", "", 0},           {"One", "x", 1},
-      {"EndedByCrLf", "x\r\n", 1}, {"Two", "x\r\ny", 2},
-      {"TwoEmpty", "\r\n\r\n", 2}, {"LoneCrAndLfAreCharacters", "a\rb\nc", 1},
-      {"CrCrLf", "a\r\r\nb", 2},
-  };
-  for (const auto& c : cases) EXPECT_EQ(MLCount(c.text, 0), c.count) << c.name;
-}
-
-TEST_F(MemoLineTest, GivesLinesUnchangedInAnyOrder) {
-  const std::string text = "  a\r\nb";
-  EXPECT_EQ(MemoLine(text, 0, 1), "  a");
-  EXPECT_EQ(MemoLine(text, 0, 2), "b");
-  EXPECT_EQ(MemoLine(text, 0, 1), "  a");
-  EXPECT_EQ(MemoLine(text, 0, 2), "b");
-  EXPECT_EQ(MemoLine(text, 0, 2), "b");  // out of sequence: starts again
-  EXPECT_EQ(MemoLine(text, 0, 3), "");
+    const std::string& text;
+    Int width, line;
+    const char* want;
+  } steps[] = {{text, 0, 1, "  a"}, {text, 0, 2, "b"}, {text, 0, 1, "  a"}, {text, 0, 2, "b"},
+               {text, 0, 2, "b"},   {text, 0, 3, ""},  {a, 0, 1, "a1"},     {a, 0, 2, "a2"},
+               {b, 0, 3, "b3"},     {b, 0, 1, "b1"},   {b, 0, 2, "b2"}};
+  for (const auto& s : steps) EXPECT_EQ(MemoLine(s.text, s.width, s.line), s.want) << s.want;
   EXPECT_EQ(MemoLine("a\r\n\r\nc", 0, 2), "");
   EXPECT_EQ(MemoLine("a\r\n\r\nc", 0, 3), "c");
-}
-
-TEST_F(MemoLineTest, WalkingTwoTextsNeedsARestartAtLineOne) {
-  const std::string a = "a1\r\na2\r\na3";
-  const std::string b = "b1\r\nb2\r\nb3";
-  EXPECT_EQ(MemoLine(a, 0, 1), "a1");
-  EXPECT_EQ(MemoLine(a, 0, 2), "a2");
-  // The cursor remembers no text: line 3 of b continues from a's cursor.
-  EXPECT_EQ(MemoLine(b, 0, 3), "b3");
-  EXPECT_EQ(MemoLine(b, 0, 1), "b1");
-  EXPECT_EQ(MemoLine(b, 0, 2), "b2");
-}
-
-TEST_F(MemoLineTest, WrapsAtTheLastBlankWithinAPositiveWidth) {
   // The next line starts at the blank, so " brown fox" fills the width again.
-  const std::string text = "the quick brown fox";
-  EXPECT_EQ(MLCount(text, 10), 3);
-  EXPECT_EQ(MemoLine(text, 10, 1), "the quick");
-  EXPECT_EQ(MemoLine(text, 10, 2), "brown");
-  EXPECT_EQ(MemoLine(text, 10, 3), "fox");
+  EXPECT_EQ(MemoLine("the quick brown fox", 10, 1), "the quick");
+  EXPECT_EQ(MemoLine("the quick brown fox", 10, 2), "brown");
+  EXPECT_EQ(MemoLine("the quick brown fox", 10, 3), "fox");
   EXPECT_EQ(MemoLine("ab\r\ncd", 10, 2), "cd");
-  EXPECT_EQ(MLCount("abcdefghijkl", 5), 3);  // no blank: broken at the width
 }
 
 TEST_F(MemoLineTest, ReportsOverflowAsProgramErrorUnderClassicLimits) {
