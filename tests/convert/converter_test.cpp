@@ -8,6 +8,7 @@
 #include "platform/limits.h"
 #include "platform/port.h"
 #include "platform/report.h"
+#include "support/case_table.h"
 #include "support/fake_port.h"
 #include "textlib/cliplib.h"
 
@@ -29,43 +30,18 @@ struct LimitsScope {
   bool saved;
 };
 
-// Line-to-line state the golden pairs in tests/data/convert/ do not show. The rows run in order
-// through one port, each appending to an output that holds a line already.
+// Every block of tests/data/convert/block_state.txt: IN|WANT.
 TEST(ConvertXBaseBlock, ConversionStateAcrossLinesNotAcrossCalls) {
-  constexpr char kDoCase[] = "' Do Case Sequence converted due to Incompatability with VB\n";
-  const struct {
-    const char* name;
-    std::string in, want;
-  } rows[] = {
-      {"EmptyInput", "", ""},
-      {"LeavesAProcedureAnAreaAndPendingText", "PROCEDURE A\nSELECT cust\ny := ;",
-       "Sub A\nEnd Sub\n \n"},
-      {"NextCallStartsAfresh", "DELETE", "oKV.Delete\n"},
-      {"BlankLinesStayEmpty", "   \n\nx := 1\n", "\n\nx = 1\n"},
-      {"NestedDoCaseShareOneFlag", "DO CASE\nCASE a\nDO CASE\nCASE b\nENDCASE\nCASE c\nENDCASE\n",
-       kDoCase + std::string("If a Then\n") + kDoCase +
-           "If b Then\nEnd If\nElseIf c Then\nEnd If\n"},
-      {"WhileCountedOnce", "IF a\nWHILE b\nEND\nENDIF\nENDIF\n",
-       "If a Then\nDo While b\nEnd If\nEnd If\n' End If\n"},
-      {"HeaderClearsTheArea", "SELECT cust\nDELETE\nPROCEDURE P\nDELETE\n",
-       "cust.Delete\nSub P\noKV.Delete\nEnd Sub\n \n"},
-      {"LabelWrittenOnlyAfterALoop", "PROCEDURE P\nDO WHILE x\nENDDO\n",
-       "Sub P\nDO WHILE x\nLoop\nEnd Sub\n \n"},
-      {"ExitTakesTheLastLoopKind", "DO WHILE a\nFOR i := 1 TO 2\nNEXT\nEXIT\nENDDO\n",
-       "DO WHILE a\nFOR i = 1 TO 2\nNEXT\nExit For\nLoop\n"},
-      {"ShortTrailingCommentDropped", "x := 1 // 12/05/97 jb\n", "x = 1\n"},
-      {"ReplaceWithoutWithTakesFromTheFifthCharacter", "REPLACE name\n",
-       "' REPLACE name\noKV!name = ACE name\n"},
-      {"HighBytesPassThrough", "x := 'caf\xE9' && \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\n",
-       "'  \xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\nx = \"caf\xE9\"\n"},
-  };
   FakePort port;
   PortScope scope(port);
-  for (const auto& r : rows) {
+  size_t cases = 0;
+  for (const auto& row : testing::ReadCaseTable("convert/block_state.txt", 2)) {
     std::string out = "prior\r\n";
-    ConvertXBaseBlock(port, Crlf(r.in), out);
-    EXPECT_EQ(out, "prior\r\n" + Crlf(r.want)) << r.name;
+    ConvertXBaseBlock(port, Crlf(row.fields[0]), out);
+    EXPECT_EQ(out, "prior\r\n" + Crlf(row.fields[1])) << row.where;
+    ++cases;
   }
+  EXPECT_EQ(cases, 12u);
   EXPECT_TRUE(port.boxes.empty());
 }
 

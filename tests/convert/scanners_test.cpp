@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
+#include "support/case_table.h"
 #include "support/fake_port.h"
 
 namespace qw {
@@ -11,63 +13,30 @@ namespace {
 
 using testing::FakePort;
 
-using Scanner = std::string (*)(std::string&);
-
-struct ScanCase {
-  const char* name;
-  Scanner scan;
-  const char* text;
-  std::vector<const char*> words;  // successive results
-  const char* rest;                // the text afterwards
-};
-
+// Every case of tests/data/convert/scanners.txt.
 TEST(WordScanners, TakeWordsAsTheirCharacterSetsSay) {
-  const ScanCase cases[] = {
-      {"VBWordBang", GetNextVBWord, "  rs!Name = 5", {"rs!Name", "5"}, ""},
-      {"VBWordParenEndsWord", GetNextVBWord, "x(1)", {"x"}, "1)"},
-      {"VBWordKeepsQuotesAndDots", GetNextVBWord, "\"a.b\" c", {"\"a.b\""}, "c"},
-      {"VBWordBlanksOnly", GetNextVBWord, "   ", {""}, "   "},
-      {"CodeWordHeader", GetNextCodeWord, "Private Sub Form_Load()", {"Private", "Sub", "Form_Load"},
-       ")"},
-      {"CodeWordDollar", GetNextCodeWord, "Function Total$(a, b)", {"Function", "Total"}, "(a, b)"},
-      {"CodeWordBlanksOnly", GetNextCodeWord, "  ", {""}, "  "},
-      {"SpacedWord", GetNextSpacedWord, "Sub  Main()", {"Sub", "Main()"}, ""},
-      {"SpacedWordFirstOnly", GetNextSpacedWord, "Sub  Main()", {"Sub"}, " Main()"},
-      {"SpacedWordBlanksOnly", GetNextSpacedWord, " ", {""}, " "},
-      {"PSOQuotedWithBlank", GetNextPSOWord, "\"a b\" $ cList", {"\"a b\"", "cList"}, ""},
-      {"PSOParenthesised", GetNextPSOWord, "(cVar $ cList)", {"cVar"}, "$ cList)"},
-      {"PSOUnmatchedClose", GetNextPSOWord, "cList)", {"cList"}, ""},
-      {"PSOParenInQuotes", GetNextPSOWord, "\"a)\" x", {"\"a)\""}, "x"},
-      {"PSOUnclosedOpen", GetNextPSOWord, "(a", {"a"}, ""},
-      // A separator inside an open parenthesis ends the operand and drops the "(".
-      {"PSOCommaInsideCall", GetNextPSOWord, "Left(a,1) $ b", {"Lefta"}, "1) $ b"},
-      {"PSOWholeCall", GetNextPSOWord, "Trim(a) $ b", {"Trim(a)"}, "$ b"},
-      {"PSOBrackets", GetNextPSOWord, "a[1] + b", {"a[1]"}, "+ b"},
-  };
-  for (const auto& c : cases) {
-    std::string text = c.text;
-    for (const char* w : c.words) EXPECT_EQ(c.scan(text), w) << c.name;
-    EXPECT_EQ(text, c.rest) << c.name;
+  const std::map<std::string, std::string (*)(std::string&)> scanners = {
+      {"VBWord", GetNextVBWord},
+      {"CodeWord", GetNextCodeWord},
+      {"SpacedWord", GetNextSpacedWord},
+      {"PSOWord", GetNextPSOWord}};
+  size_t cases = 0;
+  for (const auto& row : testing::ReadCaseTable("convert/scanners.txt", 2)) {
+    const std::vector<std::string>& f = row.fields;
+    std::vector<std::string> got;
+    if (f[0] == "Tokens") {
+      StartScan(f[1]);
+      for (std::string t; !(t = GetNextWord()).empty();) got.push_back(t);
+    } else {
+      ASSERT_TRUE(scanners.contains(f[0]) && f.size() >= 4) << row.where;
+      std::string text = f[1];
+      for (size_t i = 2; i + 1 < f.size(); ++i) got.push_back(scanners.at(f[0])(text));
+      got.push_back(text);
+    }
+    EXPECT_EQ(got, std::vector<std::string>(f.begin() + 2, f.end())) << row.where;
+    ++cases;
   }
-}
-
-std::vector<std::string> Tokens(const std::string& line) {
-  StartScan(line);
-  std::vector<std::string> out;
-  for (std::string t; !(t = GetNextWord()).empty();) out.push_back(t);
-  return out;
-}
-
-TEST(GetNextWord, CutsALineIntoFourKindsOfToken) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Tokens("SELECT  2"), (V{"SELECT", "  ", "2"}));
-  EXPECT_EQ(Tokens("USE x\r\n"), (V{"USE", " ", "x", "\r\n"}));
-  EXPECT_EQ(Tokens("a\rb"), (V{"a", "\r", "b"}));
-  EXPECT_EQ(Tokens("a\xDF" "b\xB5"), (V{"a", "\xDF", "b", "\xB5"}));
-  EXPECT_EQ(Tokens("\xEF\xA7"), (V{"\xEF", "\xA7"}));
-  EXPECT_EQ(Tokens("\ta\nb c"), (V{"\ta\nb", " ", "c"}));
-  EXPECT_EQ(Tokens(""), V{});
-  EXPECT_EQ(Tokens("   "), (V{"   "}));
+  EXPECT_EQ(cases, 27u);
 }
 
 TEST(GetNextWord, ReportsAFaultAndReturnsEmpty) {
