@@ -6,44 +6,21 @@
 
 #include "platform/fault.h"
 #include "platform/limits.h"
+#include "support/case_table.h"
 #include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
 
-struct LineCase {
-  const char* name;
-  std::string text;
-  std::string expected;
-};
-
-TEST(CommentText, PutsTheMarkBeforeTheFirstNonBlank) {
-  const LineCase cases[] = {
-      {"KeepsIndentDropsTrailingBlanks", "   x = 1  ", "   'x = 1\r\n"},
-      {"EmptyLine", "\r\n", "'\r\n"},
-      {"BlanksOnly", "    ", "    '\r\n"},
-      {"TabIsNoBlank", "\tx = 1", "'\tx = 1\r\n"},
-      {"CommentGetsASecondMark", "  ' note", "  '' note\r\n"},
-      {"LastLineGetsALineEnd", "a\r\n  b", "'a\r\n  'b\r\n"},
-      {"LoneLineFeedIsNoLineEnd", "a\nb", "'a\nb\r\n"},
-      {"EmptyText", "", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(CommentText(c.text), c.expected) << c.name;
-}
-
-TEST(UncommentText, TakesOneMarkAwayFromCommentLines) {
-  const LineCase cases[] = {
-      {"KeepsIndent", "   'x = 1", "   x = 1\r\n"},
-      {"MarkOnly", "'", "\r\n"},
-      {"TabBeforeMarkIsNoComment", "\t'x", "\t'x\r\n"},
-      {"RemovesOnlyTheFirstOfTwo", "''x", "'x\r\n"},
-      {"KeepsBlankAfterMark", "  ' note  ", "   note\r\n"},
-      {"MarkInTheMiddleStays", "x = 1 ' note  ", "x = 1 ' note\r\n"},
-      {"BlanksBecomeEmptyLine", "   \r\n ", "\r\n\r\n"},
-      {"LastLineGetsALineEnd", "'a\r\n b ", "a\r\n b\r\n"},
-      {"EmptyText", "", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(UncommentText(c.text), c.expected) << c.name;
+// Every case of tests/data/tools/comment.txt: TOOL|TEXT|ANSWER.
+TEST(CommentText, CommentAndUncommentEveryCaseOfTheTable) {
+  size_t cases = 0;
+  for (const auto& row : testing::ReadCaseTable("tools/comment.txt", 3)) {
+    const auto tool = row.fields[0] == "Comment" ? CommentText : UncommentText;
+    EXPECT_EQ(tool(row.fields[1]), row.fields[2]) << row.where;
+    ++cases;
+  }
+  EXPECT_EQ(cases, 17u);
 }
 
 TEST(CommentText, UncommentGivesTheLinesBackWithoutTrailingBlanks) {
