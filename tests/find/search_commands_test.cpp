@@ -12,39 +12,28 @@
 #include "document/doc_fixture.h"
 #include "find/text_search.h"
 #include "platform/fault.h"
+#include "support/case_table.h"
 #include "support/fake_port.h"
 
 namespace qw::testing {
 namespace {
 
-// A script is a list of steps separated by blanks:
-//   F>text  F<text   Find, Down or Up, left by its Find button
-//   C>text           Find left by Cancel (the text box still counts)
-//   X                Find left by the close box (the earlier text counts)
-//   c                tick Match Case in the next Find dialog
-//   N                Find Next
-//   R:old=new        Replace, left by its Replace button ("Rc:" ticks Case Sensitive)
-//   @n               the user puts the caret at offset n
-// The expectation lists, for every F, C, X and N step, the selection start it
-// leaves, or "!" for the "Cannot find" box.
-struct ScriptRow {
-  const char* name;
-  const char* text;
-  long caret;
-  const char* script;
-  const char* expected;
-};
+// The name of a row of a case table: its first field.
+std::string RowName(const ::testing::TestParamInfo<CaseRow>& info) {
+  return info.param.fields[0];
+}
 
-class SearchScript : public ::testing::TestWithParam<ScriptRow> {};
+// Every search of tests/data/find/search_scripts.txt, which explains the script.
+class SearchScript : public ::testing::TestWithParam<CaseRow> {};
 
 TEST_P(SearchScript, LeavesTheSelectionsOfTheDesign) {
-  const ScriptRow& row = GetParam();
+  const std::vector<std::string>& row = GetParam().fields;
   SetClassicLimits(true);
   FakePort port;
-  port.SetPaneText(row.text);
-  port.SetPaneSelection(row.caret, 0);
+  port.SetPaneText(row[1]);
+  port.SetPaneSelection(std::stol(row[2]), 0);
   SearchCommands search(port);
-  std::istringstream steps(row.script);
+  std::istringstream steps(row[3]);
   std::string got;
   bool tick_case = false;
   for (std::string step; steps >> step;) {
@@ -85,29 +74,11 @@ TEST_P(SearchScript, LeavesTheSelectionsOfTheDesign) {
     got += got.empty() ? "" : " ";
     got += port.boxes.size() > boxes ? "!" : std::to_string(port.PaneSelStart());
   }
-  EXPECT_EQ(got, row.expected);
+  EXPECT_EQ(got, row[4]) << GetParam().where;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Searches, SearchScript,
-    ::testing::Values(
-        ScriptRow{"ForwardsThroughEveryOccurrenceThenCannotFind", "xxabcxxabc", 0, "F>abc N N N",
-                  "2 7 ! !"},
-        ScriptRow{"OverlappingForwardFinds", "aaaa", 0, "F>aa N N N", "0 1 2 !"},
-        ScriptRow{"BackwardsFromTheEnd", "abcabc", 6, "F<c N N", "5 2 !"},
-        ScriptRow{"BackwardsFromTheStartFindsNothing", "abcabc", 0, "F<a", "!"},
-        ScriptRow{"BackwardsNeverFindsTheSelectedOccurrence", "abab", 2, "F<ab N", "0 !"},
-        ScriptRow{"CaseIgnoredUnlessTicked", "xxABC", 0, "F>abc @0 c F>abc", "2 !"},
-        ScriptRow{"AccentedLettersFoldAlike", "caf\xc9 caf\xe9", 0, "F>caf\xe9 N", "0 5"},
-        ScriptRow{"CancelStillSearches", "one two", 0, "C>two", "4"},
-        ScriptRow{"CloseBoxSearchesForTheEarlierText", "ab ab ab", 0, "F>ab @1 X", "0 3"},
-        ScriptRow{"CaretMovedSearchesFromTheCaret", "ab ab ab", 0, "F>ab @3 N", "0 3"},
-        ScriptRow{"EmptyTextMatchesAtTheCaret", "abc", 1, "C>", "1"},
-        ScriptRow{"ReplaceBeforeAnyFindLeavesFindNextBackwards", "a-b-a-b", 7, "R:b=b N N", "6 2"},
-        ScriptRow{"ReplaceOfNothingLeavesFindNextIdle", "abc", 0, "F>b R:=x N", "1 1"},
-        ScriptRow{"CaseSensitiveReplaceMakesFindNextExact", "Dim DIM Dim", 0,
-                  "F>dim Rc:Dim=Dim @0 N N", "0 8 !"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Searches, SearchScript,
+                         ::testing::ValuesIn(ReadCaseTable("find/search_scripts.txt", 5)), RowName);
 
 // The messages and faults of a search.
 TEST(SearchCommands, CannotFindNamesTheTextAsTyped) {
@@ -163,63 +134,34 @@ TEST(SearchCommands, SixteenBitPositionsOverflowInTheProcedureErrorBox) {
   }
 }
 
-struct ReplaceRow {
-  const char* name;
-  const char* text;
-  ReplaceDialogAnswer answer;
-  const char* expected;
-};
-
-class ReplaceInPane : public DocTest, public ::testing::WithParamInterface<ReplaceRow> {};
+// Every Replace of tests/data/find/replace_rows.txt.
+class ReplaceInPane : public DocTest, public ::testing::WithParamInterface<CaseRow> {};
 
 TEST_P(ReplaceInPane, ReplacesEveryExactOccurrenceAndMarksTheEntryChanged) {
-  const ReplaceRow& row = GetParam();
-  Open(Write("M.BAS", row.text));
+  const std::vector<std::string>& row = GetParam().fields;
+  Open(Write("M.BAS", row[1]));
   Select(IndexOf("A"));
-  ASSERT_EQ(port.PaneText(), row.text);
+  ASSERT_EQ(port.PaneText(), row[1]);
   ASSERT_FALSE(ed.doc().changed());
   SearchCommands search(port);
-  port.replace_answers.push_back(row.answer);
+  search.state().find_text = search.state().replace_text = "earlier";  // any close forgets them
+  const ReplaceDialogAnswer answer{row[2] == "accept"   ? DialogClose::kAccept
+                                   : row[2] == "cancel" ? DialogClose::kCancel
+                                                        : DialogClose::kCloseBox,
+                                   row[3], row[4], row[5] == "1"};
+  port.replace_answers.push_back(answer);
   search.Replace();
-  EXPECT_EQ(port.PaneText(), row.expected);
+  EXPECT_EQ(port.PaneText(), row[6]) << GetParam().where;
   // The pane's text is set whenever there is a find text, even when nothing changed.
   EXPECT_EQ(ed.doc().changed(), !search.state().find_text.empty());
-  if (row.answer.closed != DialogClose::kAccept) {
+  if (answer.closed != DialogClose::kAccept) {
     EXPECT_EQ(search.state().find_text, "");
     EXPECT_EQ(search.state().replace_text, "");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Replaces, ReplaceInPane,
-                         ::testing::Values(ReplaceRow{"GrowingReplacementIsNotSearchedAgain",
-                                                      "Sub A()\r\n aaa\r\nEnd Sub\r\n",
-                                                      {DialogClose::kAccept, "a", "aa", false},
-                                                      "Sub A()\r\n aaaaaa\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"CaseAlwaysExact",
-                                                      "Sub A()\r\nDim x\r\nDIM y\r\nEnd Sub\r\n",
-                                                      {DialogClose::kAccept, "Dim", "Local", false},
-                                                      "Sub A()\r\nLocal x\r\nDIM y\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"EmptyReplacementDeletes",
-                                                      "Sub A()\r\n x1 x2\r\nEnd Sub\r\n",
-                                                      {DialogClose::kAccept, "x", "", true},
-                                                      "Sub A()\r\n 1 2\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"NothingFoundStillCountsAsAChange",
-                                                      "Sub A()\r\nEnd Sub\r\n",
-                                                      {DialogClose::kAccept, "zzz", "y", false},
-                                                      "Sub A()\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"EmptyFindTextChangesNothing",
-                                                      "Sub A()\r\nEnd Sub\r\n",
-                                                      {DialogClose::kAccept, "", "y", false},
-                                                      "Sub A()\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"CancelChangesNothing",
-                                                      "Sub A()\r\nEnd Sub\r\n",
-                                                      {DialogClose::kCancel, "Sub", "y", false},
-                                                      "Sub A()\r\nEnd Sub\r\n"},
-                                           ReplaceRow{"CloseBoxCountsAsCancel",
-                                                      "Sub A()\r\nEnd Sub\r\n",
-                                                      {DialogClose::kCloseBox, "Sub", "y", false},
-                                                      "Sub A()\r\nEnd Sub\r\n"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::ValuesIn(ReadCaseTable("find/replace_rows.txt", 7)), RowName);
 
 // The searcher agrees with a plain byte-by-byte search on every byte value,
 // every pattern length around the sixteen-byte blocks, both letter cases, and
