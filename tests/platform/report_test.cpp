@@ -1,5 +1,6 @@
 #include "platform/report.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/limits.h"
@@ -12,7 +13,8 @@ TEST(ProgramError, FormatsFourLinesWithASignPlace) {
   EXPECT_EQ(FormatProgramError(5, "Invalid procedure call or argument", "MemoLine", ""),
             "Err Code:  5\nErr Desc: Invalid procedure call or argument\nProcname: MemoLine\n"
             "Sub Proc: ");
-  EXPECT_EQ(FormatProgramError(-1, "d", "p", "s"), "Err Code: -1\nErr Desc: d\nProcname: p\nSub Proc: s");
+  EXPECT_EQ(FormatProgramError(-1, "d", "p", "s"),
+            "Err Code: -1\nErr Desc: d\nProcname: p\nSub Proc: s");
   EXPECT_EQ(FormatProgramError(0, "", "", "").substr(0, 12), "Err Code:  0");
 }
 
@@ -47,12 +49,8 @@ TEST(Limits, OverflowIsFault6OnlyUnderClassicLimits) {
   SetClassicLimits(true);
   EXPECT_EQ(Check16(32767), 32767);
   EXPECT_EQ(Check16(-32768), -32768);
-  try {
-    Check16(32768);
-    FAIL() << "no overflow";
-  } catch (const Fault& f) {
-    EXPECT_EQ(f.number(), kFaultOverflow);
-  }
+  EXPECT_THAT([] { Check16(32768); },
+              ::testing::Throws<Fault>(::testing::Property(&Fault::number, kFaultOverflow)));
   SetClassicLimits(false);
   EXPECT_EQ(Check16(1'000'000), 1'000'000);
   SetClassicLimits(true);

@@ -1,5 +1,6 @@
 #include "tools/print_listing.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -129,12 +130,8 @@ TEST(PrintListing, PrinterFaultEscapesAndLeavesTheDocumentOpen) {
 TEST(PrintListing, TextOverTheClassicLimitPrintsNothing) {
   const std::string text = NumberedText(1, 4000);  // over 32,767 bytes
   FailingPrinter printer(0);
-  try {
-    PrintListing(printer, text);
-    ADD_FAILURE() << "no fault";
-  } catch (const Fault& f) {
-    EXPECT_EQ(f.number(), kFaultOverflow);
-  }
+  EXPECT_THAT([&] { PrintListing(printer, text); },
+              ::testing::Throws<Fault>(::testing::Property(&Fault::number, kFaultOverflow)));
   EXPECT_EQ(printer.lines, 0);
 
   SetClassicLimits(false);
