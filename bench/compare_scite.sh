@@ -16,7 +16,7 @@ set -euo pipefail
 
 build=${1:-build}
 runs=${2:-5}
-idle_ms=300
+idle_ms=500
 app="$build/src/quillwright"
 writer="$build/bench/bench_document"
 for f in "$app" "$writer"; do
@@ -51,7 +51,8 @@ timer=$!
 pid=""
 while [[ -z $pid ]]; do pid=$(pgrep -P "$timer" | head -1 || true); done
 shown=""
-for _ in $(seq 1 1500); do
+deadline=$((SECONDS + 60))
+while ((SECONDS < deadline)); do
   if xwininfo -root -tree 2>/dev/null | grep -qF "$title"; then
     shown=$(date +%s.%N)
     break
@@ -83,7 +84,7 @@ title=$1
 shift
 best=""
 for ((i = 0; i < RUNS; i++)); do
-  line=$("$WORK/run_one.sh" "$title" "$IDLE_MS" "$WORK/time" "$@")
+  line=$("$WORK/run_one.sh" "$title" "$IDLE_MS" "$WORK/time" "$@") || continue
   cpu=${line%% *}
   if [[ -z $best ]] || awk -v a="$cpu" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then best=$line; fi
 done
@@ -99,6 +100,10 @@ results=$(WORK=$work RUNS=$runs IDLE_MS=$idle_ms xvfb-run -a -s "-screen 0 1280x
   "$b" "QW: (declarations)" "$1" "$2"
   "$b" "Quillwright Editor" "$1"
 ' compare "$app" "$module")
+if [[ $(grep -c . <<<"$results") -ne 4 ]]; then
+  echo "compare_scite: a program gave no figures (no window within 60 s in any run)" >&2
+  exit 1
+fi
 read -r w_cpu w_rss w_win <<<"$(sed -n 1p <<<"$results")"
 read -r s_cpu s_rss s_win <<<"$(sed -n 2p <<<"$results")"
 read -r i_cpu i_rss i_win <<<"$(sed -n 3p <<<"$results")"
