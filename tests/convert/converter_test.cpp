@@ -41,7 +41,7 @@ TEST(ConvertXBaseBlock, ConversionStateAcrossLinesNotAcrossCalls) {
     EXPECT_EQ(out, "prior\r\n" + Crlf(row.fields[1])) << row.where;
     ++cases;
   }
-  EXPECT_EQ(cases, 12u);
+  EXPECT_EQ(cases, 13u);
   EXPECT_TRUE(port.boxes.empty());
 }
 
