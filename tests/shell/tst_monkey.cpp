@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
@@ -22,11 +23,13 @@
 #include "document/module_document.h"
 #include "shell/commands.h"
 #include "shell/frm_edit32.h"
+#include "shell/hit_list.h"
 #include "shell/qt_port.h"
 #include "tools/print_layout.h"
 
 using namespace qw::shell;
 using qw::Answer;
+using qw::DialogClose;
 
 namespace {
 
@@ -45,7 +48,8 @@ const Command kCommands[] = {
     Command::kOpenAll,   Command::kSave,          Command::kSaveAs,        Command::kPrint,
     Command::kCut,       Command::kCopy,          Command::kConcatenate,   Command::kClearClipboard,
     Command::kPaste,     Command::kDeleteAllText, Command::kSelectAll,     Command::kComment,
-    Command::kUncomment, Command::kIndent,        Command::kConvert,
+    Command::kUncomment, Command::kIndent,        Command::kConvert,       Command::kFind,
+    Command::kFindNext,  Command::kReplace,       Command::kFindInModule,
 };
 
 }  // namespace
@@ -112,10 +116,23 @@ class TestMonkey : public QObject {
               path = current.substr(current.rfind('/') + 1);
             }
           }
+          // The search dialogs are answered at random: a word of the modules or not,
+          // each way of leaving, either direction and letter case.
+          const char* const words[] = {"Sub", "end", "x", "zzz", ""};
+          const DialogClose how[] = {DialogClose::kAccept, DialogClose::kCancel,
+                                     DialogClose::kCloseBox};
+          script.find_answers = {
+              {how[pick(3)], words[pick(5)], pick(2) == 0, pick(2) == 0, pick(2)}};
+          script.replace_answers = {{how[pick(3)], words[pick(5)], words[pick(5)], pick(2) == 0}};
           script.paths.clear();
           if (path) script.paths.push_back((folder + "/").toStdString() + *path);
           if (c == Command::kSaveAs && !path) script.paths.push_back(std::nullopt);
           window.Execute(c, true);
+          // Now and then a hit of Find in Module is chosen.
+          if (HitList* hits = window.port().hit_list(); hits && hits->rowCount() > 0 && pick(2)) {
+            QTableView* table = hits->table();
+            emit table->activated(table->model()->index(pick(hits->rowCount()), 0));
+          }
           // A whole-text file is saved without a backup: it is not watched.
           if (!window.editor().doc().indexed() && !window.editor().doc().file_name().empty()) {
             const std::string name = window.editor().doc().file_name();
