@@ -96,7 +96,7 @@ void BM_IndexVsLineCount(benchmark::State& state) {
     auto t0 = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(CountLines(bytes));
     auto t1 = std::chrono::steady_clock::now();
-    entries = qw::IndexModule(bytes, "SYNTH.BAS", port, std::move(entries));
+    entries = qw::IndexModule(bytes, "SYNTH.BAS", {}, port, std::move(entries));
     auto t2 = std::chrono::steady_clock::now();
     count_s += Seconds(t1 - t0);
     index_s += Seconds(t2 - t1);

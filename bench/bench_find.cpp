@@ -80,14 +80,14 @@ void BM_FindInModuleVsMemmem(benchmark::State& state) {
   const std::string pattern = state.range(0) == 0 ? "Calc41235" : "Static hits";
   const std::string_view bytes = Module();
   qw::cli::HeadlessPort port(std::cerr);
-  const auto entries = qw::IndexModule(bytes, "SYNTH.BAS", port);
+  const auto entries = qw::IndexModule(bytes, "SYNTH.BAS", {}, port);
   double find_s = 0, memmem_s = 0;
   size_t hits = 0, occurrences = 0;
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
     occurrences = MemmemCount(bytes, pattern);
     const auto t1 = std::chrono::steady_clock::now();
-    hits = qw::FindInModuleBytes(bytes, entries, pattern, false).size();
+    hits = qw::FindInModuleBytes(bytes, entries, {}, pattern, false).size();
     const auto t2 = std::chrono::steady_clock::now();
     memmem_s += Seconds(t1 - t0);
     find_s += Seconds(t2 - t1);

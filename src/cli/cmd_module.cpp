@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/module_files.h"
 #include "document/editor.h"
 #include "document/module_document.h"
 #include "document/module_file.h"
@@ -25,6 +26,7 @@ class Session {
     ctx_.port.on_entry_click = [this] { editor_.ChooseEntry(); };
     ctx_.port.on_pane_change = [this] { editor_.NotePaneEdited(); };
     editor_.StartUp();
+    editor_.SetIndexOptions(ctx.index_options);
   }
   ~Session() {
     ctx_.port.on_entry_click = nullptr;
@@ -110,45 +112,88 @@ Parsed Parse(const std::vector<std::string>& args, const std::vector<std::string
   return p;
 }
 
-void WriteJsonString(std::ostream& out, const std::string& s) {
-  out << '"';
+void AppendJsonString(std::string& out, std::string_view s) {
+  out += '"';
   for (const char c : s) {
     const auto u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
-      out << '\\' << c;
+      out += '\\';
+      out += c;
     } else if (u < 0x20) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", u);
-      out << buf;
+      out += buf;
     } else {
-      out << c;
+      out += c;
     }
   }
-  out << '"';
+  out += '"';
+}
+
+// The entry list of one file of several: one line per entry, prefixed by the
+// file's path ("PATH|NAME|0001234"), or one JSON object per line.
+void AppendPathListing(std::string& out, const std::string& path,
+                       const std::vector<ProcedureEntry>& entries, bool json) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ProcedureEntry& e = entries[i];
+    if (json) {
+      out += "{\"path\": ";
+      AppendJsonString(out, path);
+      out += ", \"index\": " + std::to_string(i) + ", \"name\": ";
+      AppendJsonString(out, e.name);
+      out += ", \"position\": " + std::to_string(e.position) + "}\n";
+    } else {
+      out.append(path).append("|").append(e.name).append("|");
+      out.append(FormatPosition(e.position)).push_back('\n');
+    }
+  }
+}
+
+// qwtool list with several FILEs or -r.
+int RunListMany(Context& ctx, const std::vector<std::string>& operands, bool recursive, bool json) {
+  const ModuleFileList list = CollectModuleFiles(operands, recursive);
+  for (const std::string& fault : list.faults) ctx.err << fault << '\n';
+  const IndexOptions options = ctx.index_options;
+  const bool ok = RunOverFiles(ctx, list.files,
+                               [&](const std::string& path, HeadlessPort& port, std::string& out) {
+                                 Editor editor(port);
+                                 editor.StartUp();
+                                 editor.SetIndexOptions(options);
+                                 editor.LoadFile(path, OpenMode::kIndexed);
+                                 AppendPathListing(out, path, editor.doc().entries(), json);
+                               });
+  return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }
 
 }  // namespace
 
 int RunList(Context& ctx, const std::vector<std::string>& args) {
-  const Parsed p = Parse(args, {"--json"}, {});
-  if (p.operands.size() != 1) throw UsageError("list takes one FILE");
+  const Parsed p = Parse(args, {"--json", "-r"}, {});
+  if (p.operands.empty()) throw UsageError("list takes one FILE or more");
+  const bool json = p.Option("--json").has_value();
+  if (p.operands.size() > 1 || p.Option("-r")) {
+    return RunListMany(ctx, p.operands, p.Option("-r").has_value(), json);
+  }
   Session s(ctx);
   const bool ok = s.Open(p.operands[0]);
   const auto& entries = s.doc().entries();
-  if (p.Option("--json")) {
-    ctx.out << '[';
+  std::string text;
+  if (json) {
+    text += '[';
     for (size_t i = 0; i < entries.size(); ++i) {
-      ctx.out << (i ? ",\n " : "\n ") << "{\"index\": " << i << ", \"name\": ";
-      WriteJsonString(ctx.out, entries[i].name);
-      ctx.out << ", \"position\": " << entries[i].position << '}';
+      text += i ? ",\n " : "\n ";
+      text += "{\"index\": " + std::to_string(i) + ", \"name\": ";
+      AppendJsonString(text, entries[i].name);
+      text += ", \"position\": " + std::to_string(entries[i].position) + '}';
     }
-    ctx.out << (entries.empty() ? "]\n" : "\n]\n");
+    text += entries.empty() ? "]\n" : "\n]\n";
   } else {
-    std::string text;
     text.reserve(entries.size() * 24);
-    for (const ProcedureEntry& e : entries) text.append(e.Text()).push_back('\n');
-    ctx.out << text;
+    for (const ProcedureEntry& e : entries) {
+      text.append(e.name).append("|").append(FormatPosition(e.position)).push_back('\n');
+    }
   }
+  ctx.out << text;
   return ok ? kExitDone : kExitFailed;
 }
 
@@ -211,10 +256,12 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   } catch (const Fault& f) {
     throw Refusal("cannot read " + path + ": " + f.description());
   }
-  const std::vector<ProcedureEntry> entries = IndexModule(bytes.view(), path, ctx.port);
+  const std::vector<ProcedureEntry> entries =
+      IndexModule(bytes.view(), path, ctx.index_options, ctx.port);
   const std::vector<ModuleHit> hits =
-      entries.empty() ? FindLinesInText(bytes.view(), pattern, match_case)
-                      : FindInModuleBytes(bytes.view(), entries, pattern, match_case);
+      entries.empty()
+          ? FindLinesInText(bytes.view(), pattern, match_case)
+          : FindInModuleBytes(bytes.view(), entries, ctx.index_options, pattern, match_case);
   std::string out;
   out.reserve(hits.size() * 64);
   for (const ModuleHit& h : hits) {

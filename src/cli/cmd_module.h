@@ -10,7 +10,7 @@
 
 namespace qw::cli {
 
-// qwtool list [--json] FILE
+// qwtool list [--json] [-r] FILE...
 int RunList(Context& ctx, const std::vector<std::string>& args);
 // qwtool show FILE ENTRY
 int RunShow(Context& ctx, const std::vector<std::string>& args);

@@ -16,7 +16,7 @@ namespace qw::cli {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {"list", RunList, "list [--json] FILE            list a module's entries"},
+      {"list", RunList, "list [--json] [-r] FILE...    list the entries of modules (-r: folders)"},
       {"show", RunShow, "show FILE ENTRY               print one entry's text"},
       {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
       {"find", RunFind, "find [--match-case] FILE TEXT  print every line that holds TEXT"},

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/headless_port.h"
+#include "document/line_rules.h"
 
 namespace qw::cli {
 
@@ -35,6 +36,8 @@ struct Context {
   std::ostream& out;
   std::istream& in;
   std::ostream& err;
+  // The rules of every index the subcommand builds (--all-procedures).
+  IndexOptions index_options = {};
 };
 
 using CommandFn = int (*)(Context& ctx, const std::vector<std::string>& args);

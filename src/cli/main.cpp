@@ -13,7 +13,7 @@ namespace {
 using qw::cli::Commands;
 
 void PrintUsage(std::ostream& os) {
-  os << "usage: qwtool [--classic] SUBCOMMAND [ARGS...]\n"
+  os << "usage: qwtool [--classic] [--all-procedures] SUBCOMMAND [ARGS...]\n"
         "       qwtool --help | --version\n\n";
   if (Commands().empty()) {
     os << "No subcommands are built yet.\n";
@@ -23,6 +23,8 @@ void PrintUsage(std::ostream& os) {
   }
   os << "\nOptions:\n"
         "  --classic   keep the editor's 16-bit limits (texts and positions up to 32,767)\n"
+        "  --all-procedures\n"
+        "              also list Property Get/Let/Set and Friend procedures as entries\n"
         "  --help      show this help\n"
         "  --version   show the version\n\n"
         "Exit status: 0 done, 1 bad usage, 2 refused or failed.\n";
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> words;
   bool classic = false;
+  qw::IndexOptions index_options;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
@@ -54,6 +57,10 @@ int main(int argc, char** argv) {
       classic = true;
       continue;
     }
+    if (a == "--all-procedures") {
+      index_options.property_and_friend = true;
+      continue;
+    }
     words.push_back(a);
   }
   if (words.empty()) return Usage("missing subcommand");
@@ -65,7 +72,7 @@ int main(int argc, char** argv) {
     qw::SetClassicLimits(classic);
     qw::cli::HeadlessPort port(std::cerr);
     qw::PortScope scope(port);
-    qw::cli::Context ctx{port, std::cout, std::cin, std::cerr};
+    qw::cli::Context ctx{port, std::cout, std::cin, std::cerr, index_options};
     try {
       int status = c.run(ctx, words);
       // A box that told of a refusal or a fault means the result was not

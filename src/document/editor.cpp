@@ -109,6 +109,34 @@ void Editor::ChooseEntry() {
   });
 }
 
+void Editor::SetIndexOptions(IndexOptions options) {
+  RunTrapped(port_, [&] {
+    if (options == doc_->index_options()) return;
+    ModuleDocument& d = *doc_;
+    if (!d.indexed() || d.file_name().empty()) {
+      doc_->SetIndexOptions(options);
+      return;
+    }
+    if (d.changed()) {
+      // As a switch to another entry would: warned once, the edits kept.
+      port_.MessageBox({NoticeKind::kWarning, kSwitchWarning, kSwitchWarningTitle, Buttons::kOk,
+                        Icon::kExclamation});
+      d.MarkUnchanged();
+      return;
+    }
+    const std::string shown = d.current_entry_name();
+    const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : 0;
+    doc_->SetIndexOptions(options);
+    RebuildIndex();
+    for (size_t i = 1; i < d.entry_count(); ++i) {
+      if (d.entries()[i].position == position && d.entries()[i].name == shown) {
+        port_.SetEntrySelectedIndex(static_cast<int>(i));  // chosen as in the list
+        break;
+      }
+    }
+  });
+}
+
 void Editor::EntryListTextChanged() {
   if (doc_->TakePaneFocusRequest()) port_.FocusPane();
 }
@@ -222,7 +250,9 @@ void Editor::ReindexKeepingPane() {
     const std::string edited = d.current_entry_name();
     const FileBytes bytes = FileBytes::Read(d.file_name(), *files_);
     port_.ClearEntryList();
-    d.SetIndex(IndexModule(bytes.view(), d.file_name(), port_, d.TakeIndex()), bytes.stamp());
+    d.SetIndex(
+        IndexModule(bytes.view(), d.file_name(), doc_->index_options(), port_, d.TakeIndex()),
+        bytes.stamp());
     std::vector<std::string> items;
     for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
     port_.SetEntryItems(items);
@@ -258,7 +288,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   ModuleDocument& d = *doc_;
   BusyScope busy(port_);
   port_.ClearEntryList();
-  d.SetIndex(IndexModule(bytes, d.file_name(), port_, d.TakeIndex()), stamp);
+  d.SetIndex(IndexModule(bytes, d.file_name(), doc_->index_options(), port_, d.TakeIndex()), stamp);
   std::vector<std::string> items;
   items.reserve(d.entry_count());
   for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
@@ -287,7 +317,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
 
 std::string Editor::LoadEntryText(Int index) {
   BusyScope busy(port_);
-  return ReadEntryText(*doc_, index, port_, *files_);
+  return ReadEntryText(*doc_, index, doc_->index_options(), port_, *files_);
 }
 
 void Editor::ShowIndexedCaption(const std::string& entry_name) {
@@ -344,7 +374,7 @@ void Editor::SaveIndexed(const std::string& file_name) {
     const std::string pane = port_.PaneText();
     const bool declarations = d.current_entry_name() == kDeclarationsName;
     const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : 1;
-    ModuleSaver saver(input.view(), pane, port_);
+    ModuleSaver saver(input.view(), pane, doc_->index_options(), port_);
     if (declarations) {
       if (KindOfModule(file_name) == ModuleKind::kForm) saver.CopyFormDescription();
       saver.SkipOldDeclarations();
@@ -366,7 +396,7 @@ void Editor::SaveIndexed(const std::string& file_name) {
       // the entry's text: beyond the limit, the slice decides.
       if (whole || (first_end != std::string::npos &&
                     tail.size() - first_end - 1 > static_cast<size_t>(kEntryTextLimit) + 1)) {
-        if (EntryTooLarge(tail, declarations)) {
+        if (EntryTooLarge(tail, declarations, doc_->index_options())) {
           RefuseTooLarge(port_);
           return;
         }

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "document/file_system.h"
+#include "document/line_rules.h"
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "platform/limits.h"
@@ -63,6 +64,17 @@ class Editor {
   // The window sees every key first: Enter (key code 13) while the entry list
   // is the active control asks for the focus hand-off.
   void WindowKeyDown(int key_code, bool active_is_entry_list);
+
+  // --- Which procedures are entries ----------------------------------------------
+  // The rules the module is indexed, read and saved by (off by default: the
+  // classic entries only).
+  IndexOptions index_options() const { return doc_->index_options(); }
+  // Options > List Property and Friend Procedures: makes `options` the rules
+  // of the index. An indexed module is indexed again by them at once, and the
+  // entry shown stays shown when it is still an entry (entry 0 otherwise). An
+  // edited pane is warned about once ("Save or Lose Changes") and kept: the
+  // options then stay as they were, and choosing the command again switches.
+  void SetIndexOptions(IndexOptions options);
 
   // --- Opening ------------------------------------------------------------------
   // The open commands: asks for a file of `kind` with the Open dialog and

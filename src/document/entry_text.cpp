@@ -30,11 +30,12 @@ namespace {
 
 // Reads the entry from `in`, showing the size boxes through `port`.
 template <typename Lines>
-std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, Port& port) {
+std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, IndexOptions options,
+                           Port& port) {
   std::string text;
   text.reserve(4096);
   const GatheredText gathered =
-      GatherEntryText(in, IsDeclarationsEntry(entry), kEntryTextLimit, text);
+      GatherEntryText(in, IsDeclarationsEntry(entry), options, kEntryTextLimit, text);
   if (!gathered.fits) {
     RefuseTooLarge(port);
     return {};
@@ -49,25 +50,27 @@ std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, Port& port) {
 
 }  // namespace
 
-std::string ReadEntryText(const ModuleDocument& doc, Int index, Port& port, FileSystem& fs) {
+std::string ReadEntryText(const ModuleDocument& doc, Int index, IndexOptions options, Port& port,
+                          FileSystem& fs) {
   if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
   const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
   const FileHandle file = OpenForReading(doc.file_name(), fs);
   RequireIndexedStamp(doc, StampOf(file));
   FileLineReader in(file, entry.position - 1);
-  return ShowEntryLines(in, entry, port);
+  return ShowEntryLines(in, entry, options, port);
 }
 
-std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, Port& port) {
+std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
+                        Port& port) {
   BytesLineReader in(bytes, static_cast<size_t>(entry.position - 1));
-  return ShowEntryLines(in, entry, port);
+  return ShowEntryLines(in, entry, options, port);
 }
 
-bool EntryTooLarge(std::string_view from_entry, bool declarations) {
+bool EntryTooLarge(std::string_view from_entry, bool declarations, IndexOptions options) {
   if (from_entry.empty()) return false;
   BytesLineReader in(from_entry, 0);
   std::string text;
-  return !GatherEntryText(in, declarations, kEntryTextLimit, text).fits;
+  return !GatherEntryText(in, declarations, options, kEntryTextLimit, text).fits;
 }
 
 void RefuseTooLarge(Port& port) {

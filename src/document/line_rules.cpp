@@ -28,11 +28,78 @@ std::string_view NextBlankWord(std::string_view s, size_t& pos) {
   return s.substr(b, pos - b);
 }
 
+// A Property or Friend procedure header, taken apart: the procedure's name
+// as written and what its entry name adds ("" for a Friend Sub or Function).
+struct PropertyOrFriend {
+  std::string_view name;
+  std::string_view suffix;
+};
+
+// The next word of code characters of `s` from `pos` (separators before it
+// skipped); `pos` moves past it. Empty at the end of `s`.
+std::string_view NextCodeWord(std::string_view s, size_t& pos) {
+  while (pos < s.size() && !IsCodeWordChar(s[pos])) ++pos;
+  const size_t b = pos;
+  while (pos < s.size() && IsCodeWordChar(s[pos])) ++pos;
+  return s.substr(b, pos - b);
+}
+
+// The Property or Friend header in `trimmed` (a line without its outer
+// blanks), when it is one. Such a line begins with P, F or S.
+std::optional<PropertyOrFriend> PropertyOrFriendHeader(std::string_view trimmed) {
+  if (trimmed.empty()) return std::nullopt;
+  const char first = UpperChar(trimmed[0]);
+  if (first != 'P' && first != 'F' && first != 'S') return std::nullopt;
+  size_t pos = 0;
+  bool friend_scope = false;
+  std::string_view w = NextCodeWord(trimmed, pos);
+  for (int scopes = 0; scopes < 4; ++scopes) {
+    const bool is_friend = EqualsNoCase(w, "FRIEND");
+    if (!is_friend && !EqualsNoCase(w, "PUBLIC") && !EqualsNoCase(w, "PRIVATE") &&
+        !EqualsNoCase(w, "STATIC")) {
+      break;
+    }
+    friend_scope = friend_scope || is_friend;
+    w = NextCodeWord(trimmed, pos);
+  }
+  if (EqualsNoCase(w, "PROPERTY")) {
+    const std::string_view kind = NextCodeWord(trimmed, pos);
+    std::string_view suffix;
+    if (EqualsNoCase(kind, "GET")) {
+      suffix = " [Get]";
+    } else if (EqualsNoCase(kind, "LET")) {
+      suffix = " [Let]";
+    } else if (EqualsNoCase(kind, "SET")) {
+      suffix = " [Set]";
+    } else {
+      return std::nullopt;
+    }
+    const std::string_view name = NextCodeWord(trimmed, pos);
+    if (name.empty()) return std::nullopt;
+    return PropertyOrFriend{name, suffix};
+  }
+  if (friend_scope && (EqualsNoCase(w, "SUB") || EqualsNoCase(w, "FUNCTION"))) {
+    const std::string_view name = NextCodeWord(trimmed, pos);
+    if (name.empty()) return std::nullopt;
+    return PropertyOrFriend{name, {}};
+  }
+  return std::nullopt;
+}
+
+// True when the trimmed line `u` begins with END and holds PROPERTY.
+bool EndsPropertyLoosely(std::string_view u) {
+  return StartsNoCase(u, "END") && ContainsNoCase(u, "PROPERTY");
+}
+
 }  // namespace
 
-StopKind IndexerStop(std::string_view line) {
+StopKind IndexerStop(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return StopKind::kOrdinary;
+  if (options.property_and_friend) {
+    if (PropertyOrFriendHeader(u)) return StopKind::kCandidateHeader;
+    if (EndsPropertyLoosely(u)) return StopKind::kEndOfProcedure;
+  }
   switch (UpperChar(u[0])) {
     case 'F':
       if (StartsNoCase(u, "FUNCTION ") || StartsNoCase(u, "FUNC ")) {
@@ -141,9 +208,14 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 
 }  // namespace
 
-std::optional<std::string> HeaderName(std::string_view line) {
+std::optional<std::string> HeaderName(std::string_view line, IndexOptions options) {
   const std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return std::nullopt;
+  if (options.property_and_friend) {
+    if (const auto header = PropertyOrFriendHeader(trimmed)) {
+      return std::string(header->name).append(header->suffix);
+    }
+  }
   // A key can only be a piece of "FUNC_SUB _METH_PROC" or one of the scope
   // words: most lines are turned away by their first letter.
   switch (UpperChar(trimmed[0])) {
@@ -190,18 +262,20 @@ std::optional<std::string> HeaderName(std::string_view line) {
   return std::string(words.Next());
 }
 
-bool EndsProcedure(std::string_view line) {
+bool EndsProcedure(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (!StartsNoCase(u, "END ")) return false;
   size_t pos = 0;
   NextBlankWord(u, pos);
   const std::string_view second = NextBlankWord(u, pos);
-  return EqualsNoCase(second, "FUNCTION") || EqualsNoCase(second, "SUB");
+  return EqualsNoCase(second, "FUNCTION") || EqualsNoCase(second, "SUB") ||
+         (options.property_and_friend && EqualsNoCase(second, "PROPERTY"));
 }
 
-bool StartsNextEntry(std::string_view line) {
+bool StartsNextEntry(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return false;
+  if (options.property_and_friend && PropertyOrFriendHeader(u)) return true;
   switch (UpperChar(u[0])) {
     case 'F':
       return StartsNoCase(u, "FUNCTION") || StartsNoCase(u, "FUNC ");
@@ -219,13 +293,13 @@ bool StartsNextEntry(std::string_view line) {
   }
 }
 
-EntryEnd WhereEntryEnds(std::string_view line) {
-  if (EndsProcedure(line)) return EntryEnd::kAfterThisLine;
-  if (StartsNextEntry(line)) return EntryEnd::kBeforeThisLine;
+EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options) {
+  if (EndsProcedure(line, options)) return EntryEnd::kAfterThisLine;
+  if (StartsNextEntry(line, options)) return EntryEnd::kBeforeThisLine;
   return EntryEnd::kNotHere;
 }
 
-bool DeclarationsAreEmpty(std::string_view first_line) {
+bool DeclarationsAreEmpty(std::string_view first_line, IndexOptions options) {
   if (IsEmptyValue(first_line)) return false;
   const std::string head4 = UpperHead(first_line, 4);
   const std::string head10 = UpperHead(first_line, 10);
@@ -233,7 +307,7 @@ bool DeclarationsAreEmpty(std::string_view first_line) {
          std::string_view("STATIC SUB_STATIC FUN").find(head10) != std::string_view::npos ||
          std::string_view("PRIVATE SUB_PUBLIC SUB_PRIVATE FUN_PUBLIC FUN").find(head10) !=
              std::string_view::npos ||
-         StartsNextEntry(first_line);
+         StartsNextEntry(first_line, options);
 }
 
 }  // namespace qw

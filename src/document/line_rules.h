@@ -10,6 +10,10 @@
 // lines the edit pane showed. None of them allocates except HeaderName on a
 // line that may be a header; none throws except through the word scanner,
 // which traps its own faults.
+//
+// Every rule takes the index options: with property_and_friend off, the
+// rules are the classic ones described below and nothing else; with it on,
+// Property and Friend procedures are entries too (see IndexOptions).
 #pragma once
 
 #include <optional>
@@ -18,13 +22,27 @@
 
 namespace qw {
 
+// Which procedures the entry list names. Off (the default), Property and
+// Friend procedures are no entries: their code lies between entries or in
+// the declarations. With property_and_friend on, a line that is, after any
+// of the words Public, Private, Friend and Static (letter case ignored),
+// 'Property Get|Let|Set NAME' starts an entry named 'NAME [Get]', 'NAME
+// [Let]' or 'NAME [Set]' (NAME as written), one that is 'Friend Sub|Function
+// NAME' (Friend among those words) starts an entry named NAME, and 'End
+// Property' closes a procedure as 'End Sub' does. Declare lines never start
+// an entry.
+struct IndexOptions {
+  bool property_and_friend = false;
+  bool operator==(const IndexOptions&) const = default;
+};
+
 // Where the indexer stops after an entry: at a line that may be the next
 // header (it begins with FUNCTION, FUNC, PROCEDURE or SUB and a blank, with
 // PRIVATE SU, PRIVATE FU, PUBLIC FUN or PUBLIC SUB, or with STATIC and holds
 // SUB or FUNCTION), or at a line that ends a procedure (it begins with END
 // and holds SUB or FUNCTION). METHOD and PROC lines do not stop it.
 enum class StopKind { kOrdinary = 0, kCandidateHeader = 1, kEndOfProcedure = 2 };
-StopKind IndexerStop(std::string_view line);
+StopKind IndexerStop(std::string_view line, IndexOptions options);
 
 // The entry's name when `line` is a procedure header, nothing otherwise. A
 // header begins with a piece of "FUNC_SUB _METH_PROC" four characters long
@@ -32,29 +50,29 @@ StopKind IndexerStop(std::string_view line);
 // "Private", "Public" or "Static" in exactly that letter case, followed by
 // FUNCTION, PROCEDURE, METHOD or SUB (the name is the next code word). The
 // name may be empty: 'Sub' alone is a header with no name.
-std::optional<std::string> HeaderName(std::string_view line);
+std::optional<std::string> HeaderName(std::string_view line, IndexOptions options);
 
 // The line closes a procedure: it begins with END and a blank, and its
 // second blank-delimited word is exactly FUNCTION or SUB ('End  Sub', 'END
 // FUNCTION', 'End Sub ' done'; not 'End Sub: x' nor 'End Sub'x').
-bool EndsProcedure(std::string_view line);
+bool EndsProcedure(std::string_view line, IndexOptions options);
 
 // The line starts the next entry: it begins with FUNCTION, PROCEDURE, FUNC ,
 // PROC , SUB  or METHOD , or its first ten characters are STATIC SUB, STATIC
 // FUN, STATIC PRO, PUBLIC FUN, PUBLIC SUB, PRIVATE FU or PRIVATE SU.
 // FUNCTION and PROCEDURE need no blank after them: 'FunctionCount = 1'
 // starts the next entry.
-bool StartsNextEntry(std::string_view line);
+bool StartsNextEntry(std::string_view line, IndexOptions options);
 
 // Where an entry's text ends, told by each line after its first one (the
 // first line, a header or the declarations' first line, always belongs to
 // the entry): the line closes the procedure and is its last line, or it
 // starts the next entry and is not part of this one, or neither.
 enum class EntryEnd { kNotHere, kAfterThisLine, kBeforeThisLine };
-EntryEnd WhereEntryEnds(std::string_view line);
+EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options);
 
 // True when the declarations of a module are empty because its first line
 // (raw, as read) is already a procedure header. A blank line never is.
-bool DeclarationsAreEmpty(std::string_view first_line);
+bool DeclarationsAreEmpty(std::string_view first_line, IndexOptions options);
 
 }  // namespace qw

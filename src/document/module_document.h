@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "document/line_rules.h"
 #include "platform/limits.h"
 
 namespace qw {
@@ -77,6 +78,11 @@ class ModuleDocument {
   // Forgets every entry and hands over the list's storage, for the next index.
   std::vector<ProcedureEntry> TakeIndex();
 
+  // The rules the index is built by, and by which its entries are read,
+  // saved and searched (document/line_rules.h).
+  IndexOptions index_options() const { return index_options_; }
+  void SetIndexOptions(IndexOptions options) { index_options_ = options; }
+
   // --- The entry shown in the edit pane ----------------------------------------
   // Its index in the entry list, and its name ("" when there are no entries).
   size_t current_entry_index() const { return current_; }
@@ -104,6 +110,7 @@ class ModuleDocument {
   OpenMode mode_ = OpenMode::kWholeText;
   std::vector<ProcedureEntry> entries_;
   FileStamp stamp_;
+  IndexOptions index_options_;
   size_t current_ = 0;
   bool changed_ = false;
   bool focus_pane_requested_ = false;

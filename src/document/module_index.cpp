@@ -15,8 +15,9 @@ namespace {
 
 class ModuleIndexer {
  public:
-  ModuleIndexer(std::string_view bytes, Port& port, std::vector<ProcedureEntry> reuse)
-      : bytes_(bytes), port_(port), entries_(std::move(reuse)) {
+  ModuleIndexer(std::string_view bytes, IndexOptions options, Port& port,
+                std::vector<ProcedureEntry> reuse)
+      : bytes_(bytes), options_(options), port_(port), entries_(std::move(reuse)) {
     entries_.clear();
   }
 
@@ -35,6 +36,7 @@ class ModuleIndexer {
   StopKind AddEntry(std::string name);
 
   std::string_view bytes_;
+  IndexOptions options_;
   Port& port_;
   std::vector<ProcedureEntry> entries_;
   size_t pos_ = 0;         // 0-based offset of the next line to read
@@ -83,7 +85,7 @@ StopKind ModuleIndexer::AddEntry(std::string name) {
     const char first = static_cast<char>(base[i] | 0x20);
     if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
     const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
-    const StopKind kind = IndexerStop(bytes_.substr(start, text_end - start));
+    const StopKind kind = IndexerStop(bytes_.substr(start, text_end - start), options_);
     if (kind != StopKind::kOrdinary) {
       pos_ = pos;
       line_start_ = start;
@@ -111,7 +113,7 @@ std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
       if (AtEnd()) break;
       ReadLine();
     }
-    std::optional<std::string> name = HeaderName(line_);
+    std::optional<std::string> name = HeaderName(line_, options_);
     result = name ? AddEntry(std::move(*name)) : StopKind::kEndOfProcedure;
   }
   return std::move(entries_);
@@ -132,8 +134,9 @@ ModuleKind KindOfModule(std::string_view file_name) {
 }
 
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        Port& port, std::vector<ProcedureEntry> reuse) {
-  return ModuleIndexer(bytes, port, std::move(reuse)).Run(file_name);
+                                        IndexOptions options, Port& port,
+                                        std::vector<ProcedureEntry> reuse) {
+  return ModuleIndexer(bytes, options, port, std::move(reuse)).Run(file_name);
 }
 
 }  // namespace qw

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/line_rules.h"
 #include "document/module_document.h"
 #include "platform/port.h"
 
@@ -31,14 +32,13 @@ enum class ModuleKind {
 ModuleKind KindOfModule(std::string_view file_name);
 
 // The entries of `bytes`, the content of the file named `file_name`, in file
-// order. Never throws: a fault of a step is reported through `port` in the
-// procedure error box and the pass goes on where the list builder would. A
-// form file whose description block never closes is reported (fault 62) and
-// gives no entries, so that nothing is ever read or saved at a position that
-// does not belong to the declarations.
-// `reuse` lends its storage: an index built again (after every save) does not
-// grow a new list from nothing.
+// order, by the rules `options` chooses. Never throws: a fault of a step is reported through `port`
+// in the procedure error box and the pass goes on where the list builder would. A form file whose
+// description block never closes is reported (fault 62) and gives no entries, so that nothing is
+// ever read or saved at a position that does not belong to the declarations. `reuse` lends its
+// storage: an index built again (after every save) does not grow a new list from nothing.
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        Port& port, std::vector<ProcedureEntry> reuse = {});
+                                        IndexOptions options, Port& port,
+                                        std::vector<ProcedureEntry> reuse = {});
 
 }  // namespace qw

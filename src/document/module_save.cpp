@@ -21,8 +21,9 @@ std::string WholeTextForSave(std::string_view pane_text) {
   return text;
 }
 
-ModuleSaver::ModuleSaver(std::string_view in, std::string_view pane_text, Port& port)
-    : in_(in), pane_(pane_text), port_(port), style_(LineEndStyle(in)) {}
+ModuleSaver::ModuleSaver(std::string_view in, std::string_view pane_text, IndexOptions options,
+                         Port& port)
+    : in_(in), pane_(pane_text), options_(options), port_(port), style_(LineEndStyle(in)) {}
 
 template <typename Body>
 void ModuleSaver::Step(Body body) {
@@ -71,7 +72,7 @@ void ModuleSaver::SkipOldEntry() {
   Step([&] {
     while (pos_ < in_.size()) {
       const ByteLine line = LineAt(in_, pos_);
-      const EntryEnd end = WhereEntryEnds(line.text);
+      const EntryEnd end = WhereEntryEnds(line.text, options_);
       if (end == EntryEnd::kBeforeThisLine) return;  // the next entry's header stays
       Drop(line);
       if (end == EntryEnd::kAfterThisLine) return;
@@ -83,7 +84,7 @@ void ModuleSaver::SkipOldDeclarations() {
   Step([&] {
     if (pos_ >= in_.size()) return;
     const ByteLine first = LineAt(in_, pos_);
-    if (DeclarationsAreEmpty(first.text)) return;
+    if (DeclarationsAreEmpty(first.text, options_)) return;
     Drop(first);
   });
   SkipOldEntry();

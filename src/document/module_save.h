@@ -16,6 +16,7 @@
 
 #include "document/byte_lines.h"
 #include "document/byte_rope.h"
+#include "document/line_rules.h"
 #include "platform/limits.h"
 #include "platform/port.h"
 
@@ -33,7 +34,9 @@ std::string WholeTextForSave(std::string_view pane_text);
 
 class ModuleSaver {
  public:
-  ModuleSaver(std::string_view in, std::string_view pane_text, Port& port);
+  // `options` are the rules the module was indexed by: the old text of an
+  // entry ends where they end it.
+  ModuleSaver(std::string_view in, std::string_view pane_text, IndexOptions options, Port& port);
 
   // Copies the form description block (document/form_block.h) from the
   // first line, byte for byte; a block that never closes is copied whole,
@@ -77,6 +80,7 @@ class ModuleSaver {
   void Drop(const ByteLine& line);
   std::string_view in_;
   std::string_view pane_;
+  IndexOptions options_;
   Port& port_;
   std::string_view style_;  // "\r\n" or "\n"
   size_t pos_ = 0;          // next byte of in_ to read

@@ -23,19 +23,20 @@ size_t EntryStart(const ProcedureEntry& e) {
 
 // The text of entry `e` of the module `bytes` as the pane shows it: the bytes
 // themselves when every line of it ends with CR LF, else gathered into `scratch`.
-std::string_view EntryText(std::string_view bytes, const ProcedureEntry& e, std::string& scratch) {
+std::string_view EntryText(std::string_view bytes, const ProcedureEntry& e, IndexOptions options,
+                           std::string& scratch) {
   const size_t start = EntryStart(e);
   size_t end = start;
   bool as_is = true;
   BytesLineReader lines(bytes, start);
-  ForEachEntryLine(lines, IsDeclarationsEntry(e), [&](const ByteLine& line, bool) {
+  ForEachEntryLine(lines, IsDeclarationsEntry(e), options, [&](const ByteLine& line, bool) {
     as_is = line.end == "\r\n";
     end = line.next;
     return as_is;
   });
   if (as_is) return bytes.substr(start, end - start);
   BytesLineReader again(bytes, start);
-  GatherEntryText(again, IsDeclarationsEntry(e), kNoLimit, scratch);
+  GatherEntryText(again, IsDeclarationsEntry(e), options, kNoLimit, scratch);
   return scratch;
 }
 
@@ -85,8 +86,9 @@ std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view p
 
 std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          const std::vector<ProcedureEntry>& entries,
-                                         std::string_view pattern, bool match_case, Int shown,
-                                         std::string_view shown_text, const CaseFold& fold) {
+                                         IndexOptions options, std::string_view pattern,
+                                         bool match_case, Int shown, std::string_view shown_text,
+                                         const CaseFold& fold) {
   std::vector<ModuleHit> hits;
   if (pattern.empty() || entries.empty()) return hits;
   // An occurrence in an entry's text has the pattern's first line within one
@@ -118,7 +120,7 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
         [](size_t offset, const ProcedureEntry& e) { return offset < EntryStart(e); });
     const auto k = static_cast<size_t>(after - entries.begin()) - 1;
     if (static_cast<Int>(k) != shown && EntryStart(entries[k]) < bytes.size()) {
-      AppendLineHits(EntryText(bytes, entries[k], text), searcher, static_cast<Int>(k),
+      AppendLineHits(EntryText(bytes, entries[k], options, text), searcher, static_cast<Int>(k),
                      entries[k].name, hits);
     }
     next = k + 1;
@@ -144,7 +146,7 @@ std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_vie
   const FileBytes bytes = FileBytes::Read(doc.file_name());
   RequireIndexedStamp(doc, bytes.stamp());
   if (doc.entry_count() == 0) return FindLinesInText(bytes.view(), pattern, match_case, fold);
-  return FindInModuleBytes(bytes.view(), doc.entries(), pattern, match_case,
+  return FindInModuleBytes(bytes.view(), doc.entries(), doc.index_options(), pattern, match_case,
                            static_cast<Int>(doc.current_entry_index()), pane_text, fold);
 }
 

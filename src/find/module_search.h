@@ -38,13 +38,14 @@ std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view p
                                        const CaseFold& fold = Windows1252CaseFold());
 
 // The hits of `pattern` in the module whose bytes are `bytes` and whose index
-// is `entries`, in entry order, each entry's text cut as the pane would show
-// it. Entry `shown` is searched in `shown_text` instead of its bytes (-1: none).
-// Lines that belong to no entry (the form's description block, the lines
+// is `entries` (built by the rules `options` chooses), in entry order, each
+// entry's text cut as the pane would show it. Entry `shown` is searched in `shown_text` instead of
+// its bytes (-1: none). Lines that belong to no entry (the form's description block, the lines
 // between a procedure's end and the next header) hold no hits.
 std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          const std::vector<ProcedureEntry>& entries,
-                                         std::string_view pattern, bool match_case, Int shown = -1,
+                                         IndexOptions options, std::string_view pattern,
+                                         bool match_case, Int shown = -1,
                                          std::string_view shown_text = {},
                                          const CaseFold& fold = Windows1252CaseFold());
 

@@ -54,7 +54,8 @@ Port& Silent() {
   return port;
 }
 
-Port* current = nullptr;
+// Each thread has its own: qwtool indexes several files at once, each with its port.
+thread_local Port* current = nullptr;
 
 }  // namespace
 

@@ -42,6 +42,7 @@ enum class Command {
   kUncomment,
   kIndent,
   kConvert,
+  kListAllProcedures,
 };
 
 }  // namespace qw::shell

@@ -136,6 +136,12 @@ void frmEdit32::BindCommands() {
   Bind(Command::kExit, [this] { close(); });
   Bind(Command::kDeleteAllText, [&e] { e.DeleteAllText(); });
   Bind(Command::kSelectAll, [&e] { e.SelectAll(); });
+  Bind(Command::kListAllProcedures, [this, &e] {
+    e.SetIndexOptions({.property_and_friend = !e.index_options().property_and_friend});
+    // The check mark shows the rules in force: an edited pane keeps the old ones.
+    FindMenuAction(menuBar(), "mnuAllProcedures")
+        ->setChecked(e.index_options().property_and_friend);
+  });
   SearchCommands& s = *search_;
   Bind(Command::kFind, [&s] { s.Find(); });
   Bind(Command::kFindNext, [&s] { s.FindNext(); });

@@ -66,6 +66,9 @@ const std::vector<MenuEntry>& MenuTable() {
        false},
       {"mnuConvert", "mnuOptions", "&Convert Selected xBase Text", "F6", true, false,
        Command::kConvert, true},
+      {"mnuSep6", "mnuOptions", "-", "", true, false, Command::kNone, false},
+      {"mnuAllProcedures", "mnuOptions", "List &Property and Friend Procedures", "", true, false,
+       Command::kListAllProcedures, false},
       {"mnuFindDiff", "mnuOptions", "Find &Difference", "F7", false, false, Command::kNone, false},
       {"menuFontSizeToggle", "mnuOptions", "Font Size &Toggle", "", false, false, Command::kNone,
        false},
@@ -106,6 +109,8 @@ void BuildMenus(QMenuBar* bar) {
       action = holder->addAction(QString::fromLatin1(e.caption));
       if (*e.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
     }
+    // An option of the index: a check mark tells whether it is on.
+    if (e.command == Command::kListAllProcedures) action->setCheckable(true);
     action->setObjectName(QString::fromLatin1(e.name));
     // A hidden item can be neither seen nor used, shortcut included.
     action->setVisible(e.shown);

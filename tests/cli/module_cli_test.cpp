@@ -1,7 +1,11 @@
 // qwtool list, show and replace run as the real program: arguments, exit
-// statuses, message lines on stderr and the bytes on stdout.
+// statuses, message lines on stderr and the bytes on stdout; Property and
+// Friend procedures listed on request; the entries of many modules at once.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -119,6 +123,76 @@ TEST_F(ModuleCliTest, ReplaceSavesTheEntryFromStdinOrAFile) {
         << entry;
     EXPECT_EQ(Read(Path("REPORT.PRG")), Fixture("REPORT.PRG")) << entry;
   }
+}
+
+TEST_F(ModuleCliTest, AllProceduresListsShowsAndSavesPropertyAndFriendEntries) {
+  Write("SHAPES.CLS", Fixture("SHAPES.CLS"));
+  const std::string classic = "(declarations)|0000001\nClear|0000981\nClass_Initialize|0001045\n";
+  const struct {
+    const char* name;
+    const char* args;
+    int status;
+    std::string out;
+    std::string err;
+    std::string input = "";
+  } rows[] = {
+      {"off_by_default", "list @SHAPES.CLS", 0, classic, ""},
+      {"on", "--all-procedures list @SHAPES.CLS", 0,
+       "(declarations)|0000001\nName [Get]|0000311\nName [Let]|0000383\nFont [Set]|0000488\n"
+       "Font [Get]|0000560\nCount [Get]|0000630\nAttach|0000738\nOwner|0000805\n"
+       "Item [Get]|0000889\n" +
+           classic.substr(23),
+       ""},
+      {"show_a_friend_procedure", "--all-procedures show @SHAPES.CLS Owner", 0,
+       "Private Friend Function Owner() As Object\r\n    Set Owner = Nothing\r\nEnd Function\r\n",
+       ""},
+      {"no_such_entry_when_off", "show @SHAPES.CLS Owner", 1, "", "qwtool: unknown entry Owner"},
+  };
+  ExpectToolRuns(rows, dir);
+  // An entry named with a blank and brackets, shown and saved.
+  const ToolResult shown = RunTool({"--all-procedures", "show", Path("SHAPES.CLS"), "Font [Set]"});
+  EXPECT_EQ(shown.out,
+            "Property Set Font(ByVal f As StdFont)\r\n    Set mFont = f\r\nEnd Property\r\n");
+  const ToolResult saved =
+      RunTool({"--all-procedures", "replace", Path("SHAPES.CLS"), "Font [Set]"},
+              "Property Set Font(ByVal f As StdFont)\n    Set mFont = Nothing\n"
+              "End Property\n");
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  std::string want = Fixture("SHAPES.CLS");
+  want.replace(want.find("Set mFont = f"), 13, "Set mFont = Nothing");
+  EXPECT_EQ(Read(Path("SHAPES.CLS")), want);
+}
+
+// Several modules, and folders walked with -r: files in path order, each line
+// prefixed by its path, files that cannot be read told one line each on
+// stderr among the others, and status 2 at the end.
+TEST_F(ModuleCliTest, ListOfManyFilesInPathOrderWithTheUnreadableOnesTold) {
+  namespace fs = std::filesystem;
+  Write("tree/b/Z.Cls", "Sub Z()\r\nEnd Sub\r\n");
+  Write("tree/a/y.bas", "Sub Y()\r\nEnd Sub\r\n");
+  Write("tree/a/notes.txt", "Sub N()\r\n");
+  ASSERT_EQ(mkfifo(Path("tree/a/pipe.frm").c_str(), 0600), 0);  // no regular file: refused
+  fs::create_symlink(Path("MAIN.BAS"), Path("tree/a/link.bas"));
+  fs::create_directory_symlink(Path("tree/a"), Path("tree/b/loop"));
+  const std::string t = Path("tree");
+  const ToolResult all = RunTool({"list", "-r", t, Path("NONE.BAS")});
+  EXPECT_EQ(all.out, t + "/a/y.bas|(declarations)|0000001\n" + t + "/a/y.bas|Y|0000001\n" + t +
+                         "/b/Z.Cls|(declarations)|0000001\n" + t + "/b/Z.Cls|Z|0000001\n");
+  EXPECT_EQ(all.err, "qwtool: File Error: Can't open file: " + Path("NONE.BAS") + "\n" +
+                         "qwtool: File Error: Can't open file: " + t + "/a/pipe.frm\n");
+  EXPECT_EQ(all.status, 2);
+  // Named files: in path order whatever the order given; JSON one object a line.
+  const ToolResult json = RunTool({"list", "--json", Path("MAIN.BAS"), t + "/a/y.bas"});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.out.substr(0, json.out.find('\n') + 1),
+            "{\"path\": \"" + Path("MAIN.BAS") +
+                "\", \"index\": 0, \"name\": \"(declarations)\", \"position\": 1}\n");
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 7);
+  // A folder without -r is a file that cannot be opened.
+  const ToolResult folder = RunTool({"list", t, t + "/a/y.bas"});
+  EXPECT_EQ(folder.err, "qwtool: File Error: Can't open file: " + t + "\n");
+  EXPECT_EQ(folder.out, t + "/a/y.bas|(declarations)|0000001\n" + t + "/a/y.bas|Y|0000001\n");
+  EXPECT_EQ(folder.status, 2);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Every module under tests/data/index/CASE/ (its name, folders included, says
 // how it is indexed) is opened as Module Open opens it, and every entry is
-// chosen in turn. What the user sees, the entry list, each entry's text and
+// chosen in turn (a case whose name begins with "all_procedures" lists
+// Property and Friend procedures too). What the user sees, the entry list, each entry's text and
 // every message box, must be CASE.expected; a mismatch is written to
 // CASE.actual in the build folder for review.
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ TEST_P(IndexGolden, ListsAndShowsWhatIsExpected) {
   }
   ASSERT_FALSE(module.empty());
   const std::string path = Write(module, Read((folder / module).string()));
+  ed.SetIndexOptions({.property_and_friend = GetParam().starts_with("all_procedures")});
   Open(path);
   std::string report;
   for (const ProcedureEntry& e : ed.doc().entries()) report += e.Text() + "\n";

@@ -17,34 +17,43 @@
 namespace qw {
 namespace {
 
-// Every case of tests/data/line_rules.txt: "RULE ANSWER|LINE".
+// Every case of tests/data/line_rules.txt: "RULE ANSWER|LINE", the rule with
+// Property and Friend procedures listed when its name ends in "+".
 TEST(LineRulesTest, AnswerEveryCaseOfTheTable) {
   std::ifstream in(std::string(QW_TEST_DATA) + "/line_rules.txt");
-  int cases = 0;
+  int cases = 0, with_option = 0;
   for (std::string row; std::getline(in, row);) {
     if (row.empty() || row[0] == '#') continue;
     const size_t blank = row.find(' '), bar = row.find('|');
-    const std::string rule = row.substr(0, blank), want = row.substr(blank + 1, bar - blank - 1);
+    std::string rule = row.substr(0, blank);
+    const std::string want = row.substr(blank + 1, bar - blank - 1);
     const std::string line = StrTran(row.substr(bar + 1), "\\t", "\t");
+    const IndexOptions options{.property_and_friend = rule.ends_with('+')};
+    if (options.property_and_friend) {
+      rule.pop_back();
+      ++with_option;
+    }
     std::string got;
     if (rule == "IndexerStop") {
-      const StopKind kind = IndexerStop(line);
+      const StopKind kind = IndexerStop(line, options);
       got = kind == StopKind::kCandidateHeader  ? "header"
             : kind == StopKind::kEndOfProcedure ? "end"
                                                 : "ordinary";
     } else if (rule == "HeaderName") {
-      const std::optional<std::string> name = HeaderName(line);
+      const std::optional<std::string> name = HeaderName(line, options);
       got = name ? "=" + *name : "none";
     } else {
-      bool (*const test)(std::string_view) = rule == "EndsProcedure"     ? EndsProcedure
-                                             : rule == "StartsNextEntry" ? StartsNextEntry
-                                                                         : DeclarationsAreEmpty;
-      got = test(line) ? "yes" : "no";
+      bool (*const test)(std::string_view, IndexOptions) = rule == "EndsProcedure" ? EndsProcedure
+                                                           : rule == "StartsNextEntry"
+                                                               ? StartsNextEntry
+                                                               : DeclarationsAreEmpty;
+      got = test(line, options) ? "yes" : "no";
     }
-    EXPECT_EQ(got, want) << rule << ": '" << line << "'";
+    EXPECT_EQ(got, want) << row;
     ++cases;
   }
   EXPECT_GT(cases, 80);
+  EXPECT_GT(with_option, 20);
 }
 
 // The entry key (the first line up to its parenthesis) and the whole text of a

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "doc_fixture.h"
+#include "textlib/cliplib.h"
 
 namespace qw::testing {
 namespace {
@@ -176,6 +177,47 @@ TEST_F(NavigationTest, OpenCommandsUseTheirFiltersAndModes) {
     EXPECT_EQ(ed.doc().indexed(), r.split) << r.name;
     EXPECT_EQ(port.PaneText(), r.split ? "" : Crlf("FUNCTION F()\n  RETURN 1\n")) << r.name;
   }
+}
+
+}  // namespace
+}  // namespace qw::testing
+
+namespace qw::testing {
+namespace {
+
+// Switching Property and Friend procedures on and off indexes the open module
+// again, keeps the entry shown where it is still an entry, and guards an
+// edited pane once.
+TEST_F(DocTest, ListingPropertiesIndexesTheOpenModuleAgainBehindTheGuard) {
+  const std::string path =
+      Write("C.CLS", Crlf("Dim m\nProperty Get V()\n  V = m\nEnd Property\nFriend Sub F()\nEnd "
+                          "Sub\nSub S()\nEnd Sub\n"));
+  Open(path);
+  Select(1);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"(declarations)|0000001", "S|0000074"}));
+  ed.SetIndexOptions({.property_and_friend = true});
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"(declarations)|0000001", "V [Get]|0000008",
+                                                "F|0000049", "S|0000074"}));
+  EXPECT_EQ(ed.doc().current_entry_name(), "S");  // still shown
+  EXPECT_EQ(port.EntryText(), "S");
+  EXPECT_EQ(port.Caption(), "QW: S of " + Upper(path));
+  Select(1);
+  EXPECT_EQ(port.PaneText(), Crlf("Property Get V()\n  V = m\nEnd Property\n"));
+  Type("edited");
+  ed.SetIndexOptions({});  // edited: warned once, nothing indexed again
+  EXPECT_EQ(port.boxes.size(), 1u);
+  EXPECT_EQ(port.boxes[0].title, "Save or Lose Changes");
+  EXPECT_TRUE(ed.index_options().property_and_friend);
+  EXPECT_EQ(port.PaneText(), "edited");
+  EXPECT_EQ(ed.doc().entry_count(), 4u);
+  ed.SetIndexOptions({});  // asked again: switched, the edits are gone
+  EXPECT_FALSE(ed.index_options().property_and_friend);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"(declarations)|0000001", "S|0000074"}));
+  EXPECT_EQ(ed.doc().current_entry_name(), "(declarations)");  // 'V [Get]' is no entry now
+  EXPECT_EQ(port.PaneText(), Crlf("Dim m\nProperty Get V()\n  V = m\nEnd Property\nFriend Sub "
+                                  "F()\nEnd Sub\n"));
+  EXPECT_FALSE(ed.doc().changed());
+  EXPECT_EQ(port.boxes.size(), 1u);
 }
 
 }  // namespace

@@ -23,13 +23,16 @@ namespace {
 // Builds a random module of the kind its file name says, one line at a time.
 class ModuleGenerator {
  public:
-  explicit ModuleGenerator(unsigned seed) : rng_(seed) {}
+  // With `properties`, the Basic modules hold Property and Friend procedures
+  // too, mostly classes and forms.
+  explicit ModuleGenerator(unsigned seed, bool properties = false)
+      : rng_(seed), properties_(properties) {}
 
   // The file name and bytes of a module.
   std::pair<std::string, std::string> Next() {
     text_.clear();
     static const char* const kKinds[] = {"M.BAS", "C.CLS", "F.FRM", "P.PRG"};
-    const std::string name = kKinds[Pick(4)];
+    const std::string name = properties_ ? kKinds[1 + Pick(2)] : kKinds[Pick(4)];
     end_ = Pick(5) == 0 ? "\n" : "\r\n";
     mixed_ = Pick(6) == 0;
     if (name == "F.FRM") FormBlock();
@@ -101,6 +104,7 @@ class ModuleGenerator {
   }
 
   void BasicEntry() {
+    if (properties_ && Pick(3) != 0) return PropertyOrFriendEntry();
     const std::string n = std::to_string(Pick(1000));
     Line(Pad() +
          Any({"Sub S", "Private Sub P", "Public Function F", "Function G", "Static Sub T"}) + n +
@@ -108,6 +112,23 @@ class ModuleGenerator {
     Body();
     Line(Pad() + Any({"End Sub", "End  Sub", "End Sub: x = 1", "END FUNCTION", "End Sub'comment",
                       "End Function   ", "end sub", "\tEnd Sub"}));
+    for (int i = Pick(3); i > 0; --i) Line(Any({"", "' between", "Dim keep As Integer"}));
+  }
+
+  void PropertyOrFriendEntry() {
+    const std::string n = std::to_string(Pick(1000));
+    const bool friend_procedure = Pick(4) == 0;
+    Line(Pad() +
+         (friend_procedure
+              ? Any({"Friend Sub F", "Friend Function G", "Private Friend Sub H"})
+              : Any({"", "Public ", "Private ", "Friend ", "Public Static "}) +
+                    Any({"Property Get V", "Property Let V", "Property Set V", "property get v"})) +
+         n + Any({"()", "(ByVal v As Long)", "() As Variant"}) + Any({"", "  ", " ' head"}));
+    Body();
+    if (Pick(5) == 0) Line("Private Declare Function Tick" + n + " Lib \"k\" () As Long");
+    Line(Pad() + (friend_procedure ? Any({"End Sub", "End Function", "End  Sub"})
+                                   : Any({"End Property", "END PROPERTY", "End  Property ' x",
+                                          "\tEnd Property"})));
     for (int i = Pick(3); i > 0; --i) Line(Any({"", "' between", "Dim keep As Integer"}));
   }
 
@@ -123,6 +144,7 @@ class ModuleGenerator {
   }
 
   std::mt19937 rng_;
+  bool properties_;
   std::string text_;
   std::string end_;
   bool mixed_ = false;  // each line ends in LF or in the file's own line end
@@ -205,7 +227,8 @@ TEST_F(RoundTripTest, SavingANewBodyReplacesExactlyThatEntrysBytes) {
     const size_t last_start = pane.rfind("\r\n", pane.size() - 3);
     if (!declarations && last_start != std::string::npos) {
       const std::string_view tail = std::string_view(pane).substr(last_start + 2);
-      if (WhereEntryEnds(tail.substr(0, tail.size() - 2)) == EntryEnd::kAfterThisLine) last = tail;
+      if (WhereEntryEnds(tail.substr(0, tail.size() - 2), {}) == EntryEnd::kAfterThisLine)
+        last = tail;
     }
     const std::string text =
         (declarations ? "" : std::string(first.text) + "\r\n") + generate.NewBody() + last;
@@ -222,6 +245,21 @@ TEST_F(RoundTripTest, SavingANewBodyReplacesExactlyThatEntrysBytes) {
   }
   RecordProperty("cases", cases);
   EXPECT_GT(cases, 1000);
+}
+
+TEST_F(RoundTripTest, WithPropertiesListedSavingAnUnchangedEntryGivesBackTheFile) {
+  ed.SetIndexOptions({.property_and_friend = true});
+  ModuleGenerator generate(20261207, true);
+  int saved = 0;
+  for (int n = 0; n < 600 && !HasFailure(); ++n) {
+    const auto [name, bytes] = generate.Next();
+    if (generate.mixed()) continue;
+    saved += SaveEveryEntryUnchanged(name, bytes, "module " + std::to_string(n));
+  }
+  EXPECT_GT(saved, 1800);
+  for (const std::string module : {"MAIN.BAS", "DIALOG.FRM", "ACCOUNT.CLS", "SHAPES.CLS"}) {
+    EXPECT_GT(SaveEveryEntryUnchanged(module, Fixture(module), module), 1);
+  }
 }
 
 TEST_F(RoundTripTest, SavingAnUnchangedEntryGivesBackTheSampleModules) {

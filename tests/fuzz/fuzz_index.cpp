@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : {"F.BAS", "F.FRM", "F.PRG"}) {
     fuzz::Twice(name, [&] {
       std::string shown;
-      const auto entries = IndexModule(bytes, name, CurrentPort());
+      const auto entries = IndexModule(bytes, name, {}, CurrentPort());
       Int last = 1;
       for (const ProcedureEntry& e : entries) {
         if (e.position < last || e.position > static_cast<Int>(size) + 1) {
@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           std::abort();
         }
         last = e.position;
-        shown +=
-            e.Text() + "\n" + fuzz::Outcome([&] { return EntryTextOf(bytes, e, CurrentPort()); });
+        shown += e.Text() + "\n" +
+                 fuzz::Outcome([&] { return EntryTextOf(bytes, e, {}, CurrentPort()); });
       }
       return shown;
     });

@@ -291,6 +291,31 @@ class TestFrmEdit32 : public QObject {
     QCOMPARE(Pane(), std::string(kBeta));
   }
 
+  // Options > List Property and Friend Procedures: a check mark, and the open module indexed
+  // again, behind the guard of an edited pane.
+  void listingPropertyProceduresIndexesTheModuleAgain() {
+    WriteAll(module_, QByteArray(kDeclarations) + "Property Get P()\r\nEnd Property\r\n" + kAlpha);
+    script_.paths.push_back(module_.toStdString());
+    Item("mnuBasFiles")->trigger();
+    QAction* option = Item("mnuAllProcedures");
+    QVERIFY(option->isCheckable() && !option->isChecked());
+    QCOMPARE(window_->cbProc()->count(), 2);
+    Pick(1);
+    TypeAtEndOfLine(1, "0");
+    option->trigger();  // edited: warned once, the option stays off
+    QCOMPARE(script_.boxes.size(), size_t{1});
+    QCOMPARE(script_.boxes[0].title, std::string("Save or Lose Changes"));
+    QVERIFY(!option->isChecked());
+    QCOMPARE(window_->cbProc()->count(), 2);
+    option->trigger();  // then switched
+    QVERIFY(option->isChecked());
+    QCOMPARE(window_->cbProc()->count(), 3);
+    QCOMPARE(window_->cbProc()->itemText(1), QString("P [Get]"));
+    QCOMPARE(window_->cbProc()->currentText(), QString("Alpha"));
+    QCOMPARE(Pane(), std::string(kAlpha));
+    QCOMPARE(Caption(), CaptionOf("Alpha"));
+  }
+
   // Select All, Return as an ordinary key, hidden items out of reach of their shortcuts.
   void keysInThePane() {
     QSignalSpy hidden(Item("mnuFindDiff"), &QAction::triggered);

@@ -1,0 +1,45 @@
+// The module files of a subcommand that works on several at once (qwtool list
+// and find with several FILEs, or -r): which files they are, in which order,
+// and the run over them on every core, whose output comes out in that order
+// whatever order the files were done in.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace qw::cli {
+
+// True when the file name of `path` ends in .bas, .frm, .cls or .prg, letter
+// case ignored.
+bool IsModuleFileName(std::string_view path);
+
+struct ModuleFileList {
+  std::vector<std::string> files;   // sorted by path, bytes compared, no repeats
+  std::vector<std::string> faults;  // "qwtool: PATH: REASON", a folder that could not be walked
+};
+
+// The files `operands` name. With `recursive`, an operand that is a folder
+// stands for every file beneath it whose name IsModuleFileName accepts;
+// symbolic links met on the way are not followed (neither to files nor to
+// folders), a folder that cannot be read is told in `faults` and the walk
+// goes on. Any other operand stands for itself, whatever it is: a folder
+// without `recursive` or a missing file is then refused when it is opened.
+ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool recursive);
+
+// One file's work: writes the file's output lines to `out`; the messages of
+// the editor go through `port`, which collects them for this file alone.
+using FileWork = std::function<void(const std::string& path, HeadlessPort& port, std::string& out)>;
+
+// Runs `work` once for every file of `files`, on as many threads as there are
+// cores (at most one per file), then writes each file's output to ctx.out and
+// its message lines to ctx.err, file after file in the order of `files`, each
+// as soon as it and the files before it are done. True when no file's port
+// told of a refusal or a fault. `work` must touch nothing shared but what it
+// only reads.
+bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const FileWork& work);
+
+}  // namespace qw::cli
