@@ -242,13 +242,12 @@ int RunReplace(Context& ctx, const std::vector<std::string>& args) {
 
 namespace qw::cli {
 
-int RunFind(Context& ctx, const std::vector<std::string>& args) {
-  const Parsed p = Parse(args, {"--match-case"}, {});
-  if (p.operands.size() != 2) throw UsageError("find takes FILE and TEXT");
-  const std::string& path = p.operands[0];
-  const std::string& pattern = p.operands[1];
-  if (pattern.empty()) throw UsageError("find needs a TEXT to search for");
-  const bool match_case = p.Option("--match-case").has_value();
+namespace {
+
+// The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`. Throws
+// Refusal when the file cannot be read.
+std::string FindInFile(const std::string& path, const std::string& pattern, bool match_case,
+                       IndexOptions options, Port& port, const std::string& prefix) {
   // The file is read once: the index and the search share its mapped bytes.
   FileBytes bytes;
   try {
@@ -256,21 +255,41 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   } catch (const Fault& f) {
     throw Refusal("cannot read " + path + ": " + f.description());
   }
-  const std::vector<ProcedureEntry> entries =
-      IndexModule(bytes.view(), path, ctx.index_options, ctx.port);
+  const std::vector<ProcedureEntry> entries = IndexModule(bytes.view(), path, options, port);
   const std::vector<ModuleHit> hits =
-      entries.empty()
-          ? FindLinesInText(bytes.view(), pattern, match_case)
-          : FindInModuleBytes(bytes.view(), entries, ctx.index_options, pattern, match_case);
+      entries.empty() ? FindLinesInText(bytes.view(), pattern, match_case)
+                      : FindInModuleBytes(bytes.view(), entries, options, pattern, match_case);
   std::string out;
   out.reserve(hits.size() * 64);
   for (const ModuleHit& h : hits) {
-    out.append(h.entry_name).push_back('|');
+    out.append(prefix).append(h.entry_name).push_back('|');
     out.append(std::to_string(h.line)).push_back('|');
     out.append(h.line_text).push_back('\n');
   }
-  ctx.out << out;
-  return kExitDone;
+  return out;
+}
+
+}  // namespace
+
+int RunFind(Context& ctx, const std::vector<std::string>& args) {
+  const Parsed p = Parse(args, {"--match-case", "-r"}, {});
+  if (p.operands.size() < 2) throw UsageError("find takes FILE and TEXT");
+  const std::string& pattern = p.operands.back();
+  if (pattern.empty()) throw UsageError("find needs a TEXT to search for");
+  const bool match_case = p.Option("--match-case").has_value();
+  const std::vector<std::string> files(p.operands.begin(), p.operands.end() - 1);
+  if (files.size() == 1 && !p.Option("-r")) {
+    ctx.out << FindInFile(files[0], pattern, match_case, ctx.index_options, ctx.port, "");
+    return kExitDone;
+  }
+  const ModuleFileList list = CollectModuleFiles(files, p.Option("-r").has_value());
+  for (const std::string& fault : list.faults) ctx.err << fault << '\n';
+  const IndexOptions options = ctx.index_options;
+  const bool ok = RunOverFiles(
+      ctx, list.files, [&](const std::string& path, HeadlessPort& port, std::string& out) {
+        out = FindInFile(path, pattern, match_case, options, port, path + "|");
+      });
+  return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }
 
 }  // namespace qw::cli

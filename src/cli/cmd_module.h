@@ -16,7 +16,7 @@ int RunList(Context& ctx, const std::vector<std::string>& args);
 int RunShow(Context& ctx, const std::vector<std::string>& args);
 // qwtool replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]
 int RunReplace(Context& ctx, const std::vector<std::string>& args);
-// qwtool find [--match-case] FILE TEXT
+// qwtool find [--match-case] [-r] FILE... TEXT
 int RunFind(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace qw::cli

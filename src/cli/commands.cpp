@@ -19,7 +19,7 @@ const std::vector<Command>& Commands() {
       {"list", RunList, "list [--json] [-r] FILE...    list the entries of modules (-r: folders)"},
       {"show", RunShow, "show FILE ENTRY               print one entry's text"},
       {"replace", RunReplace, "replace FILE ENTRY [TEXTFILE|-] [--to NEWFILE]  save one entry"},
-      {"find", RunFind, "find [--match-case] FILE TEXT  print every line that holds TEXT"},
+      {"find", RunFind, "find [--match-case] [-r] FILE... TEXT  print every line that holds TEXT"},
       {"indent", RunIndent, "indent [FILE|-]               indent Basic code by its blocks"},
       {"comment", RunComment, "comment [FILE|-]              comment out every line"},
       {"uncomment", RunUncomment,

@@ -9,10 +9,14 @@ namespace qw::cli {
 std::string MessageLine(const std::string& title, const std::string& text) {
   std::string line = "qwtool: " + (title.empty() ? std::string(kAppTitle) : title) + ": ";
   for (char c : text) {
-    if (c == '\r') line += "\\r";
-    else if (c == '\n') line += "\\n";
-    else if (c == '\\') line += "\\\\";
-    else line += c;
+    if (c == '\r')
+      line += "\\r";
+    else if (c == '\n')
+      line += "\\n";
+    else if (c == '\\')
+      line += "\\\\";
+    else
+      line += c;
   }
   return line;
 }
@@ -23,15 +27,22 @@ Answer HeadlessPort::MessageBox(const Notice& notice) {
   err_.flush();
   switch (notice.buttons) {
     case Buttons::kOk:
-    case Buttons::kOkCancel: return Answer::kOk;
-    case Buttons::kYesNo: return question_answer == Answer::kYes ? Answer::kYes : Answer::kNo;
-    case Buttons::kYesNoCancel: return question_answer;
+    case Buttons::kOkCancel:
+      return Answer::kOk;
+    case Buttons::kYesNo:
+      return question_answer == Answer::kYes ? Answer::kYes : Answer::kNo;
+    case Buttons::kYesNoCancel:
+      return question_answer;
   }
   return Answer::kOk;
 }
 
-std::string HeadlessPort::ShowOpenDialog(const std::string&) { throw Fault(kFaultCancel); }
-std::string HeadlessPort::ShowSaveDialog(const std::string&) { throw Fault(kFaultCancel); }
+std::string HeadlessPort::ShowOpenDialog(const std::string&) {
+  throw Fault(kFaultCancel);
+}
+std::string HeadlessPort::ShowSaveDialog(const std::string&) {
+  throw Fault(kFaultCancel);
+}
 
 void HeadlessPort::SetPaneText(const std::string& text) {
   pane_ = text;

@@ -81,8 +81,12 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
       HeadlessPort port(messages);
       const PortScope scope(port);  // the library's own reports go to this file's port too
       std::string out;
+      bool refused = false;
       try {
         work(files[i], port, out);
+      } catch (const Refusal& e) {
+        messages << "qwtool: " << e.what() << '\n';
+        refused = true;
       } catch (const std::exception& e) {
         // Nothing the engine does should get here; the other files go on.
         port.MessageBox(
@@ -92,7 +96,7 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
       FileResult& r = results[i];
       r.out = std::move(out);
       r.err = messages.str();
-      r.failed = port.failed();
+      r.failed = refused || port.failed();
       r.done = true;
       finished.notify_one();
     }

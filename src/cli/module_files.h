@@ -31,7 +31,8 @@ struct ModuleFileList {
 ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool recursive);
 
 // One file's work: writes the file's output lines to `out`; the messages of
-// the editor go through `port`, which collects them for this file alone.
+// the editor go through `port`, which collects them for this file alone. A
+// Refusal it throws is told as "qwtool: WHAT", and the file counts as failed.
 using FileWork = std::function<void(const std::string& path, HeadlessPort& port, std::string& out)>;
 
 // Runs `work` once for every file of `files`, on as many threads as there are

@@ -188,6 +188,14 @@ TEST_F(ModuleCliTest, ListOfManyFilesInPathOrderWithTheUnreadableOnesTold) {
             "{\"path\": \"" + Path("MAIN.BAS") +
                 "\", \"index\": 0, \"name\": \"(declarations)\", \"position\": 1}\n");
   EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 7);
+  // find shares the walk and the order; each hit line after its path.
+  const ToolResult found = RunTool({"find", "-r", t, Path("NONE.BAS"), "sub"});
+  EXPECT_EQ(found.out, t + "/a/y.bas|Y|1|Sub Y()\n" + t + "/a/y.bas|Y|2|End Sub\n" + t +
+                           "/b/Z.Cls|Z|1|Sub Z()\n" + t + "/b/Z.Cls|Z|2|End Sub\n");
+  EXPECT_EQ(found.err.rfind("qwtool: cannot read " + Path("NONE.BAS") + ": File not found", 0), 0u)
+      << found.err;
+  EXPECT_EQ(std::count(found.err.begin(), found.err.end(), '\n'), 2);
+  EXPECT_EQ(found.status, 2);
   // A folder without -r is a file that cannot be opened.
   const ToolResult folder = RunTool({"list", t, t + "/a/y.bas"});
   EXPECT_EQ(folder.err, "qwtool: File Error: Can't open file: " + t + "\n");
