@@ -7,7 +7,9 @@
 //   - BM_SaveVsCopy: saving one entry (backup, rewrite, re-index, flushes off)
 //     against copying the file; target ratio at most 4.
 // `bench_document --write_module=PATH` writes the module and exits (the ctags
-// comparison script uses it).
+// comparison script uses it); --write_realistic=PATH:BYTES writes that many
+// bytes of real-looking modules one after the other, --write_tree=DIR:COUNT
+// a tree of COUNT real-looking modules (bench/compare_ctags_tree.sh).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,6 +30,7 @@
 #include "document/module_index.h"
 #include "platform/limits.h"
 #include "platform/port.h"
+#include "realistic_module.h"
 #include "synthetic_module.h"
 
 namespace {
@@ -183,9 +186,35 @@ BENCHMARK(BM_SaveVsCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   const std::string flag = "--write_module=";
+  const std::string tree_flag = "--write_tree=";
+  const std::string realistic_flag = "--write_realistic=";
   for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], flag.c_str(), flag.size()) == 0) {
-      std::ofstream(argv[i] + flag.size(), std::ios::binary) << Module();
+    const std::string arg = argv[i];
+    if (arg.starts_with(flag)) {
+      std::ofstream(arg.substr(flag.size()), std::ios::binary) << Module();
+      return 0;
+    }
+    // DIR:COUNT: COUNT real-looking modules in folders of 100.
+    if (arg.starts_with(tree_flag)) {
+      const std::string spec = arg.substr(tree_flag.size());
+      const std::string dir = spec.substr(0, spec.rfind(':'));
+      const int count = std::stoi(spec.substr(spec.rfind(':') + 1));
+      for (int n = 0; n < count; ++n) {
+        const std::string folder = dir + "/p" + std::to_string(n / 100);
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/m" + std::to_string(n) + "." + qw::bench::RealisticKind(n),
+                      std::ios::binary)
+            << qw::bench::RealisticModule(n);
+      }
+      return 0;
+    }
+    // PATH:BYTES: real-looking modules one after the other, BYTES in all.
+    if (arg.starts_with(realistic_flag)) {
+      const std::string spec = arg.substr(realistic_flag.size());
+      const size_t bytes = std::stoul(spec.substr(spec.rfind(':') + 1));
+      std::string all;
+      for (int n = 0; all.size() < bytes; ++n) all += qw::bench::RealisticModule(n);
+      std::ofstream(spec.substr(0, spec.rfind(':')), std::ios::binary) << all;
       return 0;
     }
   }
