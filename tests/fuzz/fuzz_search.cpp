@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   qw::fuzz::Twice("lines", [&] { return Lines(qw::FindLinesInText(text, pattern, match_case)); });
   qw::fuzz::Twice("module", [&] {
-    const auto entries = qw::IndexModule(text, "F.BAS", qw::CurrentPort());
-    return Lines(qw::FindInModuleBytes(text, entries, pattern, match_case));
+    const auto entries = qw::IndexModule(text, "F.BAS", {}, qw::CurrentPort());
+    return Lines(qw::FindInModuleBytes(text, entries, {}, pattern, match_case));
   });
   return 0;
 }
