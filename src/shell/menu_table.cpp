@@ -74,7 +74,7 @@ const std::vector<MenuEntry>& MenuTable() {
        false},
       // Display only: the status bar and the code page (its items come from the code pages).
       {"mnuStatusBar", "mnuOptions", "Status &Bar", "", true, false, Command::kNone, false},
-      {"mnuCodePage", "mnuOptions", "Code &Page", "", true, true, Command::kNone, false},
+      {"mnuCodePage", "mnuOptions", "Code Pa&ge", "", true, true, Command::kNone, false},
 
       {"mnuWindows", "", "&Window", "", false, true, Command::kNone, false},
       {"mnuTile", "mnuWindows", "&Tile", "", false, false, Command::kNone, false},
