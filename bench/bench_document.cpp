@@ -196,9 +196,9 @@ int main(int argc, char** argv) {
     }
     // DIR:COUNT: COUNT real-looking modules in folders of 100.
     if (arg.starts_with(tree_flag)) {
-      const std::string spec = arg.substr(tree_flag.size());
-      const std::string dir = spec.substr(0, spec.rfind(':'));
-      const int count = std::stoi(spec.substr(spec.rfind(':') + 1));
+      const std::string value = arg.substr(tree_flag.size());
+      const std::string dir = value.substr(0, value.rfind(':'));
+      const int count = std::stoi(value.substr(value.rfind(':') + 1));
       for (int n = 0; n < count; ++n) {
         const std::string folder = dir + "/p" + std::to_string(n / 100);
         std::filesystem::create_directories(folder);
@@ -210,11 +210,11 @@ int main(int argc, char** argv) {
     }
     // PATH:BYTES: real-looking modules one after the other, BYTES in all.
     if (arg.starts_with(realistic_flag)) {
-      const std::string spec = arg.substr(realistic_flag.size());
-      const size_t bytes = std::stoul(spec.substr(spec.rfind(':') + 1));
+      const std::string value = arg.substr(realistic_flag.size());
+      const size_t bytes = std::stoul(value.substr(value.rfind(':') + 1));
       std::string all;
       for (int n = 0; all.size() < bytes; ++n) all += qw::bench::RealisticModule(n);
-      std::ofstream(spec.substr(0, spec.rfind(':')), std::ios::binary) << all;
+      std::ofstream(value.substr(0, value.rfind(':')), std::ios::binary) << all;
       return 0;
     }
   }
