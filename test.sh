@@ -3,7 +3,8 @@
 #   ./test.sh             build in build/ and run the tests
 #   ./test.sh --sanitize  build in build-sanitize/ with AddressSanitizer and UBSan
 #   ./test.sh --fuzz [SECONDS]  build the fuzz targets with clang in build-fuzz/ and
-#                         run each one SECONDS (default 60) from its seeds
+#                         run each one SECONDS (default 60) from its seeds and the
+#                         sample modules
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,7 +22,7 @@ if [ "${1:-}" = "--fuzz" ]; then
     echo "== fuzz_$target, $seconds s"
     "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -max_len=65536 -print_final_stats=1 -artifact_prefix="build-fuzz/fuzz_$target-" \
-      "$corpus" "$seeds" || failed+=("$target")
+      "$corpus" "$seeds" tests/data/modules || failed+=("$target")
   done
   [ ${#failed[@]} -eq 0 ] || { echo "fuzz targets that failed: ${failed[*]}" >&2; exit 1; }
   exit 0
