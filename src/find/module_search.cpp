@@ -167,8 +167,7 @@ void ModuleSearch::FindInModule() {
     match_case_ = state_.match_case;
     file_name_ = doc_.file_name();
     if (hits_.empty()) {
-      port_.MessageBox({NoticeKind::kWarning, "Cannot find \"" + pattern_ + "\"", "", Buttons::kOk,
-                        Icon::kExclamation});
+      port_.MessageBox(CannotFind(pattern_));
       return;
     }
     std::vector<HitRow> rows;

@@ -19,6 +19,11 @@ size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_s
   return FindBackwards(text, state.find_text, start, state.match_case, fold);
 }
 
+Notice CannotFind(const std::string& text) {
+  return {NoticeKind::kWarning, "Cannot find \"" + text + "\"", "", Buttons::kOk,
+          Icon::kExclamation};
+}
+
 void ApplyFindAnswer(const FindDialogAnswer& answer, SearchState& state) {
   state.direction = answer.direction;
   if (answer.match_case_clicked) state.match_case = answer.match_case;
@@ -47,8 +52,7 @@ void SearchCommands::Search(bool narrow_start) {
     if (found != std::string_view::npos) {
       port_.SetPaneSelection(static_cast<long>(found), static_cast<long>(state_.find_text.size()));
     } else {
-      port_.MessageBox({NoticeKind::kWarning, "Cannot find \"" + state_.find_text + "\"", "",
-                        Buttons::kOk, Icon::kExclamation});
+      port_.MessageBox(CannotFind(state_.find_text));
     }
     state_.last_found_pos = Check16(port_.PaneSelStart());
     state_.new_search = false;

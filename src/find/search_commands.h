@@ -27,6 +27,10 @@ namespace qw {
 size_t SearchPaneText(std::string_view text, const SearchState& state, Int sel_start,
                       const CaseFold& fold = Windows1252CaseFold());
 
+// The box of a search that found nothing: "Cannot find" and the text as typed
+// in quotation marks, titled with the application title.
+Notice CannotFind(const std::string& text);
+
 // Applies what the Find dialog left to the state: the direction always, the
 // Match Case box when the user changed it, and the text with the box when the
 // dialog was left by Find or Cancel (the close box keeps the earlier text).
