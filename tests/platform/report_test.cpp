@@ -43,6 +43,10 @@ TEST(Faults, FileErrorsGetTheirClassicNumbers) {
   EXPECT_EQ(FileFault(ENOTDIR).number(), 76);
   EXPECT_EQ(FileFault(EISDIR).number(), 75);
   EXPECT_NE(FaultDescription(6), FaultDescription(9));
+  // The system's reason is told once, after the classic words when they differ.
+  EXPECT_EQ(FileFault(EACCES).description(), "Permission denied");
+  EXPECT_EQ(FileFault(ENOENT).description(), "File not found (No such file or directory)");
+  EXPECT_EQ(FileFault(ENOSPC).description(), "Path/File access error (No space left on device)");
 }
 
 TEST(Limits, OverflowIsFault6OnlyUnderClassicLimits) {

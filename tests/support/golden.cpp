@@ -1,8 +1,10 @@
 #include "support/golden.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -29,6 +31,16 @@ std::string ReadBytes(const fs::path& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
+}
+
+std::string ShellOutput(const std::string& command, int* status) {
+  std::string out;
+  FILE* run = popen(command.c_str(), "r");
+  char buf[4096];
+  for (size_t got; run && (got = fread(buf, 1, sizeof buf, run)) > 0;) out.append(buf, got);
+  const int code = run ? pclose(run) : -1;
+  if (status) *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
+  return out;
 }
 
 void ExpectGolden(const fs::path& expected, const std::string& actual, const std::string& name) {

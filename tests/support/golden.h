@@ -1,6 +1,6 @@
-// Golden files: the cases of a folder under tests/data, and the comparison of
-// an output with its expected file, which writes a mismatch to NAME.actual in
-// the build folder for review.
+// Golden files: the cases of a folder under tests/data, the output of a
+// command, and the comparison of an output with its expected file, which
+// writes a mismatch to NAME.actual in the build folder for review.
 #pragma once
 
 #include <filesystem>
@@ -20,6 +20,9 @@ std::string ReadBytes(const std::filesystem::path& path);
 
 // Fails unless `actual` is the content of `expected`, which must exist; the
 // output of a failing case `name` is left in the build folder as NAME.actual.
+// What the shell command `command` writes on stdout; its exit status in `status`.
+std::string ShellOutput(const std::string& command, int* status = nullptr);
+
 void ExpectGolden(const std::filesystem::path& expected, const std::string& actual,
                   const std::string& name);
 
