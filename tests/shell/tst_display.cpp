@@ -1,17 +1,13 @@
 // How the window shows the document without changing it: the code pages (every byte survives
-// being shown, edited and saved; a character a code page cannot write is refused), the status
-// bar, and the line-number margin.
+// being shown, edited and saved; a character a code page cannot write is refused) and the
+// line-number margin. The status bar and pasting in a code page are in
+// tests/data/window/display.txt.
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMenuBar>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -20,11 +16,8 @@
 #include "document/module_document.h"
 #include "document/module_save.h"
 #include "shell/code_page_pane.h"
-#include "shell/display_options.h"
 #include "shell/frm_edit32.h"
-#include "shell/menu_table.h"
 #include "shell/qt_port.h"
-#include "shell/status_line.h"
 
 using namespace qw::shell;
 
@@ -58,7 +51,6 @@ class TestDisplay : public QObject {
   std::unique_ptr<frmEdit32> window_;
   PortScript script_;
 
-  QAction* Item(const char* name) { return FindMenuAction(window_->menuBar(), name); }
   QtPort& Port() { return window_->port(); }
   // The characters the pane shows (all of the BMP: one QChar each), NUL bytes included.
   QString Shown() {
@@ -164,52 +156,6 @@ class TestDisplay : public QObject {
       QVERIFY(!window_->editor().doc().changed());
       QCOMPARE(Shown().mid(0xC9, 1).toUcs4().value(0), uint(page.Character(0xC9)));
     }
-  }
-
-  // Pasting through the Edit menu writes the clipboard in the code page, or refuses it whole.
-  void pasteIsWrittenInTheCodePageOrRefused() {
-    Choose(Page("DOS 437"));
-    Port().SetPaneText("ab");
-    Port().SetPaneSelection(1, 0);
-    QGuiApplication::clipboard()->setText(u8"╔═╗");
-    Item("mnuPaste")->trigger();
-    QCOMPARE(Port().PaneText(), std::string("a\xC9\xCD\xBB"
-                                            "b"));
-    QGuiApplication::clipboard()->setText(u8"x€y");
-    Item("mnuPaste")->trigger();
-    QCOMPARE(Port().PaneText(), std::string("a\xC9\xCD\xBB"
-                                            "b"));
-    QCOMPARE(script_.boxes.size(), size_t(1));
-    QCOMPARE(script_.boxes[0].text, RefusalText(U'€', Page("DOS 437")));
-  }
-
-  void statusBar() {
-    QAction* toggle = Item("mnuStatusBar");
-    QVERIFY(toggle->isCheckable() && !toggle->isChecked());
-    QVERIFY(!window_->statusBar()->isVisible());
-    const QRect classic = window_->txtEdit()->geometry();
-    toggle->trigger();
-    QVERIFY(window_->statusBar()->isVisible());
-    QsciScintilla* pane = window_->txtEdit();
-    QTRY_VERIFY(pane->mapTo(window_.get(), QPoint(0, pane->height())).y() <=
-                window_->statusBar()->y());
-    StatusLine& line = window_->display().status_line();
-    QCOMPARE(line.Texts(), QStringList({"Line 1, Col 1", "no file", "Windows-1252", "Unchanged"}));
-
-    script_.paths.push_back(
-        Write("S.BAS", "Dim a\r\nSub One()\r\n  x = 1\r\nEnd Sub\r\nSub Two()\r\nEnd Sub\r\n")
-            .toStdString());
-    Item("mnuBasFiles")->trigger();
-    window_->cbProc()->setCurrentIndex(1);
-    emit window_->cbProc()->activated(1);
-    window_->txtEdit()->setCursorPosition(1, 2);
-    QTest::keyClicks(window_->txtEdit(), "y");
-    Choose(Page("DOS 850"));
-    QCOMPARE(line.Texts(), QStringList({"Line 2, Col 4", "entry 2 of 3", "DOS 850", "Changed"}));
-    QCOMPARE(window_->statusBar()->findChild<QLabel*>("staEntry")->text(), QString("entry 2 of 3"));
-    toggle->trigger();
-    QVERIFY(!window_->statusBar()->isVisible());
-    QTRY_COMPARE(window_->txtEdit()->geometry(), classic);
   }
 
   // The margin holds the number of the last line, whatever the line count and the lexer.

@@ -194,27 +194,6 @@ class TestMonkey : public QObject {
           known.size(), changes);
     QVERIFY(changes > 20);
   }
-
-  // Another program writes the open module: the window notices and asks
-  // whether to list its entries again; Yes lists the new ones.
-  void anotherProgramsWriteIsNoticed() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("MAIN.BAS");
-    WriteAll(path, "Dim a\r\nSub A()\r\nEnd Sub\r\n");
-    frmEdit32 window;
-    PortScript script;
-    window.port().SetScript(&script);
-    window.show();
-    script.paths.push_back(path.toStdString());
-    window.Execute(Command::kOpenBasModule, true);
-    QCOMPARE(window.cbProc()->count(), 2);
-    script.answers.push_back(Answer::kYes);
-    WriteAll(path, "Dim a\r\nSub A()\r\nEnd Sub\r\nSub B()\r\nEnd Sub\r\n");
-    QTRY_COMPARE(window.cbProc()->count(), 3);
-    QCOMPARE(script.boxes.size(), size_t{1});
-    QCOMPARE(script.boxes[0].title, std::string("File Changed"));
-    window.editor().StartUp();
-  }
 };
 
 QTEST_MAIN(TestMonkey)

@@ -1,0 +1,560 @@
+// The main window driven as a user drives it, from the scenarios in tests/data/window. A file
+// there holds the set-up its scenarios share (the steps before its first "== NAME"), then the
+// scenarios; each runs on a fresh window over a fresh folder ({dir}, {DIR} in capitals), with
+// message boxes and file dialogs answered from a script. A step is a verb and its fields;
+// "expect-WHAT want..." compares what the user would see, a field ending in "..." by its start
+// and a last field "..." leaving the rest out. Every message box shown must be expected.
+#include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <map>
+#include <memory>
+
+#include "document/editor.h"
+#include "document/module_document.h"
+#include "find/search_commands.h"
+#include "platform/fault.h"
+#include "shell/code_page.h"
+#include "shell/command_line.h"
+#include "shell/display_options.h"
+#include "shell/entry_search.h"
+#include "shell/form_layout.h"
+#include "shell/frm_edit32.h"
+#include "shell/hit_list.h"
+#include "shell/menu_table.h"
+#include "shell/qt_port.h"
+#include "shell/script_file.h"
+#include "shell/search_dialogs.h"
+#include "shell/status_line.h"
+#include "tools/print_layout.h"
+
+using namespace qw::shell;
+using qw::shell::testing::ScriptLine;
+
+namespace {
+
+const QStringList kButtons = {"ok", "okcancel", "yesno", "yesnocancel"};
+const QStringList kIcons = {"none", "stop", "exclamation", "question", "information"};
+const QStringList kAnswers = {"ok", "cancel", "yes", "no"};
+const QStringList kCloses = {"accept", "cancel", "closebox"};
+
+QString Latin(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+std::string Bytes(const QString& field) {
+  return field.toLatin1().toStdString();
+}
+QString Yes(bool b) {
+  return b ? "yes" : "no";
+}
+
+// Fields as a failure message shows them: line breaks and bytes outside ASCII escaped.
+QString Shown(const QStringList& fields) {
+  QString out;
+  for (QChar c : fields.join('|')) {
+    out += c == '\r'            ? "\\r"
+           : c == '\n'          ? "\\n"
+           : c.unicode() < 0x7F ? QString(c)
+                                : QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+  }
+  return out;
+}
+
+bool Matches(QStringList got, QStringList want) {
+  if (got.isEmpty()) got = {""};  // no field and one empty field are alike
+  if (want.isEmpty()) want = {""};
+  if (!want.isEmpty() && want.last() == "...") {
+    want.removeLast();
+    got = got.mid(0, want.size());
+  }
+  if (got.size() != want.size()) return false;
+  for (qsizetype i = 0; i < got.size(); ++i) {
+    const bool prefix = want[i].endsWith("...");
+    if (prefix ? !got[i].startsWith(want[i].chopped(3)) : got[i] != want[i]) return false;
+  }
+  return true;
+}
+
+void Keys(QWidget* to, const QStringList& keys) {
+  for (const QString& k : keys) {
+    const QKeyCombination key = QKeySequence(k)[0];
+    QTest::keyClick(to, key.key(), key.keyboardModifiers());
+  }
+}
+
+}  // namespace
+
+class TestWindow : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<frmEdit32> window_;
+  PortScript script_;
+  qw::LayoutPrinter printed_;
+  qw::NoPrinter no_printer_;
+  std::map<QString, QByteArray> written_;
+  size_t boxes_seen_ = 0, dialogs_seen_ = 0;
+  QRect marked_;
+
+  QtPort& Port() { return window_->port(); }
+  const qw::ModuleDocument& Doc() { return window_->editor().doc(); }
+  QString Path(const QString& name) {
+    return QDir::isAbsolutePath(name) ? name : dir_->filePath(name);
+  }
+  void Focus(QWidget* widget) {
+    widget->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), widget);
+  }
+  // Where keys go: the focused control of the window, else the pane.
+  QWidget* Target() {
+    QWidget* f = QApplication::focusWidget();
+    return f && f->window() == window_.get() ? f : window_->txtEdit();
+  }
+  QWidget* Child(QWidget* in, const QString& name) {
+    auto* c = in->findChild<QWidget*>(name);
+    if (!c) qFatal("no control %s", qPrintable(name));
+    return c;
+  }
+
+  void Do(const QString& verb, const QStringList& a) {
+    const QString arg = a.value(0);
+    if (verb == "file" || verb == "write") {
+      QFile f(Path(arg));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(written_[arg] = a.value(1).toLatin1());
+    } else if (verb == "mkdir") {
+      QVERIFY(QDir(dir_->path()).mkdir(arg));
+    } else if (verb == "path") {  // the next file dialog's answer; none: Cancel
+      script_.paths.push_back(a.isEmpty() ? std::nullopt : std::optional(Bytes(Path(arg))));
+    } else if (verb == "answer") {
+      for (const QString& x : a) script_.answers.push_back(qw::Answer(kAnswers.indexOf(x)));
+    } else if (verb == "find-answer") {  // how|text|match case|case clicked|direction
+      script_.find_answers.push_back({qw::DialogClose(kCloses.indexOf(arg)), Bytes(a.value(1)),
+                                      a.value(2) == "yes", a.value(3) == "yes",
+                                      a.value(4).toInt()});
+    } else if (verb == "replace-answer") {  // how|find what|replace with|case sensitive
+      script_.replace_answers.push_back({qw::DialogClose(kCloses.indexOf(arg)), Bytes(a.value(1)),
+                                         Bytes(a.value(2)), a.value(3) == "yes"});
+    } else if (verb == "script") {  // off: real dialogs and boxes
+      Port().SetScript(arg == "off" ? nullptr : &script_);
+    } else if (verb == "dialog") {  // the next modal dialog: NAME=typed, NAME@Key, NAME! clicks
+      QTimer::singleShot(0, [this, a] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QWidget* d = QApplication::activeModalWidget();
+        QCOMPARE(d->objectName(), a.value(0));
+        for (const QString& s : a.mid(1)) {
+          const qsizetype at = s.indexOf(QRegularExpression("[=@!]"));
+          QWidget* c = Child(d, s.left(at));
+          if (s[at] == '=') QTest::keyClicks(c, s.mid(at + 1));
+          if (s[at] == '@') Keys(c, {s.mid(at + 1)});
+          if (s[at] == '!') qobject_cast<QPushButton*>(c)->click();
+        }
+      });
+    } else if (verb == "menu") {
+      QAction* item = FindMenuAction(window_->menuBar(), Bytes(arg));
+      QVERIFY2(item, qPrintable(arg));
+      item->trigger();
+    } else if (verb == "click") {
+      QTest::mouseClick(Child(window_->panToolbar(), arg), Qt::LeftButton);
+    } else if (verb == "key") {
+      Keys(Target(), a);
+    } else if (verb == "keys") {
+      Port().SendKeys(Bytes(arg));
+    } else if (verb == "type") {
+      QTest::keyClicks(Target(), arg);
+    } else if (verb == "pick") {  // a click on an item of the entry list
+      window_->cbProc()->setCurrentIndex(arg.toInt());
+      emit window_->cbProc()->activated(arg.toInt());
+    } else if (verb == "caret") {  // line (from 0) and column; no column: the end of the line
+      window_->txtEdit()->setFocus();
+      const int line = arg.toInt();
+      window_->txtEdit()->setCursorPosition(
+          line, a.size() > 1 ? a[1].toInt() : window_->txtEdit()->lineLength(line) - 2);
+    } else if (verb == "pane") {  // a new unchanged text, "[" and "]" around the selection
+      QString text = arg;
+      const qsizetype open = text.indexOf('['), close = text.indexOf(']');
+      Port().SetPaneText(Bytes(text.remove('[').remove(']')));
+      if (open >= 0) Port().SetPaneSelection(open, close - open - 1);
+      window_->editor().StartUp();
+    } else if (verb == "select") {
+      Port().SetPaneSelection(arg.toLong(), a.value(1).toLong());
+    } else if (verb == "clipboard") {
+      Port().SetClipboardText(Bytes(arg));
+    } else if (verb == "clipboard-text") {
+      QGuiApplication::clipboard()->setText(testing::Utf8(arg));
+    } else if (verb == "focus") {
+      Focus(arg == "list" ? static_cast<QWidget*>(window_->cbProc()) : window_->txtEdit());
+      if (arg == "list") window_->cbProc()->lineEdit()->selectAll();
+    } else if (verb == "popup") {  // keys in the names offered as the list's text is typed
+      Keys(Port().entry_search().completer()->popup(), a);
+    } else if (verb == "close") {
+      window_->close();
+    } else if (verb == "activate") {  // offscreen, activation does not come back after a dialog
+      window_->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    } else if (verb == "mark") {
+      marked_ = window_->txtEdit()->geometry();
+    } else if (verb == "printer") {
+      script_.printer = arg == "none" ? static_cast<qw::Printer*>(&no_printer_) : &printed_;
+    } else if (verb == "codepage") {
+      for (const CodePage& page : CodePage::All()) {
+        if (arg == page.name()) window_->findChild<QAction*>(page.menu_item())->trigger();
+      }
+      QCOMPARE(QString(window_->pane()->code_page().name()), arg);
+    } else if (verb == "choose-hit") {
+      QTableView* table = Port().hit_list()->table();
+      emit table->activated(table->model()->index(arg.toInt(), 0));
+    } else if (verb == "command-line") {  // run in {dir}
+      const QString before = QDir::currentPath();
+      QVERIFY(QDir::setCurrent(dir_->path()));
+      std::vector<std::string> words;
+      for (const QString& w : arg.split(' ', Qt::SkipEmptyParts)) words.push_back(Bytes(w));
+      OpenFromCommandLine(*window_, ParseCommandLine(words));
+      QDir::setCurrent(before);
+    } else if (verb == "wait-list") {
+      QTRY_COMPARE(Observe("list", {}), a);
+    } else {
+      QFAIL(qPrintable("unknown step " + verb));
+    }
+  }
+
+  QStringList Observe(const QString& what, QStringList a) {
+    const QString arg = a.value(0);
+    if (what == "pane") return {Latin(Port().PaneText())};
+    if (what == "selection") {
+      return {QString::number(Port().PaneSelStart()), QString::number(Port().PaneSelLength()),
+              Latin(Port().PaneSelectedText())};
+    }
+    if (what == "caption") return {Latin(Port().Caption())};
+    if (what == "title") return {window_->windowTitle()};
+    if (what == "margin") {  // line numbers in a margin of some width
+      return {
+          Yes(window_->txtEdit()->marginLineNumbers(0) && window_->txtEdit()->marginWidth(0) > 0)};
+    }
+    if (what == "list") {
+      QStringList items;
+      for (int i = 0; i < window_->cbProc()->count(); ++i) items << window_->cbProc()->itemText(i);
+      return items;
+    }
+    if (what == "current") {  // the list's item, the entry shown
+      const QComboBox* list = window_->cbProc();
+      return {list->itemText(list->currentIndex()), QString::number(Doc().current_entry_index())};
+    }
+    if (what == "changed") return {Yes(Doc().changed())};
+    if (what == "indexed") return {Yes(Doc().indexed())};
+    if (what == "file-name") return {Latin(Doc().file_name())};
+    if (what == "visible") return {Yes(window_->isVisible())};
+    if (what == "pane-focus-requested") return {Yes(Doc().pane_focus_requested())};
+    if (what == "focus") {
+      QWidget* f = QApplication::focusWidget();
+      return {f == window_->txtEdit()                                        ? "pane"
+              : f == window_->cbProc() || f == window_->cbProc()->lineEdit() ? "list"
+              : f                                                            ? f->objectName()
+                                                                             : "none"};
+    }
+    if (what == "lexer") {
+      const QsciLexer* l = window_->txtEdit()->lexer();
+      return l ? QStringList{l->lexer(), QString::number(l->font(0).pointSize())}
+               : QStringList{"plain", QString::number(window_->txtEdit()->font().pointSize())};
+    }
+    if (what == "clipboard") return {Latin(Port().ClipboardText())};
+    if (what == "file") {
+      QFile f(Path(arg));
+      const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
+      return {written_.contains(arg) && written_[arg] == bytes ? "unchanged"
+                                                               : Latin(bytes.toStdString())};
+    }
+    if (what == "box") {  // the next box not yet expected
+      if (boxes_seen_ == script_.boxes.size()) return {"<none>"};
+      const ShownBox& b = script_.boxes[boxes_seen_++];
+      return {Latin(b.title), Latin(b.text), kButtons[int(b.buttons)], kIcons[int(b.icon)]};
+    }
+    if (what == "dialog") {  // the next file dialog not yet expected
+      if (dialogs_seen_ == script_.dialogs.size()) return {"<none>"};
+      const ShownDialog& d = script_.dialogs[dialogs_seen_++];
+      return {d.save ? "save" : "open", Latin(d.filter)};
+    }
+    if (what == "hits") {  // per row: the entry, the line, the text
+      QStringList rows;
+      HitList* list = Port().hit_list();
+      for (int r = 0; list && list->isVisible() && r < list->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < 3; ++c) row << list->table()->model()->index(r, c).data().toString();
+        rows << row.join(' ');
+      }
+      return rows;
+    }
+    if (what == "offered") {  // the entries offered, when the names are shown
+      QStringList offered;
+      for (int i : Port().entry_search().offered()) offered << QString::number(i);
+      return Port().entry_search().completer()->popup()->isVisible() ? offered : QStringList();
+    }
+    if (what == "dropdown-fits") {
+      window_->cbProc()->showPopup();
+      QAbstractItemView* view = window_->cbProc()->view();
+      int widest = 0;
+      for (int i = 0; i < window_->cbProc()->count(); ++i) {
+        widest =
+            std::max(widest, view->fontMetrics().horizontalAdvance(window_->cbProc()->itemText(i)));
+      }
+      const bool fits =
+          QTest::qWaitFor([view] { return view->isVisible(); }) && view->width() > widest;
+      window_->cbProc()->hidePopup();
+      return {Yes(fits)};
+    }
+    if (what == "status") {  // hidden, or its texts and whether the pane ends above it
+      if (!window_->statusBar()->isVisible()) return {"hidden"};
+      QWidget* pane = window_->txtEdit();
+      const bool clear = QTest::qWaitFor([&] {
+        return pane->mapTo(window_.get(), QPoint(0, pane->height())).y() <=
+               window_->statusBar()->y();
+      });
+      return window_->display().status_line().Texts() << (clear ? "clear" : "covered");
+    }
+    if (what == "pane-rect") {  // as at the step "mark", once the layout settles
+      QWidget* pane = window_->txtEdit();
+      if (QTest::qWaitFor([&] { return pane->geometry() == marked_; })) return {"as marked"};
+      const QRect r = pane->geometry();
+      return {QString("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())};
+    }
+    if (what == "printed") return {Latin(printed_.text())};
+    if (what == "checked")
+      return {Yes(FindMenuAction(window_->menuBar(), Bytes(arg))->isChecked())};
+    if (what == "find-text") return {Latin(window_->search().state().find_text)};
+    return {"<unknown expectation " + what + ">"};
+  }
+
+ private slots:
+  void scenarios_data() {
+    QTest::addColumn<QList<ScriptLine>>("steps");
+    const QStringList files = QDir(QW_TEST_DATA "/window").entryList({"*.txt"}, QDir::Files);
+    int scenarios = 0;
+    for (const QString& file : files) {
+      QList<ScriptLine> setup, *into = &setup;
+      QList<std::pair<QString, QList<ScriptLine>>> found;
+      for (const ScriptLine& line : testing::ReadScript("window/" + file)) {
+        if (line.fields[0].startsWith("== ")) {
+          found.append({file.chopped(4) + ": " + line.fields[0].mid(3), setup});
+          into = &found.last().second;
+        } else {
+          *into << line;
+        }
+      }
+      for (const auto& [name, steps] : found) QTest::newRow(qPrintable(name)) << steps;
+      scenarios += static_cast<int>(found.size());
+    }
+    if (scenarios == 0) QFAIL("no scenario in tests/data/window");
+  }
+  void scenarios() {
+    QFETCH(QList<ScriptLine>, steps);
+    dir_ = std::make_unique<QTemporaryDir>();
+    window_ = std::make_unique<frmEdit32>();
+    script_ = PortScript{};
+    written_.clear();
+    boxes_seen_ = dialogs_seen_ = 0;
+    Port().SetScript(&script_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    const auto fail = [](const ScriptLine& step, const QString& message) {
+      const QString file = QW_TEST_DATA "/" + step.where.section(':', 0, 0);
+      QTest::qFail(qPrintable(message), qPrintable(file), step.where.section(':', 1).toInt());
+    };
+    for (const ScriptLine& step : steps) {
+      QStringList a = step.fields;
+      const QString verb = a[0].section(' ', 0, 0);
+      if (a[0].contains(' ')) {
+        a[0] = a[0].mid(verb.size() + 1);
+      } else {
+        a.removeFirst();
+      }
+      for (QString& f : a)
+        f.replace("{dir}", dir_->path()).replace("{DIR}", dir_->path().toUpper());
+      if (verb.startsWith("expect-")) {
+        const int params = QStringList{"file", "checked"}.contains(verb.mid(7)) ? 1 : 0;
+        const QStringList got = Observe(verb.mid(7), a);
+        const QStringList want = a.mid(params);
+        if (!Matches(got, want))
+          fail(step, verb + "\n   got: " + Shown(got) + "\n  want: " + Shown(want));
+      } else {
+        Do(verb, a);
+        if (QTest::currentTestFailed())
+          qWarning("%s: in the step %s", qPrintable(step.where), qPrintable(verb));
+      }
+      if (QTest::currentTestFailed()) break;
+    }
+    if (!QTest::currentTestFailed() && boxes_seen_ < script_.boxes.size()) {
+      fail(steps.last(), "a box no step expected: " + Shown(Observe("box", {})));
+    }
+    window_->editor().StartUp();  // whatever is unsaved goes without a question
+    window_.reset();
+  }
+
+  void controlsAsDesigned_data() {
+    QTest::addColumn<QStringList>("row");
+    for (const ScriptLine& line : testing::ReadScript("shell/controls.txt")) {
+      QTest::newRow(qPrintable(line.where + " " + line.fields.value(1))) << line.fields;
+    }
+  }
+  void controlsAsDesigned() {
+    QFETCH(QStringList, row);
+    QCOMPARE(row.size(), 5);
+    std::unique_ptr<QWidget> form;
+    if (row[0] == "frmFind") form = std::make_unique<frmFind>(std::string());
+    if (row[0] == "frmReplace") form = std::make_unique<frmReplace>();
+    if (row[0] == "frmEdit32") form = std::make_unique<frmEdit32>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QWidget* w = form.get();
+    for (const QString& name : row[1].split('/')) {
+      if (name == row[0]) continue;
+      const QList<QWidget*> found = w->findChildren<QWidget*>(name.section('#', 0, 0));
+      const int index = name.contains('#') ? name.section('#', 1).toInt() : -1;
+      w = nullptr;
+      for (QWidget* c : found) {
+        if (index < 0 || c->property("index").toInt() == index) w = c;
+      }
+      QVERIFY2(w, qPrintable(name));
+    }
+    const bool top = w == form.get();
+    auto* frame = qobject_cast<QGroupBox*>(w);
+    auto* button = qobject_cast<QToolButton*>(w);
+    QCOMPARE(top      ? w->windowTitle()
+             : frame  ? frame->title()
+             : button ? button->toolTip()
+                      : w->property("text").toString(),
+             row[2]);
+    const QRect r = w->geometry();
+    const int place[] = {r.x(), r.y(), r.width(), r.height()};
+    const QStringList want = row[3].split(' ', Qt::SkipEmptyParts);
+    for (int i = 0; i < want.size(); ++i) {
+      const QString& n = want[i];
+      if (n != "-")
+        QVERIFY2(n.startsWith(">=") ? place[i] >= n.mid(2).toInt() : place[i] == n.toInt(),
+                 qPrintable(n));
+    }
+    auto* check = qobject_cast<QAbstractButton*>(w);
+    const std::map<QString, std::function<bool()>> flags = {
+        {"shown", [&] { return w->isVisible(); }},
+        {"hidden", [&] { return !w->isVisible(); }},
+        {"enabled", [&] { return w->isEnabled(); }},
+        {"disabled", [&] { return !w->isEnabled(); }},
+        {"checked", [&] { return check->isChecked(); }},
+        {"unchecked", [&] { return !check->isChecked(); }},
+        {"default", [&] { return qobject_cast<QPushButton*>(w)->isDefault(); }},
+        {"modal", [&] { return w->isModal(); }},
+        {"icon", [&] { return !button->icon().isNull(); }},
+        {"editable", [&] { return qobject_cast<QComboBox*>(w)->isEditable(); }},
+        {"fits", [&] { return w->width() >= w->sizeHint().width(); }},  // the caption is not cut
+        {"focused",
+         [&] { return QTest::qWaitFor([&] { return QApplication::focusWidget() == w; }); }},
+    };
+    for (const QString& flag : row[4].split(' ', Qt::SkipEmptyParts)) {
+      QVERIFY2(flags.contains(flag) && flags.at(flag)(), qPrintable(flag));
+    }
+  }
+
+  // The pane and the panel follow the window's size in twips, and never go below nothing.
+  void layoutRules() {
+    QList<QRect> got;
+    for (QSize twips : {QSize(9600, 7200), QSize(90, 1260), QSize(30, 600), QSize(1000, 2000)}) {
+      const FormLayout layout = ComputeFormLayout(twips.width(), twips.height());
+      got << layout.txtEdit << layout.panToolbar;
+    }
+    QCOMPARE(got, QList<QRect>({QRect(0, 40, 634, 396), QRect(0, 0, 634, 41),  // usual
+                                QRect(0, 40, 0, 0), QRect(0, 0, 0, 41),        // exact minimum
+                                QRect(0, 40, 0, 0), QRect(0, 0, 0, 41),        // too small
+                                QRect(0, 40, 60, 49), QRect(0, 0, 60, 41)}));  // not a whole pixel
+  }
+
+  void resizingMinimisingAndShrinking() {
+    frmEdit32 w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto layout = [&w] {
+      return std::pair(w.txtEdit()->geometry(), w.panToolbar()->geometry());
+    };
+    w.resize(700, 500);
+    QTRY_COMPARE(w.size(), QSize(700, 500));
+    const QSize outer = w.frameGeometry().size();
+    const QRect pane(0, 40, outer.width() - 6, outer.height() - 84);
+    QCOMPARE(layout(), std::pair(pane, QRect(0, 0, outer.width() - 6, 41)));
+    w.resize(800, 560);
+    QTRY_COMPARE(w.txtEdit()->width(), pane.width() + 100);
+    QCOMPARE(w.txtEdit()->height(), pane.height() + 60);
+    QCOMPARE(w.panToolbar()->width(), pane.width() + 100);
+    const auto before = layout();  // minimising and restoring keeps it
+    w.showMinimized();
+    QTRY_VERIFY(w.isMinimized());
+    w.showNormal();
+    QTRY_VERIFY(!w.isMinimized());
+    QCOMPARE(layout(), before);
+    w.setMinimumSize(1, 1);  // a tiny window shrinks the pane to nothing, not below
+    w.menuBar()->setMinimumSize(0, 0);
+    w.resize(1, 1);
+    QTRY_VERIFY(w.frameGeometry().width() < 6);
+    QVERIFY(w.frameGeometry().height() < 84);
+    QCOMPARE(w.txtEdit()->size(), QSize(0, 0));
+    w.resize(640, 480);
+    QTRY_COMPARE(w.txtEdit()->width(), w.frameGeometry().width() - 6);
+  }
+
+  // Every command a menu item or a button names runs an operation.
+  void everyCommandIsBound() {
+    frmEdit32 w;
+    QStringList unbound;
+    for (const MenuEntry& e : MenuTable()) {
+      if (e.command != Command::kNone && !w.Handles(e.command)) unbound << e.name;
+    }
+    for (const ToolButtonEntry& e : ToolButtonTable()) {
+      if (e.command != Command::kNone && !w.Handles(e.command)) unbound << e.name;
+    }
+    QCOMPARE(unbound, QStringList());
+  }
+
+  // A fault escaping a handler is reported, and the focus still goes back to the pane.
+  void faultsEscapingAHandlerAreReported() {
+    frmEdit32 w;
+    PortScript script;
+    w.port().SetScript(&script);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    void (*const handlers[])() = {[] { throw qw::Fault(qw::kFaultFileNotFound); },
+                                  [] { throw std::out_of_range("vector::at"); }, [] { throw 42; }};
+    QStringList texts;
+    for (const auto& handler : handlers) {
+      w.cbProc()->setFocus();
+      QTRY_COMPARE(QApplication::focusWidget(), w.cbProc());
+      w.Run(handler, true);
+      QCOMPARE(QApplication::focusWidget(), w.txtEdit());
+      const ShownBox& box = script.boxes.back();
+      texts << QString::fromStdString(box.title + "|" + box.text) + "|" + kIcons[int(box.icon)];
+    }
+    QCOMPARE(texts, QStringList({"Quillwright Error|File not found|stop",
+                                 "Quillwright Error|vector::at|stop",
+                                 "Quillwright Error|Invalid procedure call or argument|stop"}));
+    QVERIFY(w.isVisible());
+  }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
