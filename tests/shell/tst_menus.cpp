@@ -51,40 +51,9 @@ class TestMenus : public QObject {
     QCOMPARE(built, wanted);
   }
 
-  void accessKeysReachOnlyUsableItems_data() {
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QString>("reached");  // "" when nothing may run
-    QTest::newRow("paste") << QByteArray("%(EP)") << "mnuPaste";
-    QTest::newRow("submenu item") << QByteArray("%(FMB)") << "mnuBasFiles";
-    QTest::newRow("lower case keys") << QByteArray("%(ep)") << "mnuPaste";
-    QTest::newRow("select and cut by e") << QByteArray("%(EE)") << "mnuSelectCut";
-    QTest::newRow("hidden menu") << QByteArray("%(WT)") << "";
-    QTest::newRow("hidden item") << QByteArray("%(OT)") << "";
-    QTest::newRow("menu left open") << QByteArray("%E") << "";
-    QTest::newRow("no alt") << QByteArray("EP") << "";
-    QTest::newRow("unknown key") << QByteArray("%(EQ)") << "";
-    QTest::newRow("past an item") << QByteArray("%(EPX)") << "";
-  }
-  void accessKeysReachOnlyUsableItems() {
-    QFETCH(QByteArray, keys);
-    QFETCH(QString, reached);
-    QStringList triggered;
-    for (QAction* a : window_->menuBar()->findChildren<QAction*>()) {
-      connect(a, &QAction::triggered, this, [&triggered, a] { triggered << a->objectName(); });
-    }
-    QCOMPARE(SendAccessKeys(window_->menuBar(), keys.toStdString()), !reached.isEmpty());
-    QCOMPARE(triggered, reached.isEmpty() ? QStringList() : QStringList({reached}));
-  }
-
-  // "&File" and "S&elect && Cut" are reached above by "%(FMB)" and "%(EE)".
-  void accessKeys() {
-    QStringList keys;
-    for (const char* caption : {"Cu&t", "A && B", "&.VBP", "Replace", "Save&"}) {
-      const QChar key = AccessKey(caption);
-      keys << (key.isNull() ? QString("none") : QString(key));
-    }
-    QCOMPARE(keys, QStringList({"T", "none", ".", "none", "none"}));
-    // "%(EP)" must not be able to reach any other item of the Edit menu.
+  // "%(EP)" must not be able to reach any other item of the Edit menu. Access keys and the
+  // keystrokes sent to the menu bar are rows of tests/data/shell/conversions.txt.
+  void onlyPasteHasTheAccessKeyP() {
     QStringList with_p;
     for (QAction* a : Item("mnuEdit")->menu()->actions()) {
       if (AccessKey(a->text()) == u'P') with_p << a->objectName();

@@ -1,6 +1,6 @@
 // The Qt port on real widgets: bytes through the pane and the clipboard, the
-// entry list, scripted boxes and dialogs, keystrokes sent to the menu bar, and
-// the small conversions the shell relies on.
+// entry list, scripted and real boxes and dialogs. Its small conversions are
+// rows of tests/data/shell/conversions.txt.
 #include <Qsci/qsciscintilla.h>
 
 #include <QAbstractItemModel>
@@ -20,10 +20,7 @@
 
 #include "platform/fault.h"
 #include "shell/code_page_pane.h"
-#include "shell/key_preview.h"
 #include "shell/qt_port.h"
-#include "shell/source_lexer.h"
-#include "shell/toolbar.h"
 
 using qw::Answer;
 using qw::Buttons;
@@ -204,39 +201,6 @@ class TestQtPort : public QObject {
     QCOMPARE(filters, QStringList({"Program (*.bas *.BAS)"}));
     QTimer::singleShot(0, this, [&] { QApplication::activeModalWidget()->close(); });
     QVERIFY_THROWS_EXCEPTION(qw::Fault, port_->ShowSaveDialog("Program (*.bas)|*.bas"));
-  }
-
-  // The opening dialog's own filter is checked above on a real dialog.
-  void conversions() {
-    QStringList got;
-    for (const char* filter :
-         {"Program (*.VBP)|*.VBP", "All Files (*.*)|*.*", "Forms|*.frm",
-          "Basic (*.bas)|*.bas|Classes|*.cls;*.CTL", "|*.prg", "Program (*.bas)"}) {
-      got << ConvertDialogFilter(filter);
-    }
-    QCOMPARE(got, QStringList({"Program (*.VBP *.vbp)", "All Files (*)", "Forms (*.frm *.FRM)",
-                               "Basic (*.bas *.BAS);;Classes (*.cls *.CLS *.CTL *.ctl)",
-                               " (*.prg *.PRG)", ""}));  // the last: a dangling description
-    got.clear();
-    for (const char* path : {"/src/MAIN.BAS", "/src/main.frm", "C:\\SRC\\THING.Cls", "/src/app.prg",
-                             "/src/proj.VBP", "/my.bas/notes", "", "/src/main.bas.txt"}) {
-      const SourceKind kind = KindOfFile(path);
-      got << (kind == SourceKind::kBasic   ? "basic"
-              : kind == SourceKind::kXBase ? "xbase"
-                                           : "plain");
-    }
-    QCOMPARE(got, QString("basic basic basic xbase plain plain plain plain").split(' '));
-    got.clear();
-    for (const char* tag : {"TT:[Find [x]]", "TT:[]", "Comment", "TT:[Comment"}) {
-      got << TooltipFromTag(tag);
-    }
-    QCOMPARE(got, QStringList({"Find [x]", "", "", ""}));
-    got.clear();
-    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_A, Qt::Key_Z, Qt::Key_7,
-                    Qt::Key_F1, Qt::Key_F12, Qt::Key_Down, Qt::Key_Menu}) {
-      got << QString::number(ClassicKeyCode(key));
-    }
-    QCOMPARE(got, QString("13 13 27 65 90 55 112 123 40 0").split(' '));  // Menu has none
   }
 };
 

@@ -1,6 +1,6 @@
 // QtPrinter renders listings into PDF files, checked with poppler's pdfinfo,
 // pdffonts and pdftotext: pages, fonts, where each page starts, and the
-// printer errors.
+// printer errors. How a line is laid out is in tests/data/shell/conversions.txt.
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -67,21 +67,6 @@ class TestQtPrinter : public QObject {
   QString Pdf(const QString& name) const { return dir_.filePath(name); }
 
  private slots:
-  void listingLineText_data() {
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << QByteArray("   x = 1") << "   x = 1";
-    QTest::newRow("latin-1") << QByteArray("caf\xE9 \x80\xFF") << QString::fromUtf8("café \u0080ÿ");
-    QTest::newRow("leading tab") << QByteArray("\t' note") << "        ' note";
-    QTest::newRow("tab mid-stop") << QByteArray("ab\tc\td") << "ab      c       d";
-    QTest::newRow("tab at a stop") << QByteArray("12345678\tx") << "12345678        x";
-  }
-  void listingLineText() {
-    QFETCH(QByteArray, line);
-    QFETCH(QString, shown);
-    QCOMPARE(qw::shell::ListingLineText(line.toStdString()), shown);
-  }
-
   // A missing family falls back to a fixed-pitch font of the size asked for.
   void fontIsFixedPitch() {
     for (const char* family : {"Courier", "No Such Family Qw"}) {

@@ -37,7 +37,6 @@
 #include "shell/command_line.h"
 #include "shell/display_options.h"
 #include "shell/entry_search.h"
-#include "shell/form_layout.h"
 #include "shell/frm_edit32.h"
 #include "shell/hit_list.h"
 #include "shell/menu_table.h"
@@ -471,19 +470,6 @@ class TestWindow : public QObject {
     for (const QString& flag : row[4].split(' ', Qt::SkipEmptyParts)) {
       QVERIFY2(flags.contains(flag) && flags.at(flag)(), qPrintable(flag));
     }
-  }
-
-  // The pane and the panel follow the window's size in twips, and never go below nothing.
-  void layoutRules() {
-    QList<QRect> got;
-    for (QSize twips : {QSize(9600, 7200), QSize(90, 1260), QSize(30, 600), QSize(1000, 2000)}) {
-      const FormLayout layout = ComputeFormLayout(twips.width(), twips.height());
-      got << layout.txtEdit << layout.panToolbar;
-    }
-    QCOMPARE(got, QList<QRect>({QRect(0, 40, 634, 396), QRect(0, 0, 634, 41),  // usual
-                                QRect(0, 40, 0, 0), QRect(0, 0, 0, 41),        // exact minimum
-                                QRect(0, 40, 0, 0), QRect(0, 0, 0, 41),        // too small
-                                QRect(0, 40, 60, 49), QRect(0, 0, 60, 41)}));  // not a whole pixel
   }
 
   void resizingMinimisingAndShrinking() {
