@@ -16,6 +16,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -79,6 +80,23 @@ QString Shown(const QStringList& fields) {
                                 : QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
   }
   return out;
+}
+
+// A field with its {dir} (the folder), {DIR} (in capitals), {bytes A-B} (the bytes A to B) and
+// {TEXT * N} (TEXT N times) spelt out.
+QString Expand(QString field, const QString& dir) {
+  field.replace("{dir}", dir).replace("{DIR}", dir.toUpper());
+  static const QRegularExpression macro(R"(\{bytes (\d+)-(\d+)\}|\{(.*?) \* (\d+)\})",
+                                        QRegularExpression::DotMatchesEverythingOption);
+  for (auto m = macro.match(field); m.hasMatch(); m = macro.match(field)) {
+    QString by;
+    for (int b = m.captured(1).toInt(); b <= m.captured(2).toInt() && m.capturedLength(1); ++b) {
+      by += QChar(b);
+    }
+    field.replace(m.capturedStart(), m.capturedLength(),
+                  m.capturedLength(1) ? by : m.captured(3).repeated(m.captured(4).toInt()));
+  }
+  return field;
 }
 
 bool Matches(QStringList got, QStringList want) {
@@ -183,6 +201,9 @@ class TestWindow : public QObject {
       Port().SendKeys(Bytes(arg));
     } else if (verb == "type") {
       QTest::keyClicks(Target(), arg);
+    } else if (verb == "type-char") {  // a character as a keyboard layout gives it
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, testing::Utf8(arg));
+      QApplication::sendEvent(window_->txtEdit(), &key);
     } else if (verb == "pick") {  // a click on an item of the entry list
       window_->cbProc()->setCurrentIndex(arg.toInt());
       emit window_->cbProc()->activated(arg.toInt());
@@ -254,9 +275,21 @@ class TestWindow : public QObject {
     }
     if (what == "caption") return {Latin(Port().Caption())};
     if (what == "title") return {window_->windowTitle()};
-    if (what == "margin") {  // line numbers in a margin of some width
-      return {
-          Yes(window_->txtEdit()->marginLineNumbers(0) && window_->txtEdit()->marginWidth(0) > 0)};
+    if (what == "margin") {  // line numbers in a margin that holds the last one
+      QsciScintilla* pane = window_->txtEdit();
+      const QByteArray last = QByteArray::number(pane->lines());
+      const long needed = pane->SendScintilla(
+          QsciScintillaBase::SCI_TEXTWIDTH,
+          static_cast<unsigned long>(QsciScintillaBase::STYLE_LINENUMBER), last.constData());
+      return {Yes(pane->marginLineNumbers(0) && pane->marginWidth(0) > needed), last};
+    }
+    if (what == "shown") {  // the character the pane shows for byte `arg`, in UTF-8
+      QsciScintilla* pane = window_->txtEdit();
+      const auto* text = static_cast<const char*>(
+          pane->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+      const QString all =
+          QString::fromUtf8(text, pane->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+      return {QString::fromLatin1(all.mid(arg.toInt(), 1).toUtf8())};
     }
     if (what == "list") {
       QStringList items;
@@ -347,6 +380,22 @@ class TestWindow : public QObject {
   }
 
  private slots:
+  // Every test starts with a fresh window over a fresh folder, its boxes and dialogs scripted.
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    window_ = std::make_unique<frmEdit32>();
+    script_ = PortScript{};
+    written_.clear();
+    boxes_seen_ = dialogs_seen_ = 0;
+    Port().SetScript(&script_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  void cleanup() {
+    window_->editor().StartUp();  // whatever is unsaved goes without a question
+    window_.reset();
+  }
+
   void scenarios_data() {
     QTest::addColumn<QList<ScriptLine>>("steps");
     const QStringList files = QDir(QW_TEST_DATA "/window").entryList({"*.txt"}, QDir::Files);
@@ -369,14 +418,6 @@ class TestWindow : public QObject {
   }
   void scenarios() {
     QFETCH(QList<ScriptLine>, steps);
-    dir_ = std::make_unique<QTemporaryDir>();
-    window_ = std::make_unique<frmEdit32>();
-    script_ = PortScript{};
-    written_.clear();
-    boxes_seen_ = dialogs_seen_ = 0;
-    Port().SetScript(&script_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     const auto fail = [](const ScriptLine& step, const QString& message) {
       const QString file = QW_TEST_DATA "/" + step.where.section(':', 0, 0);
       QTest::qFail(qPrintable(message), qPrintable(file), step.where.section(':', 1).toInt());
@@ -389,10 +430,9 @@ class TestWindow : public QObject {
       } else {
         a.removeFirst();
       }
-      for (QString& f : a)
-        f.replace("{dir}", dir_->path()).replace("{DIR}", dir_->path().toUpper());
+      for (QString& f : a) f = Expand(f, dir_->path());
       if (verb.startsWith("expect-")) {
-        const int params = QStringList{"file", "checked"}.contains(verb.mid(7)) ? 1 : 0;
+        const int params = QStringList{"file", "checked", "shown"}.contains(verb.mid(7)) ? 1 : 0;
         QStringList got = Observe(verb.mid(7), a);
         const QStringList want = a.mid(params);
         if (QStringList{"list", "layout", "status"}.contains(verb.mid(7))) {  // what settles
@@ -410,8 +450,6 @@ class TestWindow : public QObject {
     if (!QTest::currentTestFailed() && boxes_seen_ < script_.boxes.size()) {
       fail(steps.last(), "a box no step expected: " + Shown(Observe("box", {})));
     }
-    window_->editor().StartUp();  // whatever is unsaved goes without a question
-    window_.reset();
   }
 
   void controlsAsDesigned_data() {
@@ -423,13 +461,13 @@ class TestWindow : public QObject {
   void controlsAsDesigned() {
     QFETCH(QStringList, row);
     QCOMPARE(row.size(), 5);
-    std::unique_ptr<QWidget> form;
-    if (row[0] == "frmFind") form = std::make_unique<frmFind>(std::string());
-    if (row[0] == "frmReplace") form = std::make_unique<frmReplace>();
-    if (row[0] == "frmEdit32") form = std::make_unique<frmEdit32>();
+    std::unique_ptr<QWidget> dialog;
+    if (row[0] == "frmFind") dialog = std::make_unique<frmFind>(std::string());
+    if (row[0] == "frmReplace") dialog = std::make_unique<frmReplace>();
+    QWidget* const form = dialog ? dialog.get() : window_.get();
     form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QWidget* w = form.get();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QWidget* w = form;
     for (const QString& name : row[1].split('/')) {
       if (name == row[0]) continue;
       const QList<QWidget*> found = w->findChildren<QWidget*>(name.section('#', 0, 0));
@@ -440,7 +478,7 @@ class TestWindow : public QObject {
       }
       QVERIFY2(w, qPrintable(name));
     }
-    const bool top = w == form.get();
+    const bool top = w == form;
     auto* frame = qobject_cast<QGroupBox*>(w);
     auto* button = qobject_cast<QToolButton*>(w);
     QCOMPARE(top      ? w->windowTitle()
@@ -480,7 +518,7 @@ class TestWindow : public QObject {
 
   // Every command a menu item or a button names runs an operation.
   void everyCommandIsBound() {
-    frmEdit32 w;
+    const frmEdit32& w = *window_;
     QStringList unbound;
     for (const MenuEntry& e : MenuTable()) {
       if (e.command != Command::kNone && !w.Handles(e.command)) unbound << e.name;
@@ -493,11 +531,7 @@ class TestWindow : public QObject {
 
   // A fault escaping a handler is reported, and the focus still goes back to the pane.
   void faultsEscapingAHandlerAreReported() {
-    frmEdit32 w;
-    PortScript script;
-    w.port().SetScript(&script);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    frmEdit32& w = *window_;
     void (*const handlers[])() = {[] { throw qw::Fault(qw::kFaultFileNotFound); },
                                   [] { throw std::out_of_range("vector::at"); }, [] { throw 42; }};
     QStringList texts;
@@ -506,7 +540,7 @@ class TestWindow : public QObject {
       QTRY_COMPARE(QApplication::focusWidget(), w.cbProc());
       w.Run(handler, true);
       QCOMPARE(QApplication::focusWidget(), w.txtEdit());
-      const ShownBox& box = script.boxes.back();
+      const ShownBox& box = script_.boxes.back();
       texts << QString::fromStdString(box.title + "|" + box.text) + "|" + kIcons[int(box.icon)];
     }
     QCOMPARE(texts, QStringList({"Quillwright Error|File not found|stop",
