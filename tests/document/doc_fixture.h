@@ -26,15 +26,6 @@ inline std::string Crlf(const std::string& text) {
   return s;
 }
 
-// Every byte value but the line-end bytes, in order.
-inline std::string AllBytes() {
-  std::string s;
-  for (int c = 0; c < 256; ++c) {
-    if (c != '\n' && c != '\r') s += static_cast<char>(c);
-  }
-  return s;
-}
-
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -8,6 +8,21 @@
 
 namespace qw::testing {
 
+std::string Unescape(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+    } else if (const char e = text[++i]; e == 'x' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : e;
+    }
+  }
+  return out;
+}
+
 std::vector<CaseRow> ReadCaseTable(const std::string& relative, size_t min_fields) {
   std::ifstream in(DataDir(relative), std::ios::binary);
   EXPECT_TRUE(in) << relative << " is missing";
@@ -16,18 +31,13 @@ std::vector<CaseRow> ReadCaseTable(const std::string& relative, size_t min_field
   for (std::string line; std::getline(in, line);) {
     ++number;
     if (line.empty() || line[0] == '#') continue;
-    CaseRow row{relative + ":" + std::to_string(number), {""}};
-    for (size_t i = 0; i < line.size(); ++i) {
-      std::string& field = row.fields.back();
-      if (line[i] == '|') {
-        row.fields.emplace_back();
-      } else if (line[i] != '\\' || i + 1 == line.size()) {
-        field += line[i];
-      } else if (const char e = line[++i]; e == 'x' && i + 2 < line.size()) {
-        field += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
-        i += 2;
-      } else {
-        field += e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : e;
+    CaseRow row{relative + ":" + std::to_string(number), {}};
+    for (size_t start = 0, i = 0; i <= line.size(); ++i) {
+      if (i + 1 < line.size() && line[i] == '\\') {
+        ++i;  // the escaped byte is no separator
+      } else if (i == line.size() || line[i] == '|') {
+        row.fields.push_back(Unescape(std::string_view(line).substr(start, i - start)));
+        start = i + 1;
       }
     }
     EXPECT_GE(row.fields.size(), min_fields) << row.where;

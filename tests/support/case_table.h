@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qw::testing {
@@ -15,6 +16,9 @@ struct CaseRow {
 inline void PrintTo(const CaseRow& row, std::ostream* os) {
   *os << row.where;
 }
+
+// `text` with \t \r \n \\ \| and \xHH standing for their bytes.
+std::string Unescape(std::string_view text);
 
 // The rows of tests/data/`relative`. Blank lines and lines starting with '#'
 // are skipped; fields are separated by '|'; inside a field \t \r \n \\ \| and

@@ -68,3 +68,17 @@ big() {
 modules() {
   for m in "$@"; do cp "$DATA/modules/$m" .; done
 }
+
+# sized TOTAL [open]: "Dim a" and an entry Sub Big() of TOTAL bytes in lines
+# of at most 100 bytes, ended by End Sub unless open.
+sized() {
+  awk -v total="$1" -v end="$([ "$2" = open ] && echo 0 || echo 9)" 'BEGIN {
+    x = sprintf("%098d", 0); gsub(/0/, "x", x)
+    printf "Dim a\r\nSub Big()\r\n"
+    for (left = total - end - 11; left > 0; left -= line) {
+      line = left >= 103 ? 100 : (left > 100 ? left - 50 : left)
+      printf "%s\r\n", substr(x, 1, line - 2)
+    }
+    if (end) printf "End Sub\r\n"
+  }'
+}
