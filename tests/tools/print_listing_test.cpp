@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/fault.h"
@@ -25,64 +24,19 @@ std::string NumberedText(int first, int last) {
   return text;
 }
 
-// Builds an expected layout line by line.
-class Layout {
- public:
-  Layout& Line(const std::string& text, bool bold = false) {
-    text_ += (bold ? "B " : "  ") + text + "\r\n";
-    return *this;
-  }
-  Layout& Bold(const std::string& text) { return Line(text, true); }
-  Layout& Margin(bool bold = false) { return Line(" ", bold).Line(" ", bold); }
-  Layout& Numbered(int first, int last) {
-    for (int n = first; n <= last; ++n) Line(NumberedLine(n));
-    return *this;
-  }
-  Layout& NewPage() {
-    text_ += "\f\r\n";
-    return Margin();
-  }
-  const std::string& str() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-std::string Printed(const std::string& text) {
+// The layout of pages and bold comment lines is checked through qwtool print
+// --layout (tests/data/cli/print_pages.sh). An empty text prints the margin;
+// a listing starts a fresh page count in the weight it finds the printer in.
+TEST(PrintListing, EmptyTextAndTheWeightTheListingFinds) {
   LayoutPrinter printer;
-  PrintListing(printer, text);
-  return printer.text();
-}
-
-TEST(PrintListing, PagesOf53LinesCommentsBoldEachLineAsItStands) {
-  const std::string page1 = NumberedText(1, 52);
-  const struct {
-    const char* name;
-    std::string text;
-    Layout expected;
-  } cases[] = {
-      {"EmptyText", "", Layout().Margin()},
-      {"FullPageAddsAPageOfMarginOnly", NumberedText(1, 53),
-       Layout().Margin().Numbered(1, 53).NewPage()},
-      {"Line54OnPageTwo", NumberedText(1, 54),
-       Layout().Margin().Numbered(1, 53).NewPage().Numbered(54, 54)},
-      {"ThirdPage", NumberedText(1, 107),
-       Layout().Margin().Numbered(1, 53).NewPage().Numbered(54, 106).NewPage().Numbered(107, 107)},
-      {"CommentThenCode", "' note\r\nx = 1", Layout().Margin().Bold("' note").Line("x = 1")},
-      {"IndentedComment", "   ' note  ", Layout().Margin().Bold("   ' note  ")},
-      {"TabBeforeMarkIsRegular", "\t' note", Layout().Margin().Line("\t' note")},
-      {"MarkInTheMiddleIsRegular", "x = 1 ' note", Layout().Margin().Line("x = 1 ' note")},
-      {"EmptyLineCounts", page1 + "\r\nnext",
-       Layout().Margin().Numbered(1, 52).Line("").NewPage().Line("next")},
-      {"MarginRegularAfterBoldLastLine", page1 + "' last\r\nnext",
-       Layout().Margin().Numbered(1, 52).Bold("' last").NewPage().Line("next")},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Printed(c.text), c.expected.str()) << c.name;
-  // A listing starts a fresh page count in the weight it finds the printer in.
-  LayoutPrinter printer;
-  printer.SetBold(true);  // as a listing ending with a comment leaves it
-  PrintListing(printer, NumberedText(1, 30));
-  EXPECT_EQ(printer.text(), Layout().Margin(true).Numbered(1, 30).str());
+  PrintListing(printer, "");
+  EXPECT_EQ(printer.text(), "   \r\n   \r\n");
+  LayoutPrinter bold;
+  bold.SetBold(true);  // as a listing ending with a comment leaves it
+  PrintListing(bold, NumberedText(1, 30));
+  std::string want = "B  \r\nB  \r\n";
+  for (int n = 1; n <= 30; ++n) want += "  " + NumberedLine(n) + "\r\n";
+  EXPECT_EQ(bold.text(), want);
 }
 
 // A printer that fails on its Nth printed line (never when N is 0).
