@@ -1,6 +1,8 @@
 // The shell's small conversions, as rows of tests/data/shell/conversions.txt: a function, its
-// input, and what it gives; an answer ending in "..." is compared by its start.
+// input, and what it gives; an answer ending in "..." is compared by its start. And the menu
+// bar as built against its design in tests/data/shell/menus.txt.
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <functional>
@@ -105,6 +107,36 @@ class TestConversions : public QObject {
       want.last() = got.last();
     }
     QCOMPARE(got, want);
+  }
+
+  // Per menu, its items in order; a hidden item is disabled too, so that no shortcut runs it.
+  void menusAsDesigned() {
+    QMainWindow window;
+    BuildMenus(window.menuBar());
+    QMap<QString, QStringList> built, wanted;
+    for (const auto& line : testing::ReadScript("shell/menus.txt")) {
+      const QStringList& f = line.fields;
+      const QStringList item = {f.value(0), f.value(2), f.value(3), f.value(4)};
+      wanted[f.value(1)] << (f.value(2) == "-" ? "-" : item.join('|'));
+    }
+    QCOMPARE(wanted.value("").size(), 5);
+    for (const QString& menu : wanted.keys()) {
+      QMenuBar* bar = window.menuBar();
+      for (QAction* a :
+           menu.isEmpty() ? bar->actions() : FindMenuAction(bar, Bytes(menu))->menu()->actions()) {
+        QVERIFY2(a->isEnabled() == a->isVisible(), qPrintable(a->objectName()));
+        const QStringList item = {a->objectName(), a->text(), a->shortcut().toString(),
+                                  a->isVisible() ? "shown" : "hidden"};
+        built[menu] << (a->isSeparator() ? "-" : item.join('|'));
+      }
+    }
+    QCOMPARE(built, wanted);
+    // "%(EP)" reaches Paste only: no other item of the Edit menu has the access key P.
+    QStringList with_p;
+    for (QAction* a : FindMenuAction(window.menuBar(), "mnuEdit")->menu()->actions()) {
+      if (AccessKey(a->text()) == u'P') with_p << a->objectName();
+    }
+    QCOMPARE(with_p, QStringList({"mnuPaste"}));
   }
 };
 

@@ -1,6 +1,7 @@
-// The Qt port on real widgets: bytes through the pane and the clipboard, the
-// entry list, scripted and real boxes and dialogs. Its small conversions are
-// rows of tests/data/shell/conversions.txt.
+// The Qt port on real widgets: the entry list, scripted and real boxes and
+// dialogs, the busy pointer. Bytes through the pane and the clipboard are in
+// tests/data/window/port.txt, its small conversions in
+// tests/data/shell/conversions.txt.
 #include <Qsci/qsciscintilla.h>
 
 #include <QAbstractItemModel>
@@ -51,47 +52,6 @@ class TestQtPort : public QObject {
   void cleanup() {
     delete port_;
     delete window_;
-  }
-
-  void paneAndClipboardKeepEveryByte() {
-    std::string all;
-    for (int i = 1; i < 256; ++i) all += static_cast<char>(i);
-    port_->SetClipboardText(all);
-    QCOMPARE(port_->ClipboardText(), all);
-    port_->ClearClipboard();
-    QCOMPARE(port_->ClipboardText(), std::string());
-    all += std::string(1, '\0') + "tail\r\n";
-    port_->SetPaneText(all);
-    QCOMPARE(port_->PaneText(), all);
-    QCOMPARE(port_->PaneSelStart(), 0L);
-    QCOMPARE(port_->PaneSelLength(), 0L);
-  }
-
-  void paneSelection() {
-    port_->SetPaneText("abc\r\nde");
-    QStringList got;  // the selected text, then its length
-    for (auto [start, length] : {std::pair(2L, 3L), {4L, 0L}, {0L, 7L}, {5L, 50L}, {3L, -2L}}) {
-      port_->SetPaneSelection(start, length);
-      got << QString::fromStdString(port_->PaneSelectedText() + "/") +
-                 QString::number(port_->PaneSelLength());
-    }
-    // Inside, empty, whole, past the end clipped, a negative length selects nothing.
-    QCOMPARE(got, QStringList({"c\r\n/3", "/0", "abc\r\nde/7", "de/2", "/0"}));
-  }
-
-  void newTextIsSignalledAndReplacingUndoesInOneStep() {
-    QSignalSpy changed(pane_, &QsciScintilla::textChanged);
-    port_->SetPaneText("first entry");
-    QVERIFY(changed.count() >= 1);
-    port_->SetPaneText("one two three");
-    QVERIFY(!pane_->isUndoAvailable());  // not back into the old entry
-    port_->SetPaneSelection(4, 3);
-    port_->ReplacePaneSelection("\xE9\xFF\r\n");
-    QCOMPARE(port_->PaneText(), std::string("one \xE9\xFF\r\n three"));
-    QCOMPARE(port_->PaneSelStart(), 8L);  // the caret after the new text
-    QCOMPARE(port_->PaneSelLength(), 0L);
-    pane_->undo();
-    QCOMPARE(port_->PaneText(), std::string("one two three"));
   }
 
   void entryListFillsInOneStepAndRaisesTheClickHandler() {
