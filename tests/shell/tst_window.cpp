@@ -149,10 +149,57 @@ class TestWindow : public QObject {
     QWidget* f = QApplication::focusWidget();
     return f && f->window() == window_.get() ? f : window_->txtEdit();
   }
-  QWidget* Child(QWidget* in, const QString& name) {
-    auto* c = in->findChild<QWidget*>(name);
-    if (!c) qFatal("no control %s", qPrintable(name));
-    return c;
+  // The control at `path` under `form`: object names joined by "/", NAME#N the one of index N.
+  static QWidget* Find(QWidget* form, const QString& path) {
+    QWidget* w = form;
+    for (const QString& name : path.split('/')) {
+      if (!w || name == form->objectName()) continue;
+      const QList<QWidget*> found = w->findChildren<QWidget*>(name.section('#', 0, 0));
+      w = nullptr;
+      for (QWidget* c : found) {
+        if (!name.contains('#') || c->property("index").toString() == name.section('#', 1)) w = c;
+      }
+    }
+    if (!w) qFatal("no control %s", qPrintable(path));
+    return w;
+  }
+  static bool Holds(QWidget* w, const QString& flag) {
+    auto* button = qobject_cast<QAbstractButton*>(w);
+    if (flag == "shown" || flag == "hidden") return w->isVisible() == (flag == "shown");
+    if (flag == "enabled" || flag == "disabled") return w->isEnabled() == (flag == "enabled");
+    if (flag == "checked" || flag == "unchecked") return button->isChecked() == (flag == "checked");
+    if (flag == "default") return qobject_cast<QPushButton*>(w)->isDefault();
+    if (flag == "modal") return w->isModal();
+    if (flag == "icon") return !button->icon().isNull();
+    if (flag == "editable") return qobject_cast<QComboBox*>(w)->isEditable();
+    if (flag == "fits") return w->width() >= w->sizeHint().width();  // the caption is not cut
+    if (flag == "focused") return QTest::qWaitFor([w] { return QApplication::focusWidget() == w; });
+    return false;
+  }
+  // Steps in a dialog: CONTROL=typed text, CONTROL@Key, CONTROL! clicks, CONTROL^ takes the
+  // focus, CONTROL?flag holds; "close" its close box, "elsewhere" activates another window and
+  // comes back.
+  static void Act(QWidget* d, const QStringList& steps) {
+    for (const QString& s : steps) {
+      if (s == "close") d->close();
+      if (s == "elsewhere") {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+      }
+      const qsizetype at = s.indexOf(QRegularExpression("[=@!^?]"));
+      if (at < 0) continue;
+      QWidget* c = Find(d, s.left(at));
+      const QString rest = s.mid(at + 1);
+      if (s[at] == '=') QTest::keyClicks(c, rest);
+      if (s[at] == '@') Keys(c, {rest});
+      if (s[at] == '!') qobject_cast<QAbstractButton*>(c)->click();
+      if (s[at] == '^') c->setFocus();
+      if (s[at] == '?') QVERIFY2(Holds(c, rest), qPrintable(s));
+    }
   }
 
   void Do(const QString& verb, const QStringList& a) {
@@ -176,25 +223,18 @@ class TestWindow : public QObject {
                                          Bytes(a.value(2)), a.value(3) == "yes"});
     } else if (verb == "script") {  // off: real dialogs and boxes
       Port().SetScript(arg == "off" ? nullptr : &script_);
-    } else if (verb == "dialog") {  // the next modal dialog: NAME=typed, NAME@Key, NAME! clicks
-      QTimer::singleShot(0, [this, a] {
+    } else if (verb == "dialog") {  // the steps in the next modal dialog, named first
+      QTimer::singleShot(0, [a] {
         QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        QWidget* d = QApplication::activeModalWidget();
-        QCOMPARE(d->objectName(), a.value(0));
-        for (const QString& s : a.mid(1)) {
-          const qsizetype at = s.indexOf(QRegularExpression("[=@!]"));
-          QWidget* c = Child(d, s.left(at));
-          if (s[at] == '=') QTest::keyClicks(c, s.mid(at + 1));
-          if (s[at] == '@') Keys(c, {s.mid(at + 1)});
-          if (s[at] == '!') qobject_cast<QPushButton*>(c)->click();
-        }
+        QCOMPARE(QApplication::activeModalWidget()->objectName(), a.value(0));
+        Act(QApplication::activeModalWidget(), a.mid(1));
       });
     } else if (verb == "menu") {
       QAction* item = FindMenuAction(window_->menuBar(), Bytes(arg));
       QVERIFY2(item, qPrintable(arg));
       item->trigger();
     } else if (verb == "click") {
-      QTest::mouseClick(Child(window_->panToolbar(), arg), Qt::LeftButton);
+      QTest::mouseClick(Find(window_->panToolbar(), arg), Qt::LeftButton);
     } else if (verb == "key") {
       Keys(Target(), a);
     } else if (verb == "keys") {
@@ -467,17 +507,7 @@ class TestWindow : public QObject {
     QWidget* const form = dialog ? dialog.get() : window_.get();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
-    QWidget* w = form;
-    for (const QString& name : row[1].split('/')) {
-      if (name == row[0]) continue;
-      const QList<QWidget*> found = w->findChildren<QWidget*>(name.section('#', 0, 0));
-      const int index = name.contains('#') ? name.section('#', 1).toInt() : -1;
-      w = nullptr;
-      for (QWidget* c : found) {
-        if (index < 0 || c->property("index").toInt() == index) w = c;
-      }
-      QVERIFY2(w, qPrintable(name));
-    }
+    QWidget* w = Find(form, row[1]);
     const bool top = w == form;
     auto* frame = qobject_cast<QGroupBox*>(w);
     auto* button = qobject_cast<QToolButton*>(w);
@@ -495,25 +525,55 @@ class TestWindow : public QObject {
         QVERIFY2(n.startsWith(">=") ? place[i] >= n.mid(2).toInt() : place[i] == n.toInt(),
                  qPrintable(n));
     }
-    auto* check = qobject_cast<QAbstractButton*>(w);
-    const std::map<QString, std::function<bool()>> flags = {
-        {"shown", [&] { return w->isVisible(); }},
-        {"hidden", [&] { return !w->isVisible(); }},
-        {"enabled", [&] { return w->isEnabled(); }},
-        {"disabled", [&] { return !w->isEnabled(); }},
-        {"checked", [&] { return check->isChecked(); }},
-        {"unchecked", [&] { return !check->isChecked(); }},
-        {"default", [&] { return qobject_cast<QPushButton*>(w)->isDefault(); }},
-        {"modal", [&] { return w->isModal(); }},
-        {"icon", [&] { return !button->icon().isNull(); }},
-        {"editable", [&] { return qobject_cast<QComboBox*>(w)->isEditable(); }},
-        {"fits", [&] { return w->width() >= w->sizeHint().width(); }},  // the caption is not cut
-        {"focused",
-         [&] { return QTest::qWaitFor([&] { return QApplication::focusWidget() == w; }); }},
-    };
     for (const QString& flag : row[4].split(' ', Qt::SkipEmptyParts)) {
-      QVERIFY2(flags.contains(flag) && flags.at(flag)(), qPrintable(flag));
+      QVERIFY2(Holds(w, flag), qPrintable(flag));
     }
+  }
+
+  // The search dialogs on their own: the steps a user takes in one, then what it answers.
+  void searchDialogs_data() {
+    QTest::addColumn<QStringList>("row");
+    for (const ScriptLine& line : testing::ReadScript("shell/dialogs.txt")) {
+      QTest::newRow(qPrintable(line.where)) << line.fields;
+    }
+  }
+  void searchDialogs() {
+    QFETCH(QStringList, row);
+    std::unique_ptr<QDialog> d;
+    if (row[0].startsWith("frmFind")) d = std::make_unique<frmFind>(Bytes(row[0].mid(8)));
+    if (row[0] == "frmReplace") d = std::make_unique<frmReplace>();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    Act(d.get(), row.mid(2));
+    QVERIFY(!d->isVisible());
+    QString got;
+    if (auto* find = qobject_cast<frmFind*>(d.get())) {
+      const qw::FindDialogAnswer a = find->answer();
+      got = QString("%1 %2 %3 %4 %5")
+                .arg(kCloses[int(a.closed)], Latin(a.text), Yes(a.match_case),
+                     Yes(a.match_case_clicked))
+                .arg(a.direction);
+    } else {
+      const qw::ReplaceDialogAnswer a = qobject_cast<frmReplace*>(d.get())->answer();
+      got = QStringList{kCloses[int(a.closed)], Latin(a.find_what), Latin(a.replace_with),
+                        Yes(a.case_sensitive)}
+                .join(' ');
+    }
+    QCOMPARE(got, row[1]);
+  }
+
+  // Each label stands before its text box, Case Sensitive below them, the buttons to the right.
+  void replaceLayout() {
+    frmReplace d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const auto at = [&d](const char* name) { return Find(&d, name)->geometry(); };
+    QVERIFY(at("Label1").right() < at("txtFindWhat").left());
+    QVERIFY(at("Label2").right() < at("txtReplaceWith").left());
+    QVERIFY(at("chkCaseSensitive").top() > at("txtReplaceWith").bottom());
+    QVERIFY(at("pbReplace").left() > at("txtFindWhat").right());
+    QVERIFY(at("pbCancel").left() > at("txtReplaceWith").right());
+    QVERIFY(at("pbReplace").bottom() < at("pbCancel").top());
   }
 
   // Every command a menu item or a button names runs an operation.
