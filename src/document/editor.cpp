@@ -197,6 +197,13 @@ void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
     }
     FileBytes bytes;
     try {
+      if (mode == OpenMode::kWholeText) {
+        // Straight from the file into the pane, a piece at a time.
+        port_.LoadPaneText(static_cast<size_t>(StampOf(file).size),
+                           [&](const Port::PieceSink& sink) { ReadInPieces(file, sink, *files_); });
+        d.MarkUnchanged();
+        return;
+      }
       bytes = FileBytes::Read(file, *files_);
     } catch (const Fault& f) {
       port_.MessageBox(FileError(ReadErrorText(f, "Can't open this file!")));
@@ -208,13 +215,8 @@ void Editor::LoadFile(const std::string& file_name, OpenMode mode) {
       }
       return;
     }
-    if (mode == OpenMode::kIndexed) {
-      IndexBytes(bytes.view(), bytes.stamp());
-      if (hold_lock_) held_ = std::move(file);
-      return;
-    }
-    port_.SetPaneText(std::string(bytes.view()));
-    d.MarkUnchanged();
+    IndexBytes(bytes.view(), bytes.stamp());
+    if (hold_lock_) held_ = std::move(file);
   });
 }
 

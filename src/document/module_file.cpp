@@ -358,6 +358,20 @@ FileBytes FileBytes::Read(const FileHandle& file, FileSystem& fs) {
   return fb;
 }
 
+size_t ReadInPieces(const FileHandle& file, const std::function<void(std::string_view)>& take,
+                    FileSystem& fs) {
+  constexpr size_t kPiece = 64 * 1024;
+  const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+  size_t total = 0;
+  for (;;) {
+    const ssize_t got = fs.ReadAt(file.fd(), piece.get(), kPiece, static_cast<off_t>(total));
+    if (got < 0) throw FileFault(errno);
+    if (got == 0) return total;
+    take(std::string_view(piece.get(), static_cast<size_t>(got)));
+    total += static_cast<size_t>(got);
+  }
+}
+
 FileLineReader::FileLineReader(const FileHandle& file, Int offset) : file_(file), base_(offset) {
   if (::lseek(file_.fd(), static_cast<off_t>(offset), SEEK_SET) < 0) throw FileFault(errno);
 }

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,6 +97,13 @@ class FileBytes {
   std::unique_ptr<char[]> buffer_;  // when the file was read, not mapped
   FileStamp stamp_;
 };
+
+// Reads an open file from its start in pieces of at most 64 KB, handing each
+// to `take` in order, so that nothing holds the whole file. Returns how many
+// bytes were handed. Throws a Fault when a read fails (the pieces handed
+// before stay handed).
+size_t ReadInPieces(const FileHandle& file, const std::function<void(std::string_view)>& take,
+                    FileSystem& fs = SystemFiles());
 
 // Reads lines forwards from a byte offset of an open file, a block at a time,
 // so that an entry costs what its own lines cost, whatever the file's size.

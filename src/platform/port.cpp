@@ -4,6 +4,13 @@
 
 namespace qw {
 
+void Port::LoadPaneText(size_t size, const std::function<void(const PieceSink&)>& read) {
+  std::string text;
+  text.reserve(size);
+  read([&text](std::string_view piece) { text.append(piece); });
+  SetPaneText(text);
+}
+
 void NoPrinter::Fail() const {
   throw Fault(kFaultPrinter, FaultDescription(kFaultPrinter) + what_);
 }

@@ -9,7 +9,9 @@
 // with CR LF counted as two.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/case_fold.h"
@@ -119,6 +121,13 @@ class Port {
   // Replaces the whole text; like any change of the pane, the shell then
   // calls the document's change handler.
   virtual void SetPaneText(const std::string& text) = 0;
+  // Replaces the whole text by the bytes `read` hands to its sink, piece after
+  // piece in order, so that a large text need not be held twice; `size` is
+  // how many bytes to expect (the text is what was handed). When `read`
+  // throws, the pane keeps its text and the fault goes on. The default
+  // gathers the pieces and calls SetPaneText.
+  using PieceSink = std::function<void(std::string_view)>;
+  virtual void LoadPaneText(size_t size, const std::function<void(const PieceSink&)>& read);
   virtual std::string PaneSelectedText() const = 0;
   virtual long PaneSelStart() const = 0;
   virtual long PaneSelLength() const = 0;

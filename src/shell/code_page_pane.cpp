@@ -55,21 +55,106 @@ std::string CodePagePane::Bytes(long from, long to) const {
 }
 
 void CodePagePane::SetBytes(std::string_view bytes) {
-  const bool ascii = CodePage::IsAscii(bytes);
+  LoadBytes(bytes.size(), [bytes](const PieceSink& sink) { sink(bytes); });
+}
+
+// Scintilla's interface for filling a document that no view shows yet (the
+// object SCI_CREATELOADER returns). It has external linkage: in an unnamed
+// namespace the compiler would take a call of it for a call of a pure virtual.
+class DocumentLoader {
+ public:
+  virtual int Release() = 0;
+  virtual int AddData(const char* data, std::ptrdiff_t length) = 0;
+  virtual void* ConvertToDocument() = 0;
+
+ protected:
+  ~DocumentLoader() = default;
+};
+
+void CodePagePane::AppendQuietly(std::string_view text) {
+  const long mask = SendScintilla(SCI_GETMODEVENTMASK);
+  SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+  SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
+  SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
+}
+
+void CodePagePane::LoadBytes(size_t size, const std::function<void(const PieceSink&)>& read,
+                             const std::function<void()>& emptied) {
+  bool ascii = true;
+  std::string converted;
+  // Each byte is one character, so each piece converts on its own.
+  const auto shown = [&](std::string_view piece) {
+    if (CodePage::IsAscii(piece)) return piece;
+    ascii = false;
+    converted = page_->ToUtf8(piece);
+    return std::string_view(converted);
+  };
+  std::string text;
+  DocumentLoader* loader = nullptr;
+  if (size < kUncolouredSize) {
+    text.reserve(size);
+    read([&](std::string_view piece) { text.append(shown(piece)); });
+  } else {
+    // One byte to spare: a piece that fills the room exactly makes Scintilla
+    // move the text into a larger block, holding both for a moment.
+    loader = reinterpret_cast<DocumentLoader*>(
+        SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(size + 1),
+                      static_cast<long>(SC_DOCUMENTOPTION_STYLES_NONE)));
+    if (!loader) throw std::bad_alloc();
+    try {
+      read([&](std::string_view piece) {
+        const std::string_view part = shown(piece);
+        if (loader->AddData(part.data(), static_cast<std::ptrdiff_t>(part.size())) !=
+            SC_STATUS_OK) {
+          throw std::bad_alloc();
+        }
+      });
+    } catch (...) {
+      loader->Release();
+      throw;
+    }
+  }
   loading_ = true;
   // A new text is no edit to undo: Scintilla keeps no second copy of it.
   SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
   SendScintilla(SCI_CLEARALL);
   UseCharacterIndex(false);
   ascii_ = ascii;
-  if (!bytes.empty()) {
-    const std::string converted = ascii ? std::string() : page_->ToUtf8(bytes);
-    const std::string_view text = ascii ? bytes : std::string_view(converted);
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
+  if (emptied) emptied();
+  if (loader) {
+    ShowDocument(loader->ConvertToDocument(), false);
+  } else {
+    if (!coloured_) ShowDocument(SendScintillaPtrResult(SCI_CREATEDOCUMENT), true);
+    if (!text.empty()) AppendQuietly(text);
   }
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
   loading_ = false;
+  // The insertion was not notified: the text's change is.
+  emit linesChanged();
+  emit textChanged();
+}
+
+void CodePagePane::ShowDocument(void* document, bool coloured) {
+  // The settings Scintilla keeps with a document, not with its view.
+  const long eol = SendScintilla(SCI_GETEOLMODE);
+  const long tab = SendScintilla(SCI_GETTABWIDTH);
+  const long indent = SendScintilla(SCI_GETINDENT);
+  const long tabs = SendScintilla(SCI_GETUSETABS);
+  const long read_only = SendScintilla(SCI_GETREADONLY);
+  SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+  SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);  // the view holds it now
+  SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(SC_CP_UTF8));
+  SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(eol));
+  SendScintilla(SCI_SETTABWIDTH, static_cast<unsigned long>(tab));
+  SendScintilla(SCI_SETINDENT, static_cast<unsigned long>(indent));
+  SendScintilla(SCI_SETUSETABS, static_cast<unsigned long>(tabs));
+  SendScintilla(SCI_SETREADONLY, static_cast<unsigned long>(read_only));
+  SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+  coloured_ = coloured;
+  char_index_ = false;
+  // The lexer's language is kept with the document too.
+  if (coloured && lexer()) setLexer(lexer());
 }
 
 long CodePagePane::OffsetOf(long position) const {

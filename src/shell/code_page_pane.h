@@ -37,6 +37,16 @@ class CodePagePane final : public QsciScintilla {
   std::string Bytes(long from, long to) const;
   // Replaces the whole text by `bytes`, as one change.
   void SetBytes(std::string_view bytes);
+  // Replaces the whole text by the bytes `read` hands to its sink, piece after
+  // piece; `size` is how many to expect. Once all is read, the pane is
+  // emptied and `emptied` (when given) is called before the text goes in. A
+  // text of kUncolouredSize bytes or more goes into a document that keeps no
+  // colours (they would cost as much memory again as the text): it is shown
+  // uncoloured. When `read` throws, the pane keeps its text.
+  using PieceSink = std::function<void(std::string_view)>;
+  void LoadBytes(size_t size, const std::function<void(const PieceSink&)>& read,
+                 const std::function<void()>& emptied = {});
+  static constexpr size_t kUncolouredSize = size_t{4} << 20;
   // The UTF-8 text the pane holds for `bytes`.
   std::string ToPane(std::string_view bytes) const;
 
@@ -60,11 +70,18 @@ class CodePagePane final : public QsciScintilla {
   bool Accepts(const QString& text);
   void UseCharacterIndex(bool use) const;
   const char* Buffer() const;
+  // Shows `document` (a Scintilla document holding one reference, which the
+  // pane takes over) with the pane's settings of the document it replaces.
+  void ShowDocument(void* document, bool coloured);
+  // Appends `text` (pane characters) with no notification of the insertion:
+  // nothing converts a loaded text to UTF-16 for listeners.
+  void AppendQuietly(std::string_view text);
 
   const CodePage* page_;
   bool ascii_ = true;                // no byte above 0x7F since the last SetBytes
   bool loading_ = false;             // inside SetBytes: its text is known
   mutable bool char_index_ = false;  // Scintilla keeps the line character index
+  bool coloured_ = true;             // the document keeps colours
 };
 
 // The message of a refused character: which character, which code page.

@@ -267,11 +267,11 @@ std::string QtPort::PaneText() const {
 }
 
 void QtPort::SetPaneText(const std::string& text) {
-  if (on_new_text_) {
-    pane_->SetBytes({});
-    on_new_text_();
-  }
-  pane_->SetBytes(text);
+  LoadPaneText(text.size(), [&text](const PieceSink& sink) { sink(text); });
+}
+
+void QtPort::LoadPaneText(size_t size, const std::function<void(const PieceSink&)>& read) {
+  pane_->LoadBytes(size, read, on_new_text_);
   // A new text starts a new history: undo must not bring back another entry.
   pane_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   pane_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);

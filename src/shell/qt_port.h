@@ -101,6 +101,7 @@ class QtPort final : public Port {
 
   std::string PaneText() const override;
   void SetPaneText(const std::string& text) override;
+  void LoadPaneText(size_t size, const std::function<void(const PieceSink&)>& read) override;
   std::string PaneSelectedText() const override;
   long PaneSelStart() const override;
   long PaneSelLength() const override;

@@ -357,6 +357,12 @@ class TestWindow : public QObject {
       return l ? QStringList{l->lexer(), QString::number(l->font(0).pointSize())}
                : QStringList{"plain", QString::number(window_->txtEdit()->font().pointSize())};
     }
+    if (what == "coloured") {  // whether the lexer colours the pane's first word
+      QsciScintilla* pane = window_->txtEdit();
+      pane->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL,
+                          std::min(64L, pane->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
+      return {Yes(pane->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0UL) != 0)};
+    }
     if (what == "clipboard") return {Latin(Port().ClipboardText())};
     if (what == "file") {
       QFile f(Path(arg));
