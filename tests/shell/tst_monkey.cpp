@@ -62,21 +62,14 @@ class TestMonkey : public QObject {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString folder = dir.path();
-    const std::map<QString, QByteArray> modules = {
-        {"MAIN.BAS",
-         "Attribute VB_Name = \"Main\"\r\nOption Explicit\r\n\r\nSub Alpha()\r\n  x = 1\r\nEnd "
-         "Sub\r\n\r\n' between\r\nFunction Beta(a As Long) As Long\r\n  Beta = a * 2\r\nEnd "
-         "Function\r\n"},
-        {"OTHER.PRG",
-         "* tools\nPROCEDURE Init\n  x := 1\nRETURN\nFUNCTION Calc( nX )\n  RETURN nX * 2\n"},
-        {"FORM.FRM",
-         "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\nAttribute "
-         "VB_Name = \"frmMain\"\r\nPrivate Sub Form_Load()\r\n  Me.Caption = \"Hi\"\r\nEnd Sub"},
-    };
+    // Three of the sample modules, under the names the open commands are answered with.
     std::map<QString, QByteArray> known;  // each module file as last seen
-    for (const auto& [name, bytes] : modules) {
-      WriteAll(folder + "/" + name, bytes);
-      known[name] = bytes;
+    for (auto [name, sample] : {std::pair{"MAIN.BAS", "MAIN.BAS"},
+                                {"OTHER.PRG", "REPORT.PRG"},
+                                {"FORM.FRM", "DIALOG.FRM"}}) {
+      known[name] = ReadAll(QW_TEST_DATA "/modules/" + QString(sample));
+      QVERIFY2(known[name] != "<missing>", sample);
+      WriteAll(folder + "/" + name, known[name]);
     }
     WriteAll(folder + "/NOTES.TXT", "notes\r\n");
 

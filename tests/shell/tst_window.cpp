@@ -393,7 +393,9 @@ class TestWindow : public QObject {
     if (what == "offered") {  // the entries offered, when the names are shown
       QStringList offered;
       for (int i : Port().entry_search().offered()) offered << QString::number(i);
-      return Port().entry_search().completer()->popup()->isVisible() ? offered : QStringList();
+      const QAbstractItemView* popup = Port().entry_search().completer()->popup();
+      if (popup->model()->rowCount() != offered.size()) offered << "<other names shown>";
+      return popup->isVisible() ? offered : QStringList();
     }
     if (what == "dropdown-fits") {
       window_->cbProc()->showPopup();
