@@ -1,6 +1,6 @@
 // The shell's small conversions, as rows of tests/data/shell/conversions.txt: a function, its
-// input, and what it gives; an answer ending in "..." is compared by its start. And the menu
-// bar as built against its design in tests/data/shell/menus.txt.
+// input, and what it gives; a field of the answer ending in "..." is compared by its start. And the
+// menu bar as built against its design in tests/data/shell/menus.txt.
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -75,7 +75,13 @@ const std::map<QString, Gives> kFunctions = {
     {"listing", [](const QString& in) { return QStringList{ListingLineText(Bytes(in))}; }},
     {"command-line", Parse},
     {"usage", [](const QString&) { return QStringList{Text(UsageText())}; }},
-    {"version", [](const QString&) { return QStringList{Text(VersionText())}; }},
+    {"version",  // one line
+     [](const QString&) {
+       const QString text = Text(VersionText());
+       return QStringList{text.section('\n', 0, 0), text.count('\n') == 1 && text.endsWith('\n')
+                                                        ? "one line"
+                                                        : "not one line"};
+     }},
     {"layout",
      [](const QString& in) {
        const FormLayout l =
@@ -101,10 +107,9 @@ class TestConversions : public QObject {
     QVERIFY2(row.size() >= 3 && kFunctions.contains(row[0]), qPrintable(row[0]));
     const QStringList got = kFunctions.at(row[0])(row[1]);
     QStringList want = row.mid(2);
-    for (QString& w : want) w = testing::Utf8(w);
-    if (want.last().endsWith("...")) {
-      QVERIFY2(got.last().startsWith(want.last().chopped(3)), qPrintable(got.last()));
-      want.last() = got.last();
+    for (qsizetype i = 0; i < want.size(); ++i) {
+      want[i] = testing::Utf8(want[i]);
+      if (want[i].endsWith("...") && got.value(i).startsWith(want[i].chopped(3))) want[i] = got[i];
     }
     QCOMPARE(got, want);
   }
