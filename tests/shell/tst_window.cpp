@@ -4,10 +4,13 @@
 // message boxes and file dialogs answered from a script. A step is a verb and its fields;
 // "expect-WHAT want..." compares what the user would see, a field ending in "..." by its start
 // and a last field "..." leaving the rest out. Every message box shown must be expected.
+// The controls as designed, the search dialogs on their own and the port's real boxes and
+// dialogs are checked here too.
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -15,12 +18,15 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -615,6 +621,117 @@ class TestWindow : public QObject {
                                  "Quillwright Error|vector::at|stop",
                                  "Quillwright Error|Invalid procedure call or argument|stop"}));
     QVERIFY(w.isVisible());
+  }
+
+  // The port on its own.
+  void entryListFillsInOneStepAndRaisesTheClickHandler() {
+    std::vector<std::string> names;
+    for (int i = 0; i < 60000; ++i) names.push_back("Proc" + std::to_string(i));
+    QSignalSpy resets(window_->cbProc()->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(window_->cbProc()->model(), &QAbstractItemModel::rowsInserted);
+    Port().SetEntryItems(names);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(Port().EntryCount(), 60000);
+    QCOMPARE(Port().EntrySelectedIndex(), -1);
+    std::vector<std::pair<int, std::string>> clicks;
+    Port().SetEntryClickHandler(
+        [&] { clicks.emplace_back(Port().EntrySelectedIndex(), Port().EntryText()); });
+    Port().SetEntrySelectedIndex(2);
+    Port().SetEntrySelectedIndex(1);
+    QCOMPARE(clicks, (std::vector<std::pair<int, std::string>>{{2, "Proc2"}, {1, "Proc1"}}));
+    Port().SetEntryText("typed");
+    QCOMPARE(Port().EntryText(), std::string("typed"));
+    QCOMPARE(Port().EntrySelectedIndex(), 1);
+    Port().ClearEntryList();
+    QCOMPARE(Port().EntryCount(), 0);
+    QCOMPARE(Port().EntryText(), std::string());
+  }
+
+  // Scripted answers and paths, and the boxes and dialogs they record, are used throughout the
+  // window's tests; here what the script leaves out.
+  void unscriptedBoxesAndDialogs() {
+    QCOMPARE(
+        Port().MessageBox({qw::NoticeKind::kWarning, "eof", "", qw::Buttons::kOk, qw::Icon::kNone}),
+        qw::Answer::kOk);
+    QCOMPARE(Port().MessageBox({qw::NoticeKind::kQuestion, "?", "", qw::Buttons::kYesNoCancel,
+                                qw::Icon::kExclamation}),
+             qw::Answer::kCancel);
+    QCOMPARE(script_.boxes[0].title, std::string("QWEdit"));
+    QCOMPARE(script_.unscripted, 2);
+    script_.paths = {std::nullopt};
+    try {
+      Port().ShowSaveDialog("Program (*.bas)|*.bas");
+      QFAIL("a cancelled dialog must raise a fault");
+    } catch (const qw::Fault& f) {
+      QCOMPARE(f.number(), 32755);
+    }
+    QVERIFY_THROWS_EXCEPTION(qw::Fault, Port().ShowOpenDialog("x|*.x"));  // script empty
+    QCOMPARE(script_.unscripted, 3);
+  }
+
+  void busyPointerNestsAndNeverUnderflows() {
+    Port().BusyPointer(true);
+    Port().BusyPointer(true);
+    Port().BusyPointer(false);
+    QCOMPARE(Port().busy_depth(), 1);
+    Port().BusyPointer(false);
+    Port().BusyPointer(false);
+    QCOMPARE(Port().busy_depth(), 0);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
+  // Without a script the port shows real boxes: answer them from a timer.
+  void realBoxesShowTheExactTextTitleAndIcon() {
+    Port().SetScript(nullptr);
+    QList<std::pair<qw::Answer, QMessageBox::Icon>> got;  // the answer and the icon shown
+    for (auto [buttons, icon, press] :
+         {std::tuple(qw::Buttons::kOk, qw::Icon::kStop, QMessageBox::Ok),
+          {qw::Buttons::kYesNoCancel, qw::Icon::kExclamation, QMessageBox::Yes},
+          {qw::Buttons::kYesNoCancel, qw::Icon::kExclamation, QMessageBox::No},
+          {qw::Buttons::kYesNoCancel, qw::Icon::kQuestion, QMessageBox::Cancel}}) {
+      QString title, text;
+      QMessageBox::Icon shown = QMessageBox::NoIcon;
+      QTimer::singleShot(0, this, [&, press = press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        shown = box->icon();
+        box->button(press)->click();
+      });
+      got.append({Port().MessageBox({qw::NoticeKind::kQuestion,
+                                     "The text in [X] has changed.\r\nSave?", "", buttons, icon}),
+                  shown});
+      QCOMPARE(title, QString("QWEdit"));
+      QCOMPARE(text, QString("The text in [X] has changed.\nSave?"));
+    }
+    QCOMPARE(got, (QList<std::pair<qw::Answer, QMessageBox::Icon>>{
+                      {qw::Answer::kOk, QMessageBox::Critical},
+                      {qw::Answer::kYes, QMessageBox::Warning},
+                      {qw::Answer::kNo, QMessageBox::Warning},
+                      {qw::Answer::kCancel, QMessageBox::Question}}));
+  }
+
+  void realOpenDialogOffersTheConvertedFilter() {
+    Port().SetScript(nullptr);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("MAIN.BAS");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QStringList filters;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      filters = dialog->nameFilters();
+      dialog->selectFile(path);
+      static_cast<QDialog*>(dialog)->accept();  // public in QDialog, the dialog's own accept runs
+    });
+    QCOMPARE(Port().ShowOpenDialog("Program (*.bas)|*.bas"), path.toStdString());
+    QCOMPARE(filters, QStringList({"Program (*.bas *.BAS)"}));
+    QTimer::singleShot(0, this, [&] { QApplication::activeModalWidget()->close(); });
+    QVERIFY_THROWS_EXCEPTION(qw::Fault, Port().ShowSaveDialog("Program (*.bas)|*.bas"));
   }
 };
 
