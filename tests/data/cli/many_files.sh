@@ -10,6 +10,6 @@ mkfifo tree/a/pipe.frm
 ln -s "$PWD/MAIN.BAS" tree/a/link.bas
 ln -s "$PWD/tree/a" tree/b/loop
 qw list -r tree NONE.BAS
-qw list --json tree/a/y.bas MAIN.BAS
+qw list --json tree/b/Z.Cls MAIN.BAS tree/a/y.bas
 qw find -r tree NONE.BAS sub
 qw list tree tree/a/y.bas
