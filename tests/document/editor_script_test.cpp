@@ -23,6 +23,9 @@
 //   limits classic|lifted
 //   key N                a key pressed in the entry list; window-key N list|pane: a key
 //                        down in the window; list-text-changed
+//   find-in-module accept|cancel TEXT  Find in Module, the dialog closed so; writes
+//                        the hits listed
+//   go-to-hit N          chooses hit N of the last Find in Module
 //   state                the entry shown, the list's row, changed or not, caption, entries
 //   pane                 the pane's text and selection; pane-to FILE writes the text to FILE
 // A sh step that exits with 77 skips the case: the system cannot do what it needs.
@@ -38,6 +41,7 @@
 
 #include "cli/commands.h"
 #include "doc_fixture.h"
+#include "find/module_search.h"
 #include "support/case_table.h"
 #include "support/golden.h"
 #include "textlib/cliplib.h"
@@ -59,6 +63,8 @@ class EditorScript : public DocTest, public ::testing::WithParamInterface<std::s
   std::string Run(const std::string& word, const std::string& arg);
   std::string Report(size_t dialogs, int focus);
   bool skipped = false;
+  SearchState state;
+  ModuleSearch search{ed.doc(), port, state};
   std::string State() const;
 };
 
@@ -127,6 +133,21 @@ std::string EditorScript::Run(const std::string& word, const std::string& arg) {
     ed.WindowKeyDown(std::stoi(arg), arg.ends_with("list"));
   } else if (word == "list-text-changed") {
     ed.EntryListTextChanged();
+  } else if (word == "find-in-module") {
+    const bool cancel = arg.starts_with("cancel ");
+    port.find_answers.push_back({cancel ? DialogClose::kCancel : DialogClose::kAccept,
+                                 arg.substr(arg.find(' ') + 1), false, false, 1});
+    port.hit_rows.clear();
+    search.FindInModule();
+    std::string out = "find text " + state.find_text + "\n";
+    for (const ModuleHit& h : port.hit_rows.empty() ? std::vector<ModuleHit>() : search.hits()) {
+      out += "hit " + h.entry_name + "|" + std::to_string(h.line) + "|" + h.line_text + " (entry " +
+             std::to_string(h.entry) + ", byte " + std::to_string(h.offset) + ")\n";
+    }
+    return out;
+  } else if (word == "go-to-hit") {
+    search.GoToHit(std::stoul(arg));
+    return "last found at " + std::to_string(state.last_found_pos) + "\n";
   } else if (word == "state") {
     return State();
   } else if (word == "pane-to") {

@@ -1,6 +1,6 @@
 // Find in Module: the hits of a search over the whole module are exactly the
-// lines that showing every entry in turn and reading its text would reveal,
-// and choosing a hit goes there through the entry list.
+// lines that showing every entry in turn and reading its text would reveal.
+// (Choosing a hit, and the pane's own text, are scripts of tests/data/editor.)
 #include "find/module_search.h"
 
 #include <gtest/gtest.h>
@@ -95,70 +95,6 @@ TEST_F(FindInModuleTest, FindsWhatReadingEveryEntryFinds) {
     }
   }
   EXPECT_GT(compared, 200);
-}
-
-TEST_F(FindInModuleTest, SearchesThePaneForTheEntryShown) {
-  Open(Write("M.BAS", "Dim a\r\nSub A()\r\n  old\r\nEnd Sub\r\nSub B()\r\n  old\r\nEnd Sub\r\n"));
-  Select(IndexOf("A"));
-  Type("Sub A()\r\n  new\r\n  new old\r\nEnd Sub\r\n");
-  EXPECT_EQ(Tuples(FindInDocument(ed.doc(), port.PaneText(), "old", false)),
-            (std::vector<Hit>{{1, 3, 22, "  new old"}, {2, 2, 11, "  old"}}));
-  EXPECT_EQ(Tuples(FindInDocument(ed.doc(), port.PaneText(), "new", false)),
-            (std::vector<Hit>{{1, 2, 11, "  new"}, {1, 3, 18, "  new old"}}));
-}
-
-TEST_F(FindInModuleTest, WholeTextHitsAreLinesOfThePane) {
-  Open(Write("T.TXT", "one\ntwo one\r\nthree"), /*split=*/false);
-  EXPECT_EQ(Tuples(FindInDocument(ed.doc(), port.PaneText(), "ONE", false)),
-            (std::vector<Hit>{{-1, 1, 0, "one"}, {-1, 2, 8, "two one"}}));
-}
-
-TEST_F(FindInModuleTest, ChoosingAHitSwitchesAndSelectsUnlessThePaneIsEdited) {
-  std::string module = "Option Explicit\r\n";
-  for (int i = 0; i < 300; ++i) {
-    module += "Sub P" + std::to_string(i) + "()\r\n  x = " + std::to_string(i) + "\r\n" +
-              (i % 50 == 7 ? "  Call Target\r\n" : "") + "End Sub\r\n\r\n";
-  }
-  Open(Write("BIG.BAS", module));
-  SearchState state;
-  ModuleSearch search(ed.doc(), port, state);
-  port.find_answers.push_back({DialogClose::kAccept, "target", false, false, 1});
-  search.FindInModule();
-  ASSERT_EQ(port.hit_rows.size(), 6u);
-  EXPECT_EQ(port.hit_rows[1].entry_name, "P57");
-  EXPECT_EQ(port.hit_rows[1].line, 3);
-  EXPECT_EQ(port.hit_rows[1].line_text, "  Call Target");
-
-  search.GoToHit(1);
-  EXPECT_EQ(ed.doc().current_entry_name(), "P57");
-  EXPECT_EQ(port.PaneSelectedText(), "Target");
-  EXPECT_EQ(state.last_found_pos, port.PaneSelStart());
-
-  Type("Sub P57()\r\n  edited\r\nEnd Sub\r\n");
-  search.GoToHit(2);
-  EXPECT_EQ(ed.doc().current_entry_name(), "P57");
-  EXPECT_EQ(port.PaneText(), "Sub P57()\r\n  edited\r\nEnd Sub\r\n");
-  EXPECT_EQ(Boxes().back().substr(0, 21), "Save or Lose Changes:");
-
-  // Another module open: its entries of the same names are not the hits' entries.
-  Open(Write("OTHER.BAS", module));
-  Select(IndexOf("P7"));
-  search.GoToHit(0);
-  EXPECT_EQ(ed.doc().current_entry_name(), "P7");
-  EXPECT_EQ(port.PaneSelLength(), 0);
-}
-
-TEST_F(FindInModuleTest, NoHitSaysCannotFindAndCancelSearchesNothing) {
-  Open(Write("M.BAS", "Sub A()\r\nEnd Sub\r\n"));
-  SearchState state;
-  ModuleSearch search(ed.doc(), port, state);
-  port.find_answers.push_back({DialogClose::kCancel, "End", false, false, 1});
-  search.FindInModule();
-  EXPECT_TRUE(port.boxes.empty());
-  EXPECT_EQ(state.find_text, "End");
-  port.find_answers.push_back({DialogClose::kAccept, "nowhere", false, false, 1});
-  search.FindInModule();
-  EXPECT_EQ(Boxes(), std::vector<std::string>{"QWEdit: Cannot find \"nowhere\""});
 }
 
 }  // namespace
