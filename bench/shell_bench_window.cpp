@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -36,6 +37,12 @@ const std::string& ModulePath() {
     return p;
   }();
   return path;
+}
+
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
 struct Window {
@@ -127,17 +134,23 @@ void BM_FilterKeystroke60000(benchmark::State& state) {
   QLineEdit* field = w.window.cbProc()->lineEdit();
   const QString typed[] = {"c", "ca", "calc1", "calc12", "HANDLE5", "_click", "zz", "2"};
   size_t next = 0, offered = 0;
-  double slowest_ms = 0;
+  // The slowest keystroke's own work (the thread's CPU time: on a shared
+  // machine its wall time also holds the waits of other programs), and its
+  // wall time.
+  double slowest_ms = 0, slowest_wall_ms = 0;
   for (auto _ : state) {
     const QString& text = typed[next++ % std::size(typed)];
+    const double cpu = ThreadCpuMs();
     const auto start = std::chrono::steady_clock::now();
     field->setText(text);
     emit field->textEdited(text);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    slowest_ms = std::max(slowest_ms, took.count());
+    slowest_ms = std::max(slowest_ms, ThreadCpuMs() - cpu);
+    slowest_wall_ms = std::max(slowest_wall_ms, took.count());
     offered += w.window.port().entry_search().offered().size();
   }
   state.counters["slowest_ms"] = slowest_ms;
+  state.counters["slowest_wall_ms"] = slowest_wall_ms;
   state.counters["offered"] =
       benchmark::Counter(static_cast<double>(offered), benchmark::Counter::kAvgIterations);
 }

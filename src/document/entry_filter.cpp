@@ -19,11 +19,12 @@ void EntryFilter::SetNames(const std::vector<std::string>& names) {
   starts_.reserve(names.size() + 1);
   size_t bytes = 0;
   for (const std::string& n : names) bytes += n.size() + 1;
-  folded_.reserve(bytes);
+  folded_.resize(bytes);
+  char* out = folded_.data();
   for (const std::string& n : names) {
-    starts_.push_back(static_cast<std::uint32_t>(folded_.size()));
-    for (const char c : n) folded_.push_back(FoldCase(c));
-    folded_.push_back('\n');
+    starts_.push_back(static_cast<std::uint32_t>(out - folded_.data()));
+    out = std::transform(n.begin(), n.end(), out, FoldCase);
+    *out++ = '\n';
   }
   starts_.push_back(static_cast<std::uint32_t>(folded_.size()));
 }

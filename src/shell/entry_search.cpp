@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "shell/entry_names.h"
+
 namespace qw::shell {
 
 // The entries offered: row r shows the name of list item offered[r], and
@@ -17,7 +19,7 @@ class EntryMatches final : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  void Reset(const QStringList* names, const std::vector<int>* offered) {
+  void Reset(const EntryNames* names, const std::vector<int>* offered) {
     beginResetModel();
     names_ = names;
     offered_ = offered;
@@ -30,20 +32,21 @@ class EntryMatches final : public QAbstractListModel {
     if (!offered_ || index.row() < 0 || index.row() >= static_cast<int>(offered_->size()))
       return {};
     const int item = (*offered_)[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return names_->value(item);
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return names_->name(item);
     if (role == Qt::UserRole) return item;
     return {};
   }
 
  private:
-  const QStringList* names_ = nullptr;
+  const EntryNames* names_ = nullptr;
   const std::vector<int>* offered_ = nullptr;
 };
 
-EntrySearch::EntrySearch(QComboBox* list, std::function<void(int)> choose)
+EntrySearch::EntrySearch(QComboBox* list, const EntryNames* shown, std::function<void(int)> choose)
     : QObject(list),
       list_(list),
       choose_(std::move(choose)),
+      shown_(shown),
       matches_(new EntryMatches(this)),
       completer_(new QCompleter(this)) {
   completer_->setModel(matches_);
@@ -61,18 +64,17 @@ EntrySearch::EntrySearch(QComboBox* list, std::function<void(int)> choose)
           });
 }
 
-void EntrySearch::SetNames(const std::vector<std::string>& names, const QStringList& shown) {
+void EntrySearch::SetNames(const std::vector<std::string>& names) {
   completer_->popup()->hide();
   offered_.clear();
   filter_.SetNames(names);
-  shown_ = shown;
-  matches_->Reset(&shown_, &offered_);
+  matches_->Reset(shown_, &offered_);
   // The drop-down is as wide as its longest name: measuring the few longest
   // names is enough, and costs nothing next to measuring them all.
   const QFontMetrics metrics(list_->view()->font());
   int widest = 0;
   for (const int i : filter_.Longest(16))
-    widest = std::max(widest, metrics.horizontalAdvance(shown.value(i)));
+    widest = std::max(widest, metrics.horizontalAdvance(shown_->name(i)));
   const int extra =
       list_->view()->verticalScrollBar()->sizeHint().width() + 4 * list_->view()->frameWidth() + 12;
   popup_width_ = widest + extra;
@@ -82,7 +84,7 @@ void EntrySearch::SetNames(const std::vector<std::string>& names, const QStringL
 void EntrySearch::Offer(const QString& text) {
   const QByteArray bytes = text.toLatin1();
   filter_.Find(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), offered_);
-  matches_->Reset(&shown_, &offered_);
+  matches_->Reset(shown_, &offered_);
   if (offered_.empty()) {
     completer_->popup()->hide();
     return;

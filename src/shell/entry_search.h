@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,14 +20,16 @@ class QCompleter;
 namespace qw::shell {
 
 class EntryMatches;
+class EntryNames;
 
 class EntrySearch final : public QObject {
  public:
-  // `list` is cbProc; `choose` switches to an entry by its index in it.
-  EntrySearch(QComboBox* list, std::function<void(int)> choose);
+  // `list` is cbProc showing `shown`; `choose` switches to an entry by its
+  // index in it.
+  EntrySearch(QComboBox* list, const EntryNames* shown, std::function<void(int)> choose);
 
-  // The list's names have become `names` (shown as `shown`, item for item).
-  void SetNames(const std::vector<std::string>& names, const QStringList& shown);
+  // The list's names have become `names` (as `shown` now holds them).
+  void SetNames(const std::vector<std::string>& names);
 
   // Offers the entries whose names hold `text`; hides the offer when none does.
   void Offer(const QString& text);
@@ -40,7 +41,7 @@ class EntrySearch final : public QObject {
   QComboBox* list_;
   std::function<void(int)> choose_;
   EntryFilter filter_;
-  QStringList shown_;  // the names as the list shows them
+  const EntryNames* shown_;  // the names as the list shows them
   std::vector<int> offered_;
   EntryMatches* matches_;
   QCompleter* completer_;

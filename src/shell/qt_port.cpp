@@ -10,13 +10,13 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStringListModel>
 #include <QTableView>
 #include <algorithm>
 
 #include "platform/fault.h"
 #include "shell/access_keys.h"
 #include "shell/code_page_pane.h"
+#include "shell/entry_names.h"
 #include "shell/entry_search.h"
 #include "shell/hit_list.h"
 #include "shell/search_dialogs.h"
@@ -99,9 +99,9 @@ QtPort::QtPort(QWidget* window, QMenuBar* menu_bar, CodePagePane* pane, QComboBo
       menu_bar_(menu_bar),
       pane_(pane),
       entry_list_(entry_list),
-      entry_model_(new QStringListModel(entry_list)),
-      entry_search_(
-          new EntrySearch(entry_list, [this](int index) { SetEntrySelectedIndex(index); })) {
+      entry_model_(new EntryNames(entry_list)),
+      entry_search_(new EntrySearch(entry_list, entry_model_,
+                                    [this](int index) { SetEntrySelectedIndex(index); })) {
   entry_list_->setModel(entry_model_);
 }
 
@@ -316,18 +316,14 @@ void QtPort::FocusPane() {
 // --- The entry list ----------------------------------------------------------------
 
 void QtPort::ClearEntryList() {
-  entry_model_->setStringList({});
-  entry_search_->SetNames({}, {});
+  SetEntryItems({});
   entry_list_->setEditText(QString());
 }
 
 void QtPort::SetEntryItems(const std::vector<std::string>& items) {
-  QStringList list;
-  list.reserve(static_cast<qsizetype>(items.size()));
-  for (const std::string& item : items) list << Latin1(item);
-  entry_model_->setStringList(list);  // one reset, however long the list
+  entry_model_->SetNames(items);  // one reset, however long the list
   entry_list_->setCurrentIndex(-1);
-  entry_search_->SetNames(items, list);
+  entry_search_->SetNames(items);
 }
 
 int QtPort::EntryCount() const {

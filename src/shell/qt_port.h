@@ -1,6 +1,6 @@
 // QtPort: the platform port on Qt widgets. Message boxes are QMessageBoxes,
 // the file dialogs QFileDialogs, the pane a CodePagePane addressed in bytes,
-// the entry list an editable QComboBox over one QStringListModel, the
+// the entry list an editable QComboBox over one EntryNames model, the
 // clipboard the system clipboard read and written in the pane's code page, so
 // that every byte of the pane survives a round trip. Clipboard text holding a
 // character the code page cannot write is refused (a Fault naming it).
@@ -23,12 +23,12 @@
 
 class QComboBox;
 class QMenuBar;
-class QStringListModel;
 class QWidget;
 
 namespace qw::shell {
 
 class CodePagePane;
+class EntryNames;
 class EntrySearch;
 
 struct ShownBox {
@@ -132,7 +132,7 @@ class QtPort final : public Port {
   QMenuBar* menu_bar_;
   CodePagePane* pane_;
   QComboBox* entry_list_;
-  QStringListModel* entry_model_;
+  EntryNames* entry_model_;
   EntrySearch* entry_search_;
   std::function<void()> on_entry_click_;
   std::function<void()> on_new_text_;
