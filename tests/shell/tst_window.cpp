@@ -155,7 +155,8 @@ class TestWindow : public QObject {
     QWidget* f = QApplication::focusWidget();
     return f && f->window() == window_.get() ? f : window_->txtEdit();
   }
-  // The control at `path` under `form`: object names joined by "/", NAME#N the one of index N.
+  // The control at `path` under `form` (object names joined by "/", NAME#N the one of index N),
+  // or nullptr.
   static QWidget* Find(QWidget* form, const QString& path) {
     QWidget* w = form;
     for (const QString& name : path.split('/')) {
@@ -166,7 +167,6 @@ class TestWindow : public QObject {
         if (!name.contains('#') || c->property("index").toString() == name.section('#', 1)) w = c;
       }
     }
-    if (!w) qFatal("no control %s", qPrintable(path));
     return w;
   }
   static bool Holds(QWidget* w, const QString& flag) {
@@ -199,6 +199,7 @@ class TestWindow : public QObject {
       const qsizetype at = s.indexOf(QRegularExpression("[=@!^?]"));
       if (at < 0) continue;
       QWidget* c = Find(d, s.left(at));
+      QVERIFY2(c, qPrintable("no control " + s.left(at)));
       const QString rest = s.mid(at + 1);
       if (s[at] == '=') QTest::keyClicks(c, rest);
       if (s[at] == '@') Keys(c, {rest});
@@ -240,7 +241,9 @@ class TestWindow : public QObject {
       QVERIFY2(item, qPrintable(arg));
       item->trigger();
     } else if (verb == "click") {
-      QTest::mouseClick(Find(window_->panToolbar(), arg), Qt::LeftButton);
+      QWidget* button = Find(window_->panToolbar(), arg);
+      QVERIFY2(button, qPrintable(arg));
+      QTest::mouseClick(button, Qt::LeftButton);
     } else if (verb == "key") {
       Keys(Target(), a);
     } else if (verb == "keys") {
@@ -522,6 +525,7 @@ class TestWindow : public QObject {
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
     QWidget* w = Find(form, row[1]);
+    QVERIFY2(w, qPrintable(row[1]));
     const bool top = w == form;
     auto* frame = qobject_cast<QGroupBox*>(w);
     auto* button = qobject_cast<QToolButton*>(w);
@@ -581,7 +585,10 @@ class TestWindow : public QObject {
     frmReplace d;
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    const auto at = [&d](const char* name) { return Find(&d, name)->geometry(); };
+    const auto at = [&d](const char* name) {  // a missing control fails in the controls' rows
+      const QWidget* w = Find(&d, name);
+      return w ? w->geometry() : QRect();
+    };
     QVERIFY(at("Label1").right() < at("txtFindWhat").left());
     QVERIFY(at("Label2").right() < at("txtReplaceWith").left());
     QVERIFY(at("chkCaseSensitive").top() > at("txtReplaceWith").bottom());
