@@ -94,13 +94,15 @@ QString Expand(QString field, const QString& dir) {
   field.replace("{dir}", dir).replace("{DIR}", dir.toUpper());
   static const QRegularExpression macro(R"(\{bytes (\d+)-(\d+)\}|\{(.*?) \* (\d+)\})",
                                         QRegularExpression::DotMatchesEverythingOption);
-  for (auto m = macro.match(field); m.hasMatch(); m = macro.match(field)) {
-    QString by;
-    for (int b = m.captured(1).toInt(); b <= m.captured(2).toInt() && m.capturedLength(1); ++b) {
+  for (qsizetype from = 0;;) {
+    const QRegularExpressionMatch m = macro.match(field, from);
+    if (!m.hasMatch()) break;
+    QString by = m.captured(3).repeated(m.captured(4).toInt());
+    for (int b = m.captured(1).toInt(); m.capturedLength(1) && b <= m.captured(2).toInt(); ++b) {
       by += QChar(b);
     }
-    field.replace(m.capturedStart(), m.capturedLength(),
-                  m.capturedLength(1) ? by : m.captured(3).repeated(m.captured(4).toInt()));
+    field.replace(m.capturedStart(), m.capturedLength(), by);
+    from = m.capturedStart() + by.size();  // what a macro spells out is not read again
   }
   return field;
 }
