@@ -4,8 +4,9 @@
 // message boxes and file dialogs answered from a script. A step is a verb and its fields;
 // "expect-WHAT want..." compares what the user would see, a field ending in "..." by its start
 // and a last field "..." leaving the rest out. Every message box shown must be expected.
-// The controls as designed, the search dialogs on their own and the port's real boxes and
-// dialogs are checked here too.
+// The controls as designed, the search dialogs on their own, the port's real boxes and dialogs,
+// the menu bar against tests/data/shell/menus.txt and the small conversions of
+// tests/data/shell/conversions.txt are checked here too.
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
@@ -22,6 +23,8 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,6 +36,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -40,17 +44,23 @@
 #include "document/module_document.h"
 #include "find/search_commands.h"
 #include "platform/fault.h"
+#include "shell/access_keys.h"
 #include "shell/code_page.h"
 #include "shell/command_line.h"
 #include "shell/display_options.h"
 #include "shell/entry_search.h"
+#include "shell/form_layout.h"
 #include "shell/frm_edit32.h"
 #include "shell/hit_list.h"
+#include "shell/key_preview.h"
 #include "shell/menu_table.h"
 #include "shell/qt_port.h"
+#include "shell/qt_printer.h"
 #include "shell/script_file.h"
 #include "shell/search_dialogs.h"
+#include "shell/source_lexer.h"
 #include "shell/status_line.h"
+#include "shell/toolbar.h"
 #include "tools/print_layout.h"
 
 using namespace qw::shell;
@@ -128,6 +138,64 @@ void Keys(QWidget* to, const QStringList& keys) {
     QTest::keyClick(to, key.key(), key.keyboardModifiers());
   }
 }
+
+using Gives = std::function<QStringList(const QString&)>;
+
+QStringList SendKeys(const QString& keys) {
+  QMainWindow window;
+  window.menuBar()->setNativeMenuBar(false);
+  BuildMenus(window.menuBar());
+  QStringList ran;
+  for (QAction* a : window.menuBar()->findChildren<QAction*>()) {
+    QObject::connect(a, &QAction::triggered, [&ran, a] { ran << a->objectName(); });
+  }
+  const bool any = SendAccessKeys(window.menuBar(), Bytes(keys));
+  return {ran.join(' '), any ? "yes" : "no"};
+}
+
+QStringList Parse(const QString& args) {
+  std::vector<std::string> words;
+  for (const QString& w : args.split(' ', Qt::SkipEmptyParts)) words.push_back(Bytes(w));
+  const CommandLine c = ParseCommandLine(words);
+  const char* actions[] = {"start", "help", "version", "bad usage"};
+  return {actions[int(c.action)], Latin(c.file), c.whole ? "yes" : "no",
+          c.error.empty() ? "no" : "yes"};
+}
+
+const std::map<QString, Gives> kFunctions = {
+    {"filter", [](const QString& in) { return QStringList{ConvertDialogFilter(Bytes(in))}; }},
+    {"kind",
+     [](const QString& in) {
+       return QStringList{QStringList{"plain", "basic", "xbase"}[int(KindOfFile(Bytes(in)))]};
+     }},
+    {"tooltip", [](const QString& in) { return QStringList{TooltipFromTag(in)}; }},
+    {"key",
+     [](const QString& in) {
+       return QStringList{QString::number(ClassicKeyCode(QKeySequence(in)[0].key()))};
+     }},
+    {"access-key",
+     [](const QString& in) {
+       const QChar key = AccessKey(in);
+       return QStringList{key.isNull() ? QString("none") : QString(key)};
+     }},
+    {"send-keys", SendKeys},
+    {"listing", [](const QString& in) { return QStringList{ListingLineText(Bytes(in))}; }},
+    {"command-line", Parse},
+    {"usage", [](const QString&) { return QStringList{Latin(UsageText())}; }},
+    {"version",  // one line
+     [](const QString&) {
+       const QString text = Latin(VersionText());
+       return QStringList{text.section('\n', 0, 0), text.count('\n') == 1 && text.endsWith('\n')
+                                                        ? "one line"
+                                                        : "not one line"};
+     }},
+    {"layout",
+     [](const QString& in) {
+       const FormLayout l =
+           ComputeFormLayout(in.section(' ', 0, 0).toInt(), in.section(' ', 1).toInt());
+       return QStringList{Rect(l.txtEdit), Rect(l.panToolbar)};
+     }},
+};
 
 }  // namespace
 
@@ -741,6 +809,52 @@ class TestWindow : public QObject {
     QCOMPARE(filters, QStringList({"Program (*.bas *.BAS)"}));
     QTimer::singleShot(0, this, [&] { QApplication::activeModalWidget()->close(); });
     QVERIFY_THROWS_EXCEPTION(qw::Fault, Port().ShowSaveDialog("Program (*.bas)|*.bas"));
+  }
+
+  // The small conversions: a function, its input, and what it gives.
+  void conversions_data() {
+    QTest::addColumn<QStringList>("row");
+    const auto rows = testing::ReadScript("shell/conversions.txt");
+    QCOMPARE(rows.size(), 67);  // none lost, the file read
+    for (const auto& line : rows) QTest::newRow(qPrintable(line.where)) << line.fields;
+  }
+  void conversions() {
+    QFETCH(QStringList, row);
+    QVERIFY2(row.size() >= 3 && kFunctions.contains(row[0]), qPrintable(row[0]));
+    const QStringList got = kFunctions.at(row[0])(row[1]);
+    QStringList want = row.mid(2);
+    for (QString& f : want) f = testing::Utf8(f);
+    QVERIFY2(Matches(got, want), qPrintable(Shown(got) + " is not " + Shown(want)));
+  }
+
+  // Per menu, its items in order; a hidden item is disabled too, so that no shortcut runs it.
+  void menusAsDesigned() {
+    QMainWindow window;
+    BuildMenus(window.menuBar());
+    QMap<QString, QStringList> built, wanted;
+    for (const auto& line : testing::ReadScript("shell/menus.txt")) {
+      const QStringList& f = line.fields;
+      const QStringList item = {f.value(0), f.value(2), f.value(3), f.value(4)};
+      wanted[f.value(1)] << (f.value(2) == "-" ? "-" : item.join('|'));
+    }
+    QCOMPARE(wanted.value("").size(), 5);
+    for (const QString& menu : wanted.keys()) {
+      QMenuBar* bar = window.menuBar();
+      for (QAction* a :
+           menu.isEmpty() ? bar->actions() : FindMenuAction(bar, Bytes(menu))->menu()->actions()) {
+        QVERIFY2(a->isEnabled() == a->isVisible(), qPrintable(a->objectName()));
+        const QStringList item = {a->objectName(), a->text(), a->shortcut().toString(),
+                                  a->isVisible() ? "shown" : "hidden"};
+        built[menu] << (a->isSeparator() ? "-" : item.join('|'));
+      }
+    }
+    QCOMPARE(built, wanted);
+    // "%(EP)" reaches Paste only: no other item of the Edit menu has the access key P.
+    QStringList with_p;
+    for (QAction* a : FindMenuAction(window.menuBar(), "mnuEdit")->menu()->actions()) {
+      if (AccessKey(a->text()) == u'P') with_p << a->objectName();
+    }
+    QCOMPARE(with_p, QStringList({"mnuPaste"}));
   }
 };
 
