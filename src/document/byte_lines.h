@@ -19,24 +19,31 @@ struct ByteLine {
   std::string_view end;   // the line end itself: "\r\n", "\n" or "" (last line)
 };
 
-// The line that starts at offset `pos` (pos < bytes.size()).
-inline ByteLine LineAt(std::string_view bytes, size_t pos) {
+// The line that starts at offset `pos` and ends at the LF at offset `lf`
+// (npos: at the end of the bytes, without a line end).
+inline ByteLine LineEndingAt(std::string_view bytes, size_t pos, size_t lf) {
   ByteLine line;
   line.start = pos;
-  const char* base = bytes.data();
-  const void* lf = std::memchr(base + pos, '\n', bytes.size() - pos);
-  if (lf == nullptr) {
+  if (lf == std::string_view::npos) {
     line.text = bytes.substr(pos);
     line.next = bytes.size();
     return line;
   }
-  size_t at = static_cast<size_t>(static_cast<const char*>(lf) - base);
-  line.next = at + 1;
-  size_t text_end = at;
-  if (at > pos && base[at - 1] == '\r') --text_end;
+  line.next = lf + 1;
+  size_t text_end = lf;
+  if (lf > pos && bytes[lf - 1] == '\r') --text_end;
   line.text = bytes.substr(pos, text_end - pos);
   line.end = bytes.substr(text_end, line.next - text_end);
   return line;
+}
+
+// The line that starts at offset `pos` (pos < bytes.size()).
+inline ByteLine LineAt(std::string_view bytes, size_t pos) {
+  const char* base = bytes.data();
+  const void* lf = std::memchr(base + pos, '\n', bytes.size() - pos);
+  return LineEndingAt(
+      bytes, pos,
+      lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : std::string_view::npos);
 }
 
 // Reads the lines of a byte buffer forwards from an offset, as FileLineReader

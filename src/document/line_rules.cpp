@@ -9,8 +9,16 @@ namespace qw {
 
 namespace {
 
+// True when `u` holds SUB or FUNCTION, letter case ignored: one pass for both.
 bool ContainsSubOrFunction(std::string_view u) {
-  return ContainsNoCase(u, "SUB") || ContainsNoCase(u, "FUNCTION");
+  for (size_t i = 0; i < u.size(); ++i) {
+    const char c = static_cast<char>(u[i] | 0x20);
+    if ((c == 's' && StartsNoCase(u.substr(i), "SUB")) ||
+        (c == 'f' && StartsNoCase(u.substr(i), "FUNCTION"))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // The first `n` characters of `s`, upper-cased (fewer when `s` is shorter).
@@ -168,6 +176,8 @@ class CodeWords {
       : line_(line), last_(line.find_last_not_of(' ')), slow_(line.size() >= 32766) {
     if (slow_) rest_.assign(line);
   }
+  // True for a line read by the word scanner itself.
+  bool slow() const { return slow_; }
   // The next word; the view is valid until the next call.
   std::string_view Next() {
     if (slow_) {
@@ -208,49 +218,38 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 
 }  // namespace
 
-std::optional<std::string> HeaderName(std::string_view line, IndexOptions options) {
+std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions options,
+                                           std::string& spill) {
   const std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return std::nullopt;
   if (options.property_and_friend) {
     if (const auto header = PropertyOrFriendHeader(trimmed)) {
-      return std::string(header->name).append(header->suffix);
+      return HeaderParts{header->name, header->suffix};
     }
   }
   // A key can only be a piece of "FUNC_SUB _METH_PROC" or one of the scope
   // words: most lines are turned away by their first letter.
-  switch (UpperChar(trimmed[0])) {
-    case 'F':
-    case 'U':
-    case 'N':
-    case 'C':
-    case '_':
-    case 'S':
-    case 'B':
-    case 'M':
-    case 'E':
-    case 'T':
-    case 'H':
-    case 'P':
-    case 'R':
-    case 'O':
-      break;
-    default:
-      return std::nullopt;
-  }
+  if (!MayBeHeader(trimmed[0], ' ')) return std::nullopt;  // by the first byte alone
   char head[4];
   const size_t n = std::min<size_t>(4, trimmed.size());
   for (size_t i = 0; i < n; ++i) head[i] = UpperChar(trimmed[i]);
   const std::string_view key(head, n);
-  if (key.empty()) return std::nullopt;  // a trimmed line is blank only when empty
   // The scope words never occur in "FUNC_SUB _METH_PROC": they are told first.
   const bool scope = Same(key, "PUBL") || Same(key, "STAT") || Same(key, "PRIV");
+  // The name, the next word of `words`, kept where it outlives them.
+  const auto name = [&spill](CodeWords& words) {
+    const std::string_view word = words.Next();
+    if (!words.slow()) return HeaderParts{word, {}};
+    spill.assign(word);
+    return HeaderParts{spill, {}};
+  };
   if (!scope) {
     const bool usual_keyword =
         Same(key, "FUNC") || Same(key, "SUB ") || Same(key, "PROC") || Same(key, "METH");
     if (!usual_keyword && !Occurs("FUNC_SUB _METH_PROC", key)) return std::nullopt;
     CodeWords words(trimmed);
     words.Next();  // the keyword
-    return std::string(words.Next());
+    return name(words);
   }
   CodeWords words(trimmed);
   std::string_view w = words.Next();
@@ -259,7 +258,14 @@ std::optional<std::string> HeaderName(std::string_view line, IndexOptions option
   if (Same(w, "Private") || Same(w, "Public") || Same(w, "Static")) w = words.Next();
   if (w.empty()) return std::nullopt;  // a word holds no blank: empty is blank
   if (!OccursUpper("FUNCTION_PROCEDURE_METHOD_SUB", w)) return std::nullopt;
-  return std::string(words.Next());
+  return name(words);
+}
+
+std::optional<std::string> HeaderName(std::string_view line, IndexOptions options) {
+  std::string spill;
+  const std::optional<HeaderParts> parts = HeaderNameParts(line, options, spill);
+  if (!parts) return std::nullopt;
+  return std::string(parts->name).append(parts->suffix);
 }
 
 bool EndsProcedure(std::string_view line, IndexOptions options) {

@@ -44,6 +44,15 @@ struct IndexOptions {
 enum class StopKind { kOrdinary = 0, kCandidateHeader = 1, kEndOfProcedure = 2 };
 StopKind IndexerStop(std::string_view line, IndexOptions options);
 
+// False when IndexerStop is kOrdinary, by any options, for every line whose
+// text (blanks trimmed) begins with the bytes `first` and `second`: two bytes
+// tell most lines apart before the line is read to its end.
+inline bool MayStopIndexer(char first, char second) {
+  const char a = static_cast<char>(first | 0x20), b = static_cast<char>(second | 0x20);
+  return (a == 'f' || a == 'p' || a == 's' || a == 'e') &&
+         (b == 'u' || b == 'r' || b == 't' || b == 'n');
+}
+
 // The entry's name when `line` is a procedure header, nothing otherwise. A
 // header begins with a piece of "FUNC_SUB _METH_PROC" four characters long
 // (the name is then the second code word), or with the scope words
@@ -51,6 +60,30 @@ StopKind IndexerStop(std::string_view line, IndexOptions options);
 // FUNCTION, PROCEDURE, METHOD or SUB (the name is the next code word). The
 // name may be empty: 'Sub' alone is a header with no name.
 std::optional<std::string> HeaderName(std::string_view line, IndexOptions options);
+
+// HeaderName without a copy: the name as written and what the entry's name
+// adds to it (" [Get]", " [Let]", " [Set]", or nothing). `name` views `line`,
+// or `spill` for a line too long for the word scanner to read in place.
+struct HeaderParts {
+  std::string_view name;
+  std::string_view suffix;
+};
+std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions options,
+                                           std::string& spill);
+
+// False when HeaderName is nothing, by any options, for every line whose text
+// (blanks trimmed) begins with the byte `first` and then `second` (a blank or
+// a line end when the text is `first` alone).
+inline bool MayBeHeader(char first, char second) {
+  const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+  const char head[2] = {upper(first), upper(second)};
+  if (second == ' ' || second == '\r' || second == '\n') {
+    return std::string_view("FUNC_SBMETHPRO").find(head[0]) != std::string_view::npos;
+  }
+  // Two bytes of a piece of "FUNC_SUB _METH_PROC", or of a scope word or PROPERTY.
+  return std::string_view("FUNC_SUB _METH_PROC|PU|ST|FR").find(std::string_view(head, 2)) !=
+         std::string_view::npos;
+}
 
 // The line closes a procedure: it begins with END and a blank, and its
 // second blank-delimited word is exactly FUNCTION or SUB ('End  Sub', 'END

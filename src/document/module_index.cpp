@@ -6,6 +6,7 @@
 #include "document/byte_lines.h"
 #include "document/form_block.h"
 #include "document/line_rules.h"
+#include "document/line_walk.h"
 #include "platform/fault.h"
 #include "platform/report.h"
 #include "textlib/cliplib.h"
@@ -15,112 +16,98 @@ namespace {
 
 class ModuleIndexer {
  public:
-  ModuleIndexer(std::string_view bytes, IndexOptions options, Port& port,
-                std::vector<ProcedureEntry> reuse)
-      : bytes_(bytes), options_(options), port_(port), entries_(std::move(reuse)) {
-    entries_.clear();
-    // Room for a procedure every 128 bytes: the list never grows by copying
-    // itself, and the room a module leaves unused is never touched.
-    entries_.reserve(bytes.size() / 128 + 1);
-  }
+  ModuleIndexer(std::string_view bytes, IndexOptions options, Port& port, EntrySink& sink)
+      : bytes_(bytes), options_(options), port_(port), sink_(sink) {}
 
-  std::vector<ProcedureEntry> Run(const std::string& file_name);
+  void Run(const std::string& file_name);
 
  private:
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
-  // Makes the next line the current one.
-  void ReadLine();
-  // Passes over the form description block; false, after the report, when
-  // it never closes.
-  bool SkipFormBlock();
-  // Appends an entry named `name` at the current line, then reads on to the
-  // next line where the indexer stops: kCandidateHeader and kEndOfProcedure
-  // leave that line current; kOrdinary means the end of the file.
-  StopKind AddEntry(std::string name);
+  // Where the form description block ends (offset of the line after it);
+  // nothing, after the report, when it never closes.
+  std::optional<size_t> FormBlockEndOrReport();
+  // Adds the entry `line` starts when it is a procedure header.
+  bool AddHeader(const ByteLine& line);
 
   std::string_view bytes_;
   IndexOptions options_;
   Port& port_;
-  std::vector<ProcedureEntry> entries_;
-  size_t pos_ = 0;         // 0-based offset of the next line to read
-  size_t line_start_ = 0;  // 0-based offset of the current line
-  std::string_view line_;  // the current line, without its line end
+  EntrySink& sink_;
+  std::string spill_;  // a name too long to be read in place
 };
 
-void ModuleIndexer::ReadLine() {
-  const ByteLine line = LineAt(bytes_, pos_);
-  line_start_ = pos_;
-  line_ = line.text;
-  pos_ = line.next;
-}
-
-bool ModuleIndexer::SkipFormBlock() {
+std::optional<size_t> ModuleIndexer::FormBlockEndOrReport() {
   try {
     const std::optional<size_t> end = FormBlockEnd(bytes_);
     if (!end) throw Fault(kFaultInputPastEnd);  // the walk read past the end of the file
-    pos_ = line_start_ = *end;
-    return true;
+    return end;
   } catch (const Fault& f) {
     ShowProcedureError(port_, f);
-    return false;
+    return std::nullopt;
   }
 }
 
-StopKind ModuleIndexer::AddEntry(std::string name) {
+bool ModuleIndexer::AddHeader(const ByteLine& line) {
+  const std::optional<HeaderParts> header = HeaderNameParts(line.text, options_, spill_);
   // The entry count is not held to 16 bits: like the positions, it belongs
   // to the index, and a module of more than 32,767 procedures is listed
   // whole rather than cut off at the entry that would overflow.
-  entries_.push_back(ProcedureEntry{std::move(name), static_cast<Int>(line_start_) + 1});
-  // The hot loop of the indexer: most lines are looked at only up to their
-  // first non-blank byte, since the indexer stops only on lines that begin
-  // with F, P, S or E.
-  const char* base = bytes_.data();
-  const size_t size = bytes_.size();
-  size_t pos = pos_;
-  while (pos < size) {
-    const size_t start = pos;
-    const void* lf = std::memchr(base + start, '\n', size - start);
-    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
-    pos = lf ? end + 1 : size;
-    size_t i = start;
-    while (i < end && base[i] == ' ') ++i;
-    if (i == end) continue;
-    const char first = static_cast<char>(base[i] | 0x20);
-    if (first != 'f' && first != 'p' && first != 's' && first != 'e') continue;
-    const size_t text_end = (lf && end > start && base[end - 1] == '\r') ? end - 1 : end;
-    const StopKind kind = IndexerStop(bytes_.substr(start, text_end - start), options_);
-    if (kind != StopKind::kOrdinary) {
-      pos_ = pos;
-      line_start_ = start;
-      line_ = bytes_.substr(start, text_end - start);
-      return kind;
-    }
-  }
-  pos_ = size;
-  return StopKind::kOrdinary;
+  if (header) sink_.Add(header->name, header->suffix, static_cast<Int>(line.start) + 1);
+  return header.has_value();
 }
 
-std::vector<ProcedureEntry> ModuleIndexer::Run(const std::string& file_name) {
-  StopKind result = StopKind::kEndOfProcedure;  // read on from the first line
+void ModuleIndexer::Run(const std::string& file_name) {
+  // After an entry the pass reads on to the next line where the indexer
+  // stops; after a line that ends a procedure (or a stop that is no header)
+  // it tests every line for a header until one is.
+  bool after_entry = false;
+  size_t from = 0;
   const ModuleKind kind = KindOfModule(file_name);
-  if (kind == ModuleKind::kModule) {
-    result = AddEntry(kDeclarationsName);
-  } else if (kind == ModuleKind::kForm) {
-    if (!SkipFormBlock()) return std::move(entries_);
-    result = AddEntry(kDeclarationsName);
+  if (kind == ModuleKind::kForm) {
+    const std::optional<size_t> end = FormBlockEndOrReport();
+    if (!end) return;
+    from = *end;
   }
+  if (kind != ModuleKind::kPlain) {
+    // The declarations' own first line is read on from too.
+    sink_.Add(kDeclarationsName, {}, static_cast<Int>(from) + 1);
+    after_entry = true;
+  }
+  const char* base = bytes_.data();
+  const size_t size = bytes_.size();
+  LineWalk walk(bytes_, from);
   for (;;) {
-    if (result == StopKind::kOrdinary) break;  // the end of the file
-    if (result == StopKind::kEndOfProcedure) {
-      // The line ended a procedure and belongs to it: test the next one.
-      if (AtEnd()) break;
-      ReadLine();
+    if (after_entry) {
+      // The hot loop: most lines are passed over by the walk, and of those
+      // left most by their first two bytes that are not blanks.
+      const size_t at = walk.NextOfFPSE();
+      if (at == LineWalk::kEnd) return;
+      if (at + 1 >= size || !MayStopIndexer(base[at], base[at + 1])) continue;
+      const ByteLine line = walk.LineOf(at);
+      const StopKind stop = IndexerStop(line.text, options_);
+      if (stop == StopKind::kOrdinary) continue;
+      // The line ended a procedure and belongs to it, or it is tested as a header.
+      after_entry = stop == StopKind::kCandidateHeader && AddHeader(line);
+    } else {
+      const size_t at = walk.Next();
+      if (at == LineWalk::kEnd) return;
+      const char second = at + 1 < size ? base[at + 1] : '\n';
+      if (MayBeHeader(base[at], second)) after_entry = AddHeader(walk.LineOf(at));
     }
-    std::optional<std::string> name = HeaderName(line_, options_);
-    result = name ? AddEntry(std::move(*name)) : StopKind::kEndOfProcedure;
   }
-  return std::move(entries_);
 }
+
+// The sink of IndexModule: the entries as a list.
+class EntryList : public EntrySink {
+ public:
+  explicit EntryList(std::vector<ProcedureEntry>& entries) : entries_(entries) {}
+  void Add(std::string_view name, std::string_view suffix, Int position) override {
+    ProcedureEntry& e = entries_.emplace_back(ProcedureEntry{std::string(name), position});
+    if (!suffix.empty()) e.name.append(suffix);
+  }
+
+ private:
+  std::vector<ProcedureEntry>& entries_;
+};
 
 }  // namespace
 
@@ -136,10 +123,21 @@ ModuleKind KindOfModule(std::string_view file_name) {
   return ModuleKind::kPlain;
 }
 
+void IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                 Port& port, EntrySink& sink) {
+  ModuleIndexer(bytes, options, port, sink).Run(file_name);
+}
+
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
                                         IndexOptions options, Port& port,
                                         std::vector<ProcedureEntry> reuse) {
-  return ModuleIndexer(bytes, options, port, std::move(reuse)).Run(file_name);
+  reuse.clear();
+  // Room for a procedure every 128 bytes: the list never grows by copying
+  // itself, and the room a module leaves unused is never touched.
+  reuse.reserve(bytes.size() / 128 + 1);
+  EntryList list(reuse);
+  IndexModule(bytes, file_name, options, port, list);
+  return reuse;
 }
 
 }  // namespace qw

@@ -31,6 +31,20 @@ enum class ModuleKind {
 };
 ModuleKind KindOfModule(std::string_view file_name);
 
+// Takes the entries of a module as the indexer finds them, in file order.
+class EntrySink {
+ public:
+  virtual ~EntrySink() = default;
+  // The entry named `name` followed by `suffix`, whose first line starts at
+  // the 1-based byte `position`. The views are valid during the call only.
+  virtual void Add(std::string_view name, std::string_view suffix, Int position) = 0;
+};
+
+// The entries of `bytes`, as the list below holds them, handed to `sink`
+// one by one: nothing is copied.
+void IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                 Port& port, EntrySink& sink);
+
 // The entries of `bytes`, the content of the file named `file_name`, in file
 // order, by the rules `options` chooses. Never throws: a fault of a step is reported through `port`
 // in the procedure error box and the pass goes on where the list builder would. A form file whose

@@ -1,0 +1,161 @@
+#include "document/line_walk.h"
+
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace qw {
+
+// Bit i of each mask stands for byte i of a block of 64.
+struct BlockMasks {
+  uint64_t line_ends = 0;  // LF
+  uint64_t blanks = 0;     // space
+  uint64_t letters = 0;    // F, P, S or E, either case
+};
+
+namespace {
+
+inline BlockMasks MasksOf(const char* block) {
+  BlockMasks m;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n'), blank = _mm_set1_epi8(' '), lower = _mm_set1_epi8(0x20);
+  const __m128i f = _mm_set1_epi8('f'), p = _mm_set1_epi8('p'), s = _mm_set1_epi8('s'),
+                e = _mm_set1_epi8('e');
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * k));
+    const __m128i folded = _mm_or_si128(v, lower);
+    const __m128i letter =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(folded, f), _mm_cmpeq_epi8(folded, p)),
+                     _mm_or_si128(_mm_cmpeq_epi8(folded, s), _mm_cmpeq_epi8(folded, e)));
+    const auto bits = [k](__m128i hits) {
+      return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(hits))) << (16 * k);
+    };
+    m.line_ends |= bits(_mm_cmpeq_epi8(v, lf));
+    m.blanks |= bits(_mm_cmpeq_epi8(v, blank));
+    m.letters |= bits(letter);
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    const char folded = static_cast<char>(block[i] | 0x20);
+    const uint64_t bit = uint64_t{1} << i;
+    if (block[i] == '\n') m.line_ends |= bit;
+    if (block[i] == ' ') m.blanks |= bit;
+    if (folded == 'f' || folded == 'p' || folded == 's' || folded == 'e') m.letters |= bit;
+  }
+#endif
+  return m;
+}
+
+#if defined(__x86_64__)
+// The same masks 32 bytes at a time, on processors that have AVX2. A letter is
+// told by one table look-up: the byte, in lower case, indexed by its low four
+// bits gives itself back only for f (6), p (0), s (3) and e (5).
+__attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(const char* block) {
+  const __m256i lf = _mm256_set1_epi8('\n'), blank = _mm256_set1_epi8(' ');
+  const __m256i lower = _mm256_set1_epi8(0x20), low_bits = _mm256_set1_epi8(0x0f);
+  const __m256i table = _mm256_setr_epi8('p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                         'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  BlockMasks m;
+  for (int k = 0; k < 2; ++k) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * k));
+    const __m256i folded = _mm256_or_si256(v, lower);
+    const __m256i letter =
+        _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, _mm256_and_si256(folded, low_bits)), folded);
+    const int shift = 32 * k;
+    m.line_ends |=
+        static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lf))))
+        << shift;
+    m.blanks |= static_cast<uint64_t>(
+                    static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, blank))))
+                << shift;
+    m.letters |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(letter)))
+                 << shift;
+  }
+  return m;
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#else
+BlockMasks MasksOfAvx2(const char* block) {
+  return MasksOf(block);
+}
+bool HasAvx2() {
+  return false;
+}
+#endif
+
+}  // namespace
+
+inline void LineWalk::Take(const BlockMasks& m, size_t n) {
+  // A line's first byte that is not a blank, for every line of the block at
+  // once: adding a line's start bit to the blanks carries it over the blanks
+  // the line begins with.
+  const uint64_t starts = (m.line_ends << 1) | start_in_;
+  start_in_ = m.line_ends >> 63;
+  uint64_t sum = 0;
+  const bool out = __builtin_add_overflow(m.blanks, starts, &sum);
+  carry_ = static_cast<uint64_t>(__builtin_add_overflow(sum, carry_, &sum) || out);
+  firsts_ = sum & ~m.blanks;
+  if (n < 64) firsts_ &= (uint64_t{1} << n) - 1;
+  letters_ = m.letters;
+  line_ends_ = m.line_ends;
+}
+
+LineWalk::LineWalk(std::string_view bytes, size_t pos)
+    : bytes_(bytes), first_(pos), block_(pos), avx2_(HasAvx2()) {
+  if (block_ < bytes_.size()) Load();
+}
+
+bool LineWalk::Advance() {
+  if (block_ >= bytes_.size() || bytes_.size() - block_ <= 64) return false;
+  block_ += 64;
+  Load();
+  return true;
+}
+
+void LineWalk::Load() {
+  const size_t n = bytes_.size() - block_;
+  const char* block = bytes_.data() + block_;
+  char tail[64] = {};
+  if (n < 64) block = static_cast<const char*>(std::memcpy(tail, block, n));
+  if (avx2_) {
+    LoadAvx2(block, n);
+  } else {
+    Take(MasksOf(block), n);
+  }
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) void LineWalk::LoadAvx2(const char* block, size_t n) {
+  Take(MasksOfAvx2(block), n);
+}
+#else
+void LineWalk::LoadAvx2(const char* block, size_t n) {
+  Take(MasksOf(block), n);
+}
+#endif
+
+ByteLine LineWalk::LineOf(size_t at) const {
+  const char* base = bytes_.data();
+  size_t start = at;
+  while (start > first_ && base[start - 1] == ' ') --start;
+  const uint64_t from_at = line_ends_ & (~uint64_t{0} << (at - block_));
+  size_t lf = kEnd;
+  if (from_at != 0) {
+    lf = block_ + static_cast<size_t>(__builtin_ctzll(from_at));
+  } else if (bytes_.size() - block_ > 64) {
+    const size_t after = block_ + 64;
+    const void* found = std::memchr(base + after, '\n', bytes_.size() - after);
+    if (found) lf = static_cast<size_t>(static_cast<const char*>(found) - base);
+  }
+  return LineEndingAt(bytes_, start, lf);
+}
+
+}  // namespace qw

@@ -1,0 +1,74 @@
+// Line walk: the lines of a byte buffer, walked forwards from a line's start
+// 64 bytes at a time, each told by the offset of its first byte that is not a
+// blank (a space) without reading the bytes after it. The indexer walks a
+// module so: most lines need no look beyond that byte, and the line ends
+// between them are found for a whole block at once. Lines are cut as
+// byte_lines.h cuts them.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "document/byte_lines.h"
+
+namespace qw {
+
+struct BlockMasks;
+
+class LineWalk {
+ public:
+  static constexpr size_t kEnd = std::string_view::npos;
+
+  // Walks `bytes` from `pos`, the offset of a line's first byte.
+  LineWalk(std::string_view bytes, size_t pos);
+
+  // The offset of the next line's first byte that is not a blank: its line
+  // end for a line of blanks (CR or LF), nothing for a last line of blanks
+  // without a line end. kEnd after the last line.
+  size_t Next() {
+    while (firsts_ == 0) {
+      if (!Advance()) return kEnd;
+    }
+    const uint64_t bit = firsts_ & (~firsts_ + 1);
+    firsts_ ^= bit;
+    return block_ + static_cast<size_t>(__builtin_ctzll(bit));
+  }
+
+  // As Next, passing over every line whose byte is not F, P, S or E (either
+  // case): the letters a line must begin with to stop the indexer.
+  size_t NextOfFPSE() {
+    while ((firsts_ & letters_) == 0) {
+      if (!Advance()) return kEnd;
+    }
+    const uint64_t hits = firsts_ & letters_;
+    const uint64_t bit = hits & (~hits + 1);
+    firsts_ &= ~((bit << 1) - 1);  // the lines passed over are gone too
+    return block_ + static_cast<size_t>(__builtin_ctzll(bit));
+  }
+
+  // The line whose first byte that is not a blank is at `at`, an offset the
+  // last call of Next or NextOfFPSE returned.
+  ByteLine LineOf(size_t at) const;
+
+ private:
+  // Moves to the next block; false at the end of the bytes.
+  bool Advance();
+  // Reads the block at block_.
+  void Load();
+  void LoadAvx2(const char* block, size_t n);
+  // Takes the masks of the block at block_, `n` bytes of it in the bytes.
+  void Take(const BlockMasks& m, size_t n);
+
+  std::string_view bytes_;
+  size_t first_;            // offset of the walk's first line
+  size_t block_;            // offset of the current block
+  uint64_t firsts_ = 0;     // bit i: byte block_ + i is a line's first byte that is not a blank,
+                            // and that line is not walked yet
+  uint64_t letters_ = 0;    // bit i: byte block_ + i is F, P, S or E, either case
+  uint64_t line_ends_ = 0;  // bit i: byte block_ + i is LF
+  uint64_t start_in_ = 1;   // bit 0 of the next block starts a line
+  uint64_t carry_ = 0;      // a run of blanks at a line's start goes on into the next block
+  bool avx2_;               // the processor reads 32 bytes at a time
+};
+
+}  // namespace qw
