@@ -8,11 +8,13 @@
 
 #include "cli/module_files.h"
 #include "document/editor.h"
+#include "document/entry_text.h"
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "document/module_index.h"
 #include "find/module_search.h"
 #include "platform/fault.h"
+#include "platform/report.h"
 #include "textlib/cliplib.h"
 
 namespace qw::cli {
@@ -112,8 +114,8 @@ Parsed Parse(const std::vector<std::string>& args, const std::vector<std::string
   return p;
 }
 
-void AppendJsonString(std::string& out, std::string_view s) {
-  out += '"';
+// The characters of `s` as a JSON string holds them, without the quotes.
+void AppendJsonChars(std::string& out, std::string_view s) {
   for (const char c : s) {
     const auto u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
@@ -127,26 +129,114 @@ void AppendJsonString(std::string& out, std::string_view s) {
       out += c;
     }
   }
+}
+
+void AppendJsonString(std::string& out, std::string_view s) {
+  out += '"';
+  AppendJsonChars(out, s);
   out += '"';
 }
 
-// The entry list of one file of several: one line per entry, prefixed by the
-// file's path ("PATH|NAME|0001234"), or one JSON object per line.
-void AppendPathListing(std::string& out, const std::string& path,
-                       const std::vector<ProcedureEntry>& entries, bool json) {
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const ProcedureEntry& e = entries[i];
-    if (json) {
-      out += "{\"path\": ";
-      AppendJsonString(out, path);
-      out += ", \"index\": " + std::to_string(i) + ", \"name\": ";
-      AppendJsonString(out, e.name);
-      out += ", \"position\": " + std::to_string(e.position) + "}\n";
+// Writes the entry list of a module as qwtool list prints it, straight from
+// the index: the names are views into the module's bytes, copied once, into
+// the output. Alone, a file's entries are "NAME|0001234" lines, or one JSON
+// array; with `path` (several files), "PATH|NAME|0001234" lines, or one
+// JSON object per line. With `spill`, the output is written there whenever
+// it holds a chunk, so that it never grows beyond one.
+class Listing : public EntrySink {
+ public:
+  static constexpr size_t kChunk = 256 * 1024;
+
+  Listing(std::string& out, const std::string* path, bool json, std::ostream* spill = nullptr)
+      : out_(out), path_(path), json_(json), spill_(spill) {
+    if (json_ && !path_) out_ += '[';
+  }
+  void Add(std::string_view name, std::string_view suffix, Int position) override {
+    if (count_ == 0) first_ = {std::string(name).append(suffix), position};
+    if (!json_) {
+      if (path_) out_.append(*path_).push_back('|');
+      out_.append(name).append(suffix).push_back('|');
+      AppendPosition(out_, position);
+      out_.push_back('\n');
     } else {
-      out.append(path).append("|").append(e.name).append("|");
-      out.append(FormatPosition(e.position)).push_back('\n');
+      if (path_) {
+        out_ += "{\"path\": ";
+        AppendJsonString(out_, *path_);
+        out_ += ", \"index\": ";
+      } else {
+        out_ += count_ ? ",\n {\"index\": " : "\n {\"index\": ";
+      }
+      out_ += std::to_string(count_) + ", \"name\": \"";
+      AppendJsonChars(out_, name);
+      AppendJsonChars(out_, suffix);
+      out_ += "\", \"position\": " + std::to_string(position) + '}';
+      if (path_) out_ += '\n';
+    }
+    ++count_;
+    if (spill_ && out_.size() >= kChunk) {
+      spill_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
+      out_.clear();
     }
   }
+  // Ends the listing; the first entry when there is one.
+  const ProcedureEntry* Finish() {
+    if (json_ && !path_) out_ += count_ ? "\n]\n" : "]\n";
+    return count_ ? &first_ : nullptr;
+  }
+
+ private:
+  std::string& out_;
+  const std::string* path_;
+  bool json_;
+  std::ostream* spill_;
+  size_t count_ = 0;
+  ProcedureEntry first_;
+};
+
+// Appends the listing of the module `path` to `out`, as the Editor would
+// list it when it opens the module: the boxes it would show (the index's
+// faults, and those of showing entry 0: "Procedure Too Large", "Large File
+// Warning", a fault of reading it) go through `port`, the module is read once
+// and entry 0 is shown from those bytes. False, with nothing appended and
+// nothing told, when the module cannot be read: the Editor then opens it and
+// tells why. With `spill`, the output goes there a chunk at a time as it grows
+// (Listing); what is left of it stays in `out`. `spare` as FileBytes::Read
+// takes it.
+bool AppendListing(std::string& out, const std::string& path, bool with_path, bool json,
+                   IndexOptions options, Port& port, std::string& spare,
+                   std::ostream* spill = nullptr) {
+  FileBytes bytes;
+  try {
+    bytes = FileBytes::Read(path, spare);
+  } catch (const Fault&) {
+    return false;
+  }
+  // A module alone may list many entries: its listing takes room for them at
+  // once. One of several grows as it needs, in the room earlier ones left.
+  if (spill) out.reserve(out.size() + std::min(bytes.view().size() / 4, Listing::kChunk) + 4096);
+  Listing listing(out, with_path ? &path : nullptr, json, spill);
+  IndexModule(bytes.view(), path, options, port, listing);
+  if (const ProcedureEntry* first = listing.Finish()) {
+    try {
+      TellEntrySize(bytes.view(), *first, options, port);
+    } catch (const Fault& f) {
+      ShowProcedureError(port, f);
+    }
+  }
+  return true;
+}
+
+// The listing of a module AppendListing could not read, as the Editor gives it
+// when it opens the module: it tells why through `port`.
+void AppendEditorListing(std::string& out, const std::string& path, bool with_path, bool json,
+                         IndexOptions options, Port& port) {
+  Editor editor(port);
+  editor.StartUp();
+  editor.SetIndexOptions(options);
+  editor.LoadFile(path, OpenMode::kIndexed);
+  Listing listing(out, with_path ? &path : nullptr, json);
+  for (const ProcedureEntry& e : editor.doc().entries()) listing.Add(e.name, {}, e.position);
+  listing.Finish();
 }
 
 // qwtool list with several FILEs or -r.
@@ -154,14 +244,13 @@ int RunListMany(Context& ctx, const std::vector<std::string>& operands, bool rec
   const ModuleFileList list = CollectModuleFiles(operands, recursive);
   for (const std::string& fault : list.faults) ctx.err << fault << '\n';
   const IndexOptions options = ctx.index_options;
-  const bool ok = RunOverFiles(ctx, list.files,
-                               [&](const std::string& path, HeadlessPort& port, std::string& out) {
-                                 Editor editor(port);
-                                 editor.StartUp();
-                                 editor.SetIndexOptions(options);
-                                 editor.LoadFile(path, OpenMode::kIndexed);
-                                 AppendPathListing(out, path, editor.doc().entries(), json);
-                               });
+  const bool ok = RunOverFiles(
+      ctx, list.files,
+      [&](const std::string& path, HeadlessPort& port, std::string& out, std::string& spare) {
+        if (!AppendListing(out, path, true, json, options, port, spare)) {
+          AppendEditorListing(out, path, true, json, options, port);
+        }
+      });
   return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }
 
@@ -174,27 +263,13 @@ int RunList(Context& ctx, const std::vector<std::string>& args) {
   if (p.operands.size() > 1 || p.Option("-r")) {
     return RunListMany(ctx, p.operands, p.Option("-r").has_value(), json);
   }
-  Session s(ctx);
-  const bool ok = s.Open(p.operands[0]);
-  const auto& entries = s.doc().entries();
-  std::string text;
-  if (json) {
-    text += '[';
-    for (size_t i = 0; i < entries.size(); ++i) {
-      text += i ? ",\n " : "\n ";
-      text += "{\"index\": " + std::to_string(i) + ", \"name\": ";
-      AppendJsonString(text, entries[i].name);
-      text += ", \"position\": " + std::to_string(entries[i].position) + '}';
-    }
-    text += entries.empty() ? "]\n" : "\n]\n";
-  } else {
-    text.reserve(entries.size() * 24);
-    for (const ProcedureEntry& e : entries) {
-      text.append(e.name).append("|").append(FormatPosition(e.position)).push_back('\n');
-    }
+  std::string text, spare;
+  if (!AppendListing(text, p.operands[0], false, json, ctx.index_options, ctx.port, spare,
+                     &ctx.out)) {
+    AppendEditorListing(text, p.operands[0], false, json, ctx.index_options, ctx.port);
   }
   ctx.out << text;
-  return ok ? kExitDone : kExitFailed;
+  return ctx.port.failed() ? kExitFailed : kExitDone;
 }
 
 int RunShow(Context& ctx, const std::vector<std::string>& args) {
@@ -245,13 +320,14 @@ namespace qw::cli {
 namespace {
 
 // The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`. Throws
-// Refusal when the file cannot be read.
+// Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
 std::string FindInFile(const std::string& path, const std::string& pattern, bool match_case,
-                       IndexOptions options, Port& port, const std::string& prefix) {
-  // The file is read once: the index and the search share its mapped bytes.
+                       IndexOptions options, Port& port, const std::string& prefix,
+                       std::string& spare) {
+  // The file is read once: the index and the search share its bytes.
   FileBytes bytes;
   try {
-    bytes = FileBytes::Read(path);
+    bytes = FileBytes::Read(path, spare);
   } catch (const Fault& f) {
     throw Refusal("cannot read " + path + ": " + f.description());
   }
@@ -279,15 +355,17 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   const bool match_case = p.Option("--match-case").has_value();
   const std::vector<std::string> files(p.operands.begin(), p.operands.end() - 1);
   if (files.size() == 1 && !p.Option("-r")) {
-    ctx.out << FindInFile(files[0], pattern, match_case, ctx.index_options, ctx.port, "");
+    std::string spare;
+    ctx.out << FindInFile(files[0], pattern, match_case, ctx.index_options, ctx.port, "", spare);
     return kExitDone;
   }
   const ModuleFileList list = CollectModuleFiles(files, p.Option("-r").has_value());
   for (const std::string& fault : list.faults) ctx.err << fault << '\n';
   const IndexOptions options = ctx.index_options;
   const bool ok = RunOverFiles(
-      ctx, list.files, [&](const std::string& path, HeadlessPort& port, std::string& out) {
-        out = FindInFile(path, pattern, match_case, options, port, path + "|");
+      ctx, list.files,
+      [&](const std::string& path, HeadlessPort& port, std::string& out, std::string& spare) {
+        out = FindInFile(path, pattern, match_case, options, port, path + "|", spare);
       });
   return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <ostream>
@@ -30,10 +29,12 @@ void Walk(const fs::path& folder, ModuleFileList& list) {
   fs::directory_iterator it(folder, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     const fs::directory_entry& e = *it;
+    // The types the folder's listing gives: no call for each file.
     std::error_code type_ec;
-    const fs::file_status st = e.symlink_status(type_ec);
-    if (type_ec || fs::is_symlink(st)) continue;
-    if (fs::is_directory(st)) {
+    if (e.is_symlink(type_ec) || type_ec) continue;
+    const bool folder = e.is_directory(type_ec);
+    if (type_ec) continue;
+    if (folder) {
       Walk(e.path(), list);
     } else if (IsModuleFileName(e.path().native())) {
       list.files.push_back(e.path().native());
@@ -73,9 +74,32 @@ struct FileResult {
 bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const FileWork& work) {
   std::vector<FileResult> results(files.size());
   std::atomic<size_t> next{0};
-  std::mutex mutex;
-  std::condition_variable finished;
-  auto worker = [&] {
+  std::mutex mutex;     // guards what follows, and the writes to ctx.out and ctx.err
+  size_t written = 0;   // the files whose output is written or pending
+  std::string pending;  // output not yet written: it goes out in large writes
+  bool ok = true;
+  const auto write_pending = [&] {
+    ctx.out << pending;
+    pending.clear();
+  };
+  // Takes the output of every done file from `written` on, in order. Whoever
+  // finishes the file next in line writes it: no thread waits for another.
+  const auto take_done = [&] {
+    for (; written < results.size() && results[written].done; ++written) {
+      FileResult& r = results[written];
+      pending += r.out;
+      if (!r.err.empty()) {
+        write_pending();
+        ctx.out.flush();
+        ctx.err << r.err;
+      }
+      ok = ok && !r.failed;
+      r.out = std::string();
+    }
+    if (pending.size() >= (256 << 10)) write_pending();
+  };
+  const auto worker = [&] {
+    std::string spare;
     for (size_t i = next++; i < files.size(); i = next++) {
       std::ostringstream messages;
       HeadlessPort port(messages);
@@ -83,7 +107,7 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
       std::string out;
       bool refused = false;
       try {
-        work(files[i], port, out);
+        work(files[i], port, out, spare);
       } catch (const Refusal& e) {
         messages << "qwtool: " << e.what() << '\n';
         refused = true;
@@ -98,28 +122,17 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
       r.err = messages.str();
       r.failed = refused || port.failed();
       r.done = true;
-      finished.notify_one();
+      take_done();
     }
   };
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::jthread> threads;
-  for (size_t t = 0; t < std::min(cores, files.size()); ++t) threads.emplace_back(worker);
-
-  bool ok = true;
-  for (FileResult& r : results) {
-    FileResult taken;
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      finished.wait(lock, [&r] { return r.done; });
-      taken = std::move(r);
-    }
-    ctx.out << taken.out;
-    if (!taken.err.empty()) {
-      ctx.out.flush();
-      ctx.err << taken.err;
-    }
-    ok = ok && !taken.failed;
+  {
+    // This thread is one of the workers, one per core.
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::jthread> threads;
+    for (size_t t = 1; t < std::min(cores, files.size()); ++t) threads.emplace_back(worker);
+    worker();
   }
+  write_pending();
   return ok;
 }
 

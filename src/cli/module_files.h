@@ -33,14 +33,17 @@ ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool
 // One file's work: writes the file's output lines to `out`; the messages of
 // the editor go through `port`, which collects them for this file alone. A
 // Refusal it throws is told as "qwtool: WHAT", and the file counts as failed.
-using FileWork = std::function<void(const std::string& path, HeadlessPort& port, std::string& out)>;
+// `spare` is the thread's own, kept from file to file (FileBytes::Read).
+using FileWork = std::function<void(const std::string& path, HeadlessPort& port, std::string& out,
+                                    std::string& spare)>;
 
 // Runs `work` once for every file of `files`, on as many threads as there are
-// cores (at most one per file), then writes each file's output to ctx.out and
-// its message lines to ctx.err, file after file in the order of `files`, each
-// as soon as it and the files before it are done. True when no file's port
-// told of a refusal or a fault. `work` must touch nothing shared but what it
-// only reads.
+// cores (at most one per file, this one among them), then writes each file's
+// output to ctx.out and its message lines to ctx.err, file after file in the
+// order of `files`, as soon as it and the files before it are done (the
+// output in large writes, always before the messages of a later file). True
+// when no file's port told of a refusal or a fault. `work` must touch nothing
+// shared but what it only reads.
 bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const FileWork& work);
 
 }  // namespace qw::cli

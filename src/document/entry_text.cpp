@@ -28,6 +28,21 @@ bool IsDeclarationsEntry(const ProcedureEntry& entry) {
 
 namespace {
 
+// Shows the size boxes of a text of `size` characters gathered as `gathered`
+// tells through `port`; false when it is refused as too large.
+bool TellSize(const GatheredText& gathered, size_t size, Port& port) {
+  if (!gathered.fits) {
+    RefuseTooLarge(port);
+    return false;
+  }
+  // A text that runs to the end of the file loads without the size warning.
+  if (!gathered.at_end && static_cast<Int>(size) > kEntryTextWarning) {
+    port.MessageBox(
+        {NoticeKind::kWarning, kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation});
+  }
+  return true;
+}
+
 // Reads the entry from `in`, showing the size boxes through `port`.
 template <typename Lines>
 std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, IndexOptions options,
@@ -36,16 +51,22 @@ std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, IndexOptions 
   text.reserve(4096);
   const GatheredText gathered =
       GatherEntryText(in, IsDeclarationsEntry(entry), options, kEntryTextLimit, text);
-  if (!gathered.fits) {
-    RefuseTooLarge(port);
-    return {};
-  }
-  // A text that runs to the end of the file loads without the size warning.
-  if (!gathered.at_end && static_cast<Int>(text.size()) > kEntryTextWarning) {
-    port.MessageBox(
-        {NoticeKind::kWarning, kWarningText, kWarningTitle, Buttons::kOk, Icon::kExclamation});
-  }
+  if (!TellSize(gathered, text.size(), port)) return {};
   return text;
+}
+
+// GatherEntryText counting the characters of the text without keeping it.
+GatheredText MeasureEntryText(BytesLineReader& lines, bool declarations, IndexOptions options,
+                              size_t& size) {
+  size = 0;
+  GatheredText result;
+  result.at_end =
+      ForEachEntryLine(lines, declarations, options, [&](const ByteLine& line, bool inner) {
+        size += line.text.size() + 2;
+        result.fits = !inner || static_cast<Int>(size) <= kEntryTextLimit;
+        return result.fits;
+      });
+  return result;
 }
 
 }  // namespace
@@ -66,11 +87,19 @@ std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, Ind
   return ShowEntryLines(in, entry, options, port);
 }
 
+void TellEntrySize(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
+                   Port& port) {
+  BytesLineReader in(bytes, static_cast<size_t>(entry.position - 1));
+  size_t size = 0;
+  const GatheredText gathered = MeasureEntryText(in, IsDeclarationsEntry(entry), options, size);
+  TellSize(gathered, size, port);
+}
+
 bool EntryTooLarge(std::string_view from_entry, bool declarations, IndexOptions options) {
   if (from_entry.empty()) return false;
   BytesLineReader in(from_entry, 0);
-  std::string text;
-  return !GatherEntryText(in, declarations, options, kEntryTextLimit, text).fits;
+  size_t size = 0;
+  return !MeasureEntryText(in, declarations, options, size).fits;
 }
 
 void RefuseTooLarge(Port& port) {

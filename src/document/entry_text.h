@@ -88,6 +88,11 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, IndexOptions opt
 std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
                         Port& port);
 
+// Shows the boxes EntryTextOf would show for `entry`, without making its text.
+// Throws as EntryTextOf throws.
+void TellEntrySize(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
+                   Port& port);
+
 // Whether the entry whose first line starts `from_entry` (the bytes of a
 // file from that line to its end) would be refused as "Procedure Too Large"
 // when shown; `declarations` for the declarations entry.

@@ -1,11 +1,21 @@
 #include "document/module_document.h"
 
+#include <charconv>
+
 namespace qw {
 
 std::string FormatPosition(Int position) {
-  std::string digits = std::to_string(position);
-  if (digits.size() < 7) digits.insert(0, 7 - digits.size(), '0');
+  std::string digits;
+  AppendPosition(digits, position);
   return digits;
+}
+
+void AppendPosition(std::string& out, Int position) {
+  char digits[24];
+  const char* end = std::to_chars(digits, digits + sizeof digits, position).ptr;
+  const size_t n = static_cast<size_t>(end - digits);
+  if (n < 7) out.append(7 - n, '0');
+  out.append(digits, n);
 }
 
 std::string ProcedureEntry::Text() const {

@@ -34,6 +34,8 @@ struct ProcedureEntry {
 
 // Formats a 1-based byte position with at least seven digits, leading zeros.
 std::string FormatPosition(Int position);
+// Appends FormatPosition(position) to `out`.
+void AppendPosition(std::string& out, Int position);
 
 // What the indexer saw of the file, so that a later read can tell whether the
 // file has changed since: its size in bytes, its modification time, and which

@@ -267,14 +267,23 @@ void MakeBackup(const ModuleReplacement& r, const std::string& target, mode_t mo
 
 }  // namespace
 
-FileHandle OpenForReading(const std::string& path, FileSystem& fs) {
+namespace {
+
+// OpenForReading, telling what fstat told of the file.
+FileHandle OpenRegular(const std::string& path, FileSystem& fs, struct stat& st) {
   // Without waiting: a FIFO is refused below instead of waiting for a writer.
   FileHandle file(fs.Open(path, O_RDONLY | O_NONBLOCK));
   if (file.fd() < 0) throw FileFault(errno);
-  struct stat st {};
   if (::fstat(file.fd(), &st) != 0) throw FileFault(errno);
   if (!S_ISREG(st.st_mode)) throw NotARegularFile();
   return file;
+}
+
+}  // namespace
+
+FileHandle OpenForReading(const std::string& path, FileSystem& fs) {
+  struct stat st {};
+  return OpenRegular(path, fs, st);
 }
 
 FileHandle OpenLocked(const std::string& path, FileSystem& fs) {
@@ -302,7 +311,15 @@ ModuleChanged::ModuleChanged(const std::string& path)
     : Fault(kFaultPathFileAccess, path + " has changed on disk since its entries were listed") {}
 
 FileBytes FileBytes::Read(const std::string& path, FileSystem& fs) {
-  return Read(OpenForReading(path, fs), fs);
+  struct stat st {};
+  const FileHandle file = OpenRegular(path, fs, st);
+  return Read(file, StampOfStat(st), nullptr, fs);
+}
+
+FileBytes FileBytes::Read(const std::string& path, std::string& spare, FileSystem& fs) {
+  struct stat st {};
+  const FileHandle file = OpenRegular(path, fs, st);
+  return Read(file, StampOfStat(st), &spare, fs);
 }
 
 FileBytes::FileBytes(FileBytes&& other) noexcept {
@@ -334,26 +351,42 @@ void FileBytes::Release() {
 }
 
 FileBytes FileBytes::Read(const FileHandle& file, FileSystem& fs) {
+  return Read(file, StampOf(file), nullptr, fs);
+}
+
+FileBytes FileBytes::Read(const FileHandle& file, FileStamp stamp, std::string* spare,
+                          FileSystem& fs) {
   FileBytes fb;
-  fb.stamp_ = StampOf(file);
+  fb.stamp_ = stamp;
   const size_t want = static_cast<size_t>(fb.stamp_.size);
   if (want == 0) return fb;
-  if (const char* map = fs.Map(file.fd(), want)) {
+  // A file under a megabyte is read: mapping costs more than the copy, and
+  // unmapping it again flushes the address cache of every core the process
+  // runs on.
+  constexpr size_t kMapFrom = size_t{1} << 20;
+  if (const char* map = want >= kMapFrom ? fs.Map(file.fd(), want) : nullptr) {
     fb.data_ = map;
     fb.size_ = want;
     fb.mapped_ = true;
     return fb;
   }
-  fb.buffer_ = std::make_unique_for_overwrite<char[]>(want);
+  char* into = nullptr;
+  if (spare) {
+    if (spare->size() < want) spare->resize(want);
+    into = spare->data();
+  } else {
+    fb.buffer_ = std::make_unique_for_overwrite<char[]>(want);
+    into = fb.buffer_.get();
+  }
   size_t got_total = 0;
   while (got_total < want) {
-    const ssize_t got = fs.ReadAt(file.fd(), fb.buffer_.get() + got_total, want - got_total,
-                                  static_cast<off_t>(got_total));
+    const ssize_t got =
+        fs.ReadAt(file.fd(), into + got_total, want - got_total, static_cast<off_t>(got_total));
     if (got < 0) throw FileFault(errno);
     if (got == 0) break;  // the file shrank while it was read
     got_total += static_cast<size_t>(got);
   }
-  fb.data_ = fb.buffer_.get();
+  fb.data_ = into;
   fb.size_ = got_total;
   return fb;
 }

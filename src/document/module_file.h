@@ -70,9 +70,9 @@ class BackupFailed : public Fault {
   explicit BackupFailed(const Fault& why) : Fault(why) {}
 };
 
-// The whole content of a file, read once: mapped into memory read-only (the
-// pages come straight from the file cache, nothing is copied), or read into
-// a buffer where the file cannot be mapped.
+// The whole content of a file, read once: a file of a megabyte or more mapped
+// into memory read-only (the pages come straight from the file cache, nothing
+// is copied), a smaller one, or one that cannot be mapped, read into a buffer.
 class FileBytes {
  public:
   FileBytes() = default;
@@ -84,6 +84,11 @@ class FileBytes {
 
   // Reads `path` whole. Throws a Fault when it cannot be opened or read.
   static FileBytes Read(const std::string& path, FileSystem& fs = SystemFiles());
+  // The same, a file that is read (not mapped) going into `spare`, which grows
+  // as needed and is kept for the next file: the bytes are valid while `spare`
+  // is left alone. Many small files are read so without fresh memory for each.
+  static FileBytes Read(const std::string& path, std::string& spare,
+                        FileSystem& fs = SystemFiles());
   // Reads an open file whole, from its start.
   static FileBytes Read(const FileHandle& file, FileSystem& fs = SystemFiles());
   std::string_view view() const { return {data_, size_}; }
@@ -91,10 +96,12 @@ class FileBytes {
 
  private:
   void Release();
+  static FileBytes Read(const FileHandle& file, FileStamp stamp, std::string* spare,
+                        FileSystem& fs);
   const char* data_ = nullptr;
   size_t size_ = 0;
   bool mapped_ = false;
-  std::unique_ptr<char[]> buffer_;  // when the file was read, not mapped
+  std::unique_ptr<char[]> buffer_;  // when the file was read, not mapped, into a buffer of its own
   FileStamp stamp_;
 };
 
