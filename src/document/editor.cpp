@@ -308,7 +308,9 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   port_.ShowEntrySelected(0, name0);
   std::string text;
   try {
-    text = LoadEntryText(0);
+    // From the bytes just indexed, not the file again: another save may have
+    // replaced the file since, and the pane must show what the index lists.
+    text = EntryTextOf(bytes, d.entries().front(), doc_->index_options(), port_);
   } catch (const Fault& f) {
     ShowProcedureError(port_, f);
   }

@@ -159,6 +159,28 @@ TEST_F(FaultInjectionTest, AModuleOpenThatFailsNeverListsTheOldEntriesUnderTheNe
   }
 }
 
+TEST_F(FaultInjectionTest, AModuleReplacedRightAfterTheSaveIsShownAsListedWithoutAFault) {
+  // Another writer replaces the module at any call after this save's rename:
+  // the entries listed again and the text shown come from one version.
+  const std::string other = Crlf("Dim b\nSub A()\nEnd Sub\nSub B()\nEnd Sub\n");
+  for (int n = 1; n <= 8; ++n) {
+    OpenAndEdit(false, 0);
+    int renames = 0, after = 0;
+    files.before = [&](Call call) {
+      if (renames == 2 && ++after == n) {
+        Write("NEXT", other);
+        fs::rename(Path("NEXT"), path);
+      }
+      if (call == Call::kRename) ++renames;
+    };
+    ed.Save();
+    files.before = nullptr;
+    const std::string at = "call " + std::to_string(n) + " after the rename";
+    EXPECT_TRUE(port.boxes.empty()) << at << ": " << port.boxes.front().text;
+    EXPECT_TRUE(port.PaneText() == Crlf("Dim a\n") || port.PaneText() == Crlf("Dim b\n")) << at;
+  }
+}
+
 TEST_F(FaultInjectionTest, BytesChangedUnderTheSaveWithSizeAndTimeKeptAreNotSplicedOver) {
   OpenAndEdit(false, 0);
   bool changed = false;
