@@ -76,13 +76,41 @@ std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions o
 // a line end when the text is `first` alone).
 inline bool MayBeHeader(char first, char second) {
   const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-  const char head[2] = {upper(first), upper(second)};
-  if (second == ' ' || second == '\r' || second == '\n') {
-    return std::string_view("FUNC_SBMETHPRO").find(head[0]) != std::string_view::npos;
+  const char b = upper(second);
+  // Each letter of "FUNC_SUB _METH_PROC", with the byte after it there, and the
+  // first two of a scope word or PROPERTY.
+  switch (upper(first)) {
+    case 'F':
+      return b == 'U' || b == 'R' || b == ' ' || b == '\r' || b == '\n';
+    case 'U':
+      return b == 'N' || b == 'B' || b == ' ' || b == '\r' || b == '\n';
+    case 'N':
+      return b == 'C' || b == ' ' || b == '\r' || b == '\n';
+    case 'C':
+      return b == '_' || b == ' ' || b == '\r' || b == '\n';
+    case '_':
+      return b == 'S' || b == 'M' || b == 'P' || b == ' ' || b == '\r' || b == '\n';
+    case 'S':
+      return b == 'U' || b == 'T' || b == ' ' || b == '\r' || b == '\n';
+    case 'B':
+      return b == ' ' || b == '\r' || b == '\n';
+    case 'M':
+      return b == 'E' || b == ' ' || b == '\r' || b == '\n';
+    case 'E':
+      return b == 'T' || b == ' ' || b == '\r' || b == '\n';
+    case 'T':
+      return b == 'H' || b == ' ' || b == '\r' || b == '\n';
+    case 'H':
+      return b == '_' || b == ' ' || b == '\r' || b == '\n';
+    case 'P':
+      return b == 'R' || b == 'U' || b == ' ' || b == '\r' || b == '\n';
+    case 'R':
+      return b == 'O' || b == ' ' || b == '\r' || b == '\n';
+    case 'O':
+      return b == 'C' || b == ' ' || b == '\r' || b == '\n';
+    default:
+      return false;
   }
-  // Two bytes of a piece of "FUNC_SUB _METH_PROC", or of a scope word or PROPERTY.
-  return std::string_view("FUNC_SUB _METH_PROC|PU|ST|FR").find(std::string_view(head, 2)) !=
-         std::string_view::npos;
 }
 
 // The line closes a procedure: it begins with END and a blank, and its
