@@ -3,8 +3,9 @@
 # generated tree of COUNT real-looking modules, forms and classes (.bas, .cls,
 # .frm in several letter cases, about 36 KB each, in folders of 100). ctags is
 # told to read all three kinds as Basic. Installs Debian's universal-ctags when
-# it is missing. Each figure is the best of RUNS runs (wall clock, and
-# user+system CPU time); the target: ctags -R at least 5 x qwtool list -r.
+# it is missing. Each figure is timed by hyperfine over RUNS runs (median
+# wall clock, mean user+system CPU time); the target: ctags -R at least 5 x
+# qwtool list -r.
 #
 # usage: bench/compare_ctags_tree.sh [BUILD_DIR] [COUNT] [RUNS]
 set -euo pipefail
@@ -18,6 +19,10 @@ for f in "$qwtool" "$writer"; do
   [[ -x $f ]] || { echo "compare_ctags_tree: $f is not built (cmake --build $build)" >&2; exit 1; }
 done
 
+if ! command -v hyperfine >/dev/null; then
+  echo "$(basename "$0"): installing hyperfine" >&2
+  apt-get install -y hyperfine >/dev/null
+fi
 if ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
   echo "compare_ctags_tree: installing universal-ctags" >&2
   apt-get install -y universal-ctags >/dev/null
@@ -31,21 +36,18 @@ echo "tree: $count files, $(du -sb "$work/tree" | cut -f1) bytes," \
   "$("$qwtool" list -r "$work/tree" | wc -l) entries," \
   "$(ctags -R --langmap="$langmap" -f - "$work/tree" 2>/dev/null | wc -l) ctags tags"
 
-best_of() {
-  local best_wall=999 best_cpu=999 wall user sys
-  for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1
-    read -r wall user sys <"$work/time"
-    read -r best_wall best_cpu <<<"$(awk -v w="$wall" -v u="$user" -v s="$sys" \
-      -v bw="$best_wall" -v bc="$best_cpu" \
-      'BEGIN { c = u + s; print (w < bw ? w : bw), (c < bc ? c : bc) }')"
-  done
-  echo "$best_wall $best_cpu"
+# measure CMD...: prints "WALL CPU" (milliseconds): the median wall time and
+# the mean user+system CPU time of $runs runs, timed by hyperfine.
+measure() {
+  hyperfine -N -i --warmup 2 --runs "$runs" --export-json "$work/t.json" -- "$(printf '%q ' "$@")" \
+    >/dev/null 2>&1
+  python3 -c 'import json,sys; r = json.load(open(sys.argv[1]))["results"][0]; \
+print("%.2f %.2f" % (r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))' "$work/t.json"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "inf" }'; }
 
-read -r q_wall q_cpu <<<"$(best_of "$qwtool" list -r "$work/tree")"
-read -r c_wall c_cpu <<<"$(best_of ctags -R --langmap="$langmap" -f /dev/null "$work/tree")"
-printf 'qwtool list -r: %6.3f s wall  %6.3f s cpu\n' "$q_wall" "$q_cpu"
-printf 'ctags -R:       %6.3f s wall  %6.3f s cpu\n' "$c_wall" "$c_cpu"
+read -r q_wall q_cpu <<<"$(measure "$qwtool" list -r "$work/tree")"
+read -r c_wall c_cpu <<<"$(measure ctags -R --langmap="$langmap" -f /dev/null "$work/tree")"
+printf 'qwtool list -r: %8.2f ms wall  %8.2f ms cpu\n' "$q_wall" "$q_cpu"
+printf 'ctags -R:       %8.2f ms wall  %8.2f ms cpu\n' "$c_wall" "$c_cpu"
 echo "ratio (ctags / qwtool): wall $(ratio "$c_wall" "$q_wall")  cpu $(ratio "$c_cpu" "$q_cpu")  (target >= 5)"

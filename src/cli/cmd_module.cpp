@@ -13,6 +13,7 @@
 #include "document/module_file.h"
 #include "document/module_index.h"
 #include "find/module_search.h"
+#include "find/text_search.h"
 #include "platform/fault.h"
 #include "platform/report.h"
 #include "textlib/cliplib.h"
@@ -319,6 +320,42 @@ namespace qw::cli {
 
 namespace {
 
+// Keeps, of the entries the index hands over, those whose bytes (from their
+// first line up to the next entry's) hold one of `offsets` (sorted); the
+// others are only counted. Entries at the same position: the last one holds.
+class EntriesHolding : public EntrySink {
+ public:
+  explicit EntriesHolding(const std::vector<size_t>& offsets) : offsets_(offsets) {}
+  void Add(std::string_view name, std::string_view suffix, Int position) override {
+    Close(static_cast<size_t>(position - 1));
+    name_.assign(name).append(suffix);
+    position_ = position;
+    ++count_;
+  }
+  size_t count() const { return count_; }
+  // The entries kept, once the index is done.
+  std::vector<ProcedureEntry> Finish() {
+    Close(std::string_view::npos);
+    return std::move(kept_);
+  }
+
+ private:
+  // The entry handed over last ends at `end`.
+  void Close(size_t end) {
+    if (count_ == 0) return;
+    const auto start = static_cast<size_t>(position_ - 1);
+    while (next_ < offsets_.size() && offsets_[next_] < start) ++next_;
+    if (next_ < offsets_.size() && offsets_[next_] < end) kept_.push_back({name_, position_});
+  }
+
+  const std::vector<size_t>& offsets_;
+  size_t next_ = 0;  // the first offset not before the entry handed over last
+  size_t count_ = 0;
+  std::string name_;  // the entry handed over last
+  Int position_ = 0;
+  std::vector<ProcedureEntry> kept_;
+};
+
 // The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`. Throws
 // Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
 std::string FindInFile(const std::string& path, const std::string& pattern, bool match_case,
@@ -331,10 +368,29 @@ std::string FindInFile(const std::string& path, const std::string& pattern, bool
   } catch (const Fault& f) {
     throw Refusal("cannot read " + path + ": " + f.description());
   }
-  const std::vector<ProcedureEntry> entries = IndexModule(bytes.view(), path, options, port);
-  const std::vector<ModuleHit> hits =
-      entries.empty() ? FindLinesInText(bytes.view(), pattern, match_case)
-                      : FindInModuleBytes(bytes.view(), entries, options, pattern, match_case);
+  const std::string_view view = bytes.view();
+  std::vector<ModuleHit> hits;
+  const std::string_view first_line =
+      std::string_view(pattern).substr(0, pattern.find_first_of("\r\n"));
+  if (first_line.empty()) {
+    const std::vector<ProcedureEntry> entries = IndexModule(view, path, options, port);
+    hits = entries.empty() ? FindLinesInText(view, pattern, match_case)
+                           : FindInModuleBytes(view, entries, options, pattern, match_case);
+  } else {
+    // A hit's entry holds the text's first line in its bytes: only such
+    // entries are kept from the index, and searched.
+    std::vector<size_t> offsets;
+    const PatternSearcher first_lines(first_line, match_case);
+    for (size_t at = first_lines.Find(view); at != std::string_view::npos;
+         at = first_lines.Find(view, at + 1)) {
+      offsets.push_back(at);
+    }
+    EntriesHolding holding(offsets);
+    IndexModule(view, path, options, port, holding);
+    const std::vector<ProcedureEntry> entries = holding.Finish();
+    hits = holding.count() == 0 ? FindLinesInText(view, pattern, match_case)
+                                : FindInModuleBytes(view, entries, options, pattern, match_case);
+  }
   std::string out;
   out.reserve(hits.size() * 64);
   for (const ModuleHit& h : hits) {
