@@ -4,6 +4,7 @@
 #include <QAbstractListModel>
 #include <QComboBox>
 #include <QCompleter>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
@@ -57,6 +58,7 @@ EntrySearch::EntrySearch(QComboBox* list, const EntryNames* shown, std::function
   popup->setUniformItemSizes(true);
   completer_->setPopup(popup);
   connect(list_->lineEdit(), &QLineEdit::textEdited, this, &EntrySearch::Offer);
+  list_->lineEdit()->installEventFilter(this);
   connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
           [this](const QModelIndex& index) {
             const QVariant item = index.data(Qt::UserRole);
@@ -79,6 +81,17 @@ void EntrySearch::SetNames(const std::vector<std::string>& names) {
       list_->view()->verticalScrollBar()->sizeHint().width() + 4 * list_->view()->frameWidth() + 12;
   popup_width_ = widest + extra;
   list_->view()->setMinimumWidth(std::max(popup_width_, list_->width()));
+}
+
+bool EntrySearch::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn && !popup_made_) {
+    popup_made_ = true;
+    QAbstractItemView* popup = completer_->popup();
+    popup->ensurePolished();
+    popup->winId();
+    popup->adjustSize();
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void EntrySearch::Offer(const QString& text) {
