@@ -77,37 +77,38 @@ std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions o
 inline bool MayBeHeader(char first, char second) {
   const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
   const char b = upper(second);
+  const bool alone = b == ' ' || b == '\r' || b == '\n';
   // Each letter of "FUNC_SUB _METH_PROC", with the byte after it there, and the
   // first two of a scope word or PROPERTY.
   switch (upper(first)) {
     case 'F':
-      return b == 'U' || b == 'R' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'U' || b == 'R';
     case 'U':
-      return b == 'N' || b == 'B' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'N' || b == 'B';
     case 'N':
-      return b == 'C' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'C';
     case 'C':
-      return b == '_' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == '_';
     case '_':
-      return b == 'S' || b == 'M' || b == 'P' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'S' || b == 'M' || b == 'P';
     case 'S':
-      return b == 'U' || b == 'T' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'U' || b == 'T';
     case 'B':
-      return b == ' ' || b == '\r' || b == '\n';
+      return alone;
     case 'M':
-      return b == 'E' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'E';
     case 'E':
-      return b == 'T' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'T';
     case 'T':
-      return b == 'H' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'H';
     case 'H':
-      return b == '_' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == '_';
     case 'P':
-      return b == 'R' || b == 'U' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'R' || b == 'U';
     case 'R':
-      return b == 'O' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'O';
     case 'O':
-      return b == 'C' || b == ' ' || b == '\r' || b == '\n';
+      return alone || b == 'C';
     default:
       return false;
   }
