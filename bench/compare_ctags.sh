@@ -12,35 +12,10 @@ set -euo pipefail
 
 build=${1:-build}
 runs=${2:-10}
-qwtool="$build/src/qwtool"
-writer="$build/bench/bench_document"
-for f in "$qwtool" "$writer"; do
-  [[ -x $f ]] || { echo "compare_ctags: $f is not built (cmake --build $build)" >&2; exit 1; }
-done
-
-if ! command -v hyperfine >/dev/null; then
-  echo "$(basename "$0"): installing hyperfine" >&2
-  apt-get install -y hyperfine >/dev/null
-fi
-if ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
-  echo "compare_ctags: installing universal-ctags" >&2
-  apt-get install -y universal-ctags >/dev/null
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
+need_ctags
 "$writer" --write_module="$work/SYNTH.BAS"
 "$writer" --write_realistic="$work/REAL.BAS:9000000"
-
-# measure CMD...: prints "WALL CPU" (milliseconds): the median wall time and
-# the mean user+system CPU time of $runs runs, timed by hyperfine.
-measure() {
-  hyperfine -N -i --warmup 2 --runs "$runs" --export-json "$work/t.json" -- "$(printf '%q ' "$@")" \
-    >/dev/null 2>&1
-  python3 -c 'import json,sys; r = json.load(open(sys.argv[1]))["results"][0]; \
-print("%.2f %.2f" % (r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))' "$work/t.json"
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "inf" }'; }
 
 for module in "$work/SYNTH.BAS" "$work/REAL.BAS"; do
   echo "$(basename "$module"): $(stat -c %s "$module") bytes, $("$qwtool" list "$module" | wc -l) entries"

@@ -12,33 +12,13 @@ set -euo pipefail
 
 build=${1:-build}
 runs=${2:-10}
-qwtool="$build/src/qwtool"
-writer="$build/bench/bench_document"
-for f in "$qwtool" "$writer"; do
-  [[ -x $f ]] || { echo "compare_grep: $f is not built (cmake --build $build)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
 module="$work/SYNTH.BAS"
 "$writer" --write_module="$module"
 echo "module: $(stat -c %s "$module") bytes"
 
-if ! command -v hyperfine >/dev/null; then
-  echo "compare_grep: installing hyperfine" >&2
-  apt-get install -y hyperfine >/dev/null
-fi
-
-# median CMD...: the median wall time of $runs runs, in milliseconds (the
-# exit status is ignored: grep exits 1 when it finds nothing).
-median() {
-  hyperfine -N -i --warmup 3 --runs "$runs" --export-json "$work/t.json" -- "$(printf '%q ' "$@")" \
-    >/dev/null 2>&1
-  python3 -c 'import json,sys; print("%.2f" % (json.load(open(sys.argv[1]))["results"][0]["median"] * 1e3))' \
-    "$work/t.json"
-}
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "inf" }'; }
+# median CMD...: the median wall time of $runs runs, in milliseconds.
+median() { read -r wall _ <<<"$(measure "$@")"; echo "$wall"; }
 
 # LC_ALL=C: grep compares bytes, as qwtool does.
 export LC_ALL=C
