@@ -39,10 +39,13 @@ class PatternSearcher {
   std::string_view pattern_;
   bool match_case_;
   const CaseFold& fold_;
-  // Each pattern end in both letter cases (the same byte twice when it has
-  // none); `paired_` is false when a folded end stands for more than two bytes.
-  char first_[2] = {0, 0};
-  char last_[2] = {0, 0};
+  // Two offsets into the pattern whose bytes are rare in source text; the
+  // blocks of candidates are those where the text holds both. Each byte in
+  // both letter cases (the same byte twice when it has none); `paired_` is
+  // false when a folded byte stands for more than two bytes.
+  size_t near_ = 0, far_ = 0;
+  char near_bytes_[2] = {0, 0};
+  char far_bytes_[2] = {0, 0};
   bool paired_ = true;
 };
 
