@@ -173,7 +173,7 @@ bool Occurs(std::string_view text, std::string_view key) {
 class CodeWords {
  public:
   explicit CodeWords(std::string_view line)
-      : line_(line), last_(line.find_last_not_of(' ')), slow_(line.size() >= 32766) {
+      : line_(line), end_(line.find_last_not_of(' ') + 1), slow_(line.size() >= 32766) {
     if (slow_) rest_.assign(line);
   }
   // True for a line read by the word scanner itself.
@@ -184,22 +184,17 @@ class CodeWords {
       word_ = GetNextCodeWord(rest_);
       return word_;
     }
-    if (last_ == std::string_view::npos) return {};
-    size_t begin = std::string_view::npos;
-    while (pos_ <= last_) {
-      const char c = line_[pos_++];
-      if (IsCodeWordChar(c)) {
-        if (begin == std::string_view::npos) begin = pos_ - 1;
-      } else if (begin != std::string_view::npos) {
-        return line_.substr(begin, pos_ - 1 - begin);
-      }
-    }
-    return begin == std::string_view::npos ? std::string_view() : line_.substr(begin, pos_ - begin);
+    size_t pos = pos_;  // kept in a register, not in the object
+    while (pos < end_ && !IsCodeWordChar(line_[pos])) ++pos;
+    const size_t begin = pos;
+    while (pos < end_ && IsCodeWordChar(line_[pos])) ++pos;
+    pos_ = pos < end_ ? pos + 1 : pos;  // past the separator after the word
+    return line_.substr(begin, pos - begin);
   }
 
  private:
   std::string_view line_;
-  size_t last_;
+  size_t end_;  // after the last byte that is not a blank (npos + 1 = 0: none)
   size_t pos_ = 0;
   bool slow_;
   std::string rest_;

@@ -108,37 +108,63 @@ inline void LineWalk::Take(const BlockMasks& m, size_t n) {
   line_ends_ = m.line_ends;
 }
 
-LineWalk::LineWalk(std::string_view bytes, size_t pos)
-    : bytes_(bytes), first_(pos), block_(pos), avx2_(HasAvx2()) {
-  if (block_ < bytes_.size()) Load();
-}
+namespace {
 
-bool LineWalk::Advance() {
-  if (block_ >= bytes_.size() || bytes_.size() - block_ <= 64) return false;
-  block_ += 64;
-  Load();
+// The masks of a block by SSE2 (or the scalar loop) and by AVX2.
+struct Sse2Masks {
+  BlockMasks operator()(const char* block) const { return MasksOf(block); }
+};
+struct Avx2Masks {
+#if defined(__x86_64__)
+  __attribute__((target("avx2"))) BlockMasks operator()(const char* block) const {
+    return MasksOfAvx2(block);
+  }
+#else
+  BlockMasks operator()(const char* block) const {
+    return MasksOf(block);
+  }
+#endif
+};
+
+}  // namespace
+
+template <typename Masks>
+inline bool LineWalk::LoadUntil(Masks masks, bool fpse) {
+  const size_t size = bytes_.size();
+  do {
+    if (block_ + 64 >= size) return false;
+    block_ += 64;
+    const size_t n = size - block_;
+    if (n >= 64) {
+      Take(masks(bytes_.data() + block_), 64);
+    } else {
+      char tail[64] = {};
+      Take(masks(static_cast<const char*>(std::memcpy(tail, bytes_.data() + block_, n))), n);
+    }
+  } while ((fpse ? firsts_ & letters_ : firsts_) == 0);
   return true;
 }
 
-void LineWalk::Load() {
-  const size_t n = bytes_.size() - block_;
-  const char* block = bytes_.data() + block_;
-  char tail[64] = {};
-  if (n < 64) block = static_cast<const char*>(std::memcpy(tail, block, n));
-  if (avx2_) {
-    LoadAvx2(block, n);
-  } else {
-    Take(MasksOf(block), n);
-  }
+LineWalk::LineWalk(std::string_view bytes, size_t pos)
+    : bytes_(bytes), first_(pos), block_(pos), avx2_(HasAvx2()) {
+  if (block_ >= bytes_.size()) return;
+  // The first block is read as the next ones are, from 64 bytes before it
+  // (an unsigned offset: it may wrap below zero and back).
+  block_ -= 64;
+  Advance(false);
+}
+
+bool LineWalk::Advance(bool fpse) {
+  return avx2_ ? AdvanceAvx2(fpse) : LoadUntil(Sse2Masks(), fpse);
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) void LineWalk::LoadAvx2(const char* block, size_t n) {
-  Take(MasksOfAvx2(block), n);
+__attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(bool fpse) {
+  return LoadUntil(Avx2Masks(), fpse);
 }
 #else
-void LineWalk::LoadAvx2(const char* block, size_t n) {
-  Take(MasksOf(block), n);
+bool LineWalk::AdvanceAvx2(bool fpse) {
+  return LoadUntil(Avx2Masks(), fpse);
 }
 #endif
 

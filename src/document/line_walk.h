@@ -26,9 +26,7 @@ class LineWalk {
   // end for a line of blanks (CR or LF), nothing for a last line of blanks
   // without a line end. kEnd after the last line.
   size_t Next() {
-    while (firsts_ == 0) {
-      if (!Advance()) return kEnd;
-    }
+    if (firsts_ == 0 && !Advance(false)) return kEnd;
     const uint64_t bit = firsts_ & (~firsts_ + 1);
     firsts_ ^= bit;
     return block_ + static_cast<size_t>(__builtin_ctzll(bit));
@@ -37,9 +35,7 @@ class LineWalk {
   // As Next, passing over every line whose byte is not F, P, S or E (either
   // case): the letters a line must begin with to stop the indexer.
   size_t NextOfFPSE() {
-    while ((firsts_ & letters_) == 0) {
-      if (!Advance()) return kEnd;
-    }
+    if ((firsts_ & letters_) == 0 && !Advance(true)) return kEnd;
     const uint64_t hits = firsts_ & letters_;
     const uint64_t bit = hits & (~hits + 1);
     firsts_ &= ~((bit << 1) - 1);  // the lines passed over are gone too
@@ -51,11 +47,13 @@ class LineWalk {
   ByteLine LineOf(size_t at) const;
 
  private:
-  // Moves to the next block; false at the end of the bytes.
-  bool Advance();
-  // Reads the block at block_.
-  void Load();
-  void LoadAvx2(const char* block, size_t n);
+  // Moves on to the next block that holds a line's first byte that is not a
+  // blank (of F, P, S or E when `fpse`); false at the end of the bytes.
+  bool Advance(bool fpse);
+  bool AdvanceAvx2(bool fpse);
+  // Advance, the masks of each block made by `masks`.
+  template <typename Masks>
+  bool LoadUntil(Masks masks, bool fpse);
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
 
