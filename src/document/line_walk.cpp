@@ -134,15 +134,20 @@ inline bool LineWalk::LoadUntil(Masks masks, bool fpse) {
   do {
     if (block_ + 64 >= size) return false;
     block_ += 64;
-    const size_t n = size - block_;
-    if (n >= 64) {
+    if (size - block_ >= 64) {
       Take(masks(bytes_.data() + block_), 64);
     } else {
-      char tail[64] = {};
-      Take(masks(static_cast<const char*>(std::memcpy(tail, bytes_.data() + block_, n))), n);
+      TakeTail();
     }
   } while ((fpse ? firsts_ & letters_ : firsts_) == 0);
   return true;
+}
+
+// Out of the loop, so that the loop needs no room on the stack.
+__attribute__((noinline)) void LineWalk::TakeTail() {
+  const size_t n = bytes_.size() - block_;
+  char tail[64] = {};
+  Take(MasksOf(static_cast<const char*>(std::memcpy(tail, bytes_.data() + block_, n))), n);
 }
 
 LineWalk::LineWalk(std::string_view bytes, size_t pos)
@@ -168,20 +173,24 @@ bool LineWalk::AdvanceAvx2(bool fpse) {
 }
 #endif
 
-ByteLine LineWalk::LineOf(size_t at) const {
-  const char* base = bytes_.data();
-  size_t start = at;
-  while (start > first_ && base[start - 1] == ' ') --start;
+size_t LineWalk::LineEndOf(size_t at) const {
   const uint64_t from_at = line_ends_ & (~uint64_t{0} << (at - block_));
-  size_t lf = kEnd;
-  if (from_at != 0) {
-    lf = block_ + static_cast<size_t>(__builtin_ctzll(from_at));
-  } else if (bytes_.size() - block_ > 64) {
-    const size_t after = block_ + 64;
-    const void* found = std::memchr(base + after, '\n', bytes_.size() - after);
-    if (found) lf = static_cast<size_t>(static_cast<const char*>(found) - base);
-  }
-  return LineEndingAt(bytes_, start, lf);
+  if (from_at != 0) return block_ + static_cast<size_t>(__builtin_ctzll(from_at));
+  if (bytes_.size() - block_ <= 64) return kEnd;
+  const char* base = bytes_.data();
+  const size_t after = block_ + 64;
+  const void* found = std::memchr(base + after, '\n', bytes_.size() - after);
+  return found ? static_cast<size_t>(static_cast<const char*>(found) - base) : kEnd;
+}
+
+ByteLine LineWalk::LineOf(size_t at) const {
+  size_t start = at;
+  while (start > first_ && bytes_[start - 1] == ' ') --start;
+  return LineEndingAt(bytes_, start, LineEndOf(at));
+}
+
+std::string_view LineWalk::TextFrom(size_t at) const {
+  return LineEndingAt(bytes_, at, LineEndOf(at)).text;
 }
 
 }  // namespace qw

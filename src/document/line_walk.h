@@ -45,6 +45,9 @@ class LineWalk {
   // The line whose first byte that is not a blank is at `at`, an offset the
   // last call of Next or NextOfFPSE returned.
   ByteLine LineOf(size_t at) const;
+  // The text of LineOf(at) from `at` on (the line without the blanks it
+  // begins with), found without looking back for the line's first byte.
+  std::string_view TextFrom(size_t at) const;
 
  private:
   // Moves on to the next block that holds a line's first byte that is not a
@@ -54,8 +57,12 @@ class LineWalk {
   // Advance, the masks of each block made by `masks`.
   template <typename Masks>
   bool LoadUntil(Masks masks, bool fpse);
+  // The offset of the LF that ends the line holding `at` (kEnd: none).
+  size_t LineEndOf(size_t at) const;
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
+  // Takes the masks of the last block, shorter than 64 bytes.
+  void TakeTail();
 
   std::string_view bytes_;
   size_t first_;            // offset of the walk's first line

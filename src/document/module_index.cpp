@@ -82,11 +82,11 @@ void ModuleIndexer::Run(const std::string& file_name) {
       const size_t at = walk.NextOfFPSE();
       if (at == LineWalk::kEnd) return;
       if (at + 1 >= size || !MayStopIndexer(base[at], base[at + 1])) continue;
-      const ByteLine line = walk.LineOf(at);
-      const StopKind stop = IndexerStop(line.text, options_);
+      // The rule trims the line's blanks: it reads the line from `at`.
+      const StopKind stop = IndexerStop(walk.TextFrom(at), options_);
       if (stop == StopKind::kOrdinary) continue;
       // The line ended a procedure and belongs to it, or it is tested as a header.
-      after_entry = stop == StopKind::kCandidateHeader && AddHeader(line);
+      after_entry = stop == StopKind::kCandidateHeader && AddHeader(walk.LineOf(at));
     } else {
       const size_t at = walk.Next();
       if (at == LineWalk::kEnd) return;
@@ -101,8 +101,10 @@ class EntryList : public EntrySink {
  public:
   explicit EntryList(std::vector<ProcedureEntry>& entries) : entries_(entries) {}
   void Add(std::string_view name, std::string_view suffix, Int position) override {
-    ProcedureEntry& e = entries_.emplace_back(ProcedureEntry{std::string(name), position});
+    ProcedureEntry& e = entries_.emplace_back();
+    e.name.assign(name);
     if (!suffix.empty()) e.name.append(suffix);
+    e.position = position;
   }
 
  private:
