@@ -1,6 +1,8 @@
 #include "document/line_rules.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "convert/scanners.h"
 #include "textlib/cliplib.h"
@@ -9,14 +11,26 @@ namespace qw {
 
 namespace {
 
-// True when `u` holds SUB or FUNCTION, letter case ignored: one pass for both.
+// True when `u` holds SUB or FUNCTION, letter case ignored. Both words have
+// a U second: the text is searched for a U eight bytes at a time.
 bool ContainsSubOrFunction(std::string_view u) {
-  for (size_t i = 0; i < u.size(); ++i) {
-    const char c = static_cast<char>(u[i] | 0x20);
-    if ((c == 's' && StartsNoCase(u.substr(i), "SUB")) ||
-        (c == 'f' && StartsNoCase(u.substr(i), "FUNCTION"))) {
-      return true;
+  const auto word_at = [u](size_t i) {  // the U at `i` is one of the words'
+    const std::string_view from = u.substr(i - 1);
+    return StartsNoCase(from, "SUB") || StartsNoCase(from, "FUNCTION");
+  };
+  const uint64_t ones = 0x0101010101010101;
+  size_t i = 1;
+  for (; i + 8 <= u.size(); i += 8) {
+    uint64_t bytes = 0;
+    std::memcpy(&bytes, u.data() + i, 8);
+    const uint64_t x = (bytes | ones * 0x20) ^ (ones * 'u');  // a zero byte where a U is
+    if (((x - ones) & ~x & ones * 0x80) == 0) continue;       // no zero byte
+    for (size_t k = i; k < i + 8; ++k) {
+      if ((u[k] | 0x20) == 'u' && word_at(k)) return true;
     }
+  }
+  for (; i < u.size(); ++i) {
+    if ((u[i] | 0x20) == 'u' && word_at(i)) return true;
   }
   return false;
 }
