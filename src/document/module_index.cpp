@@ -101,10 +101,10 @@ class EntryList : public EntrySink {
  public:
   explicit EntryList(std::vector<ProcedureEntry>& entries) : entries_(entries) {}
   void Add(std::string_view name, std::string_view suffix, Int position) override {
-    ProcedureEntry& e = entries_.emplace_back();
-    e.name.assign(name);
+    // Made from the name, the string holds exactly its bytes (assigned, a
+    // long name would take the room of twice the short string's).
+    ProcedureEntry& e = entries_.emplace_back(ProcedureEntry{std::string(name), position});
     if (!suffix.empty()) e.name.append(suffix);
-    e.position = position;
   }
 
  private:
