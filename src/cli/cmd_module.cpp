@@ -369,13 +369,21 @@ std::string FindInFile(const std::string& path, const std::string& pattern, bool
     throw Refusal("cannot read " + path + ": " + f.description());
   }
   const std::string_view view = bytes.view();
-  std::vector<ModuleHit> hits;
+  std::string out;
+  const HitSink write = [&](const ModuleHitView& h) {
+    out.append(prefix).append(h.entry_name).push_back('|');
+    out.append(std::to_string(h.line)).push_back('|');
+    out.append(h.line_text).push_back('\n');
+  };
   const std::string_view first_line =
       std::string_view(pattern).substr(0, pattern.find_first_of("\r\n"));
   if (first_line.empty()) {
     const std::vector<ProcedureEntry> entries = IndexModule(view, path, options, port);
-    hits = entries.empty() ? FindLinesInText(view, pattern, match_case)
-                           : FindInModuleBytes(view, entries, options, pattern, match_case);
+    if (entries.empty()) {
+      FindLinesInText(view, pattern, match_case, write);
+    } else {
+      FindInModuleBytes(view, entries, options, pattern, match_case, write);
+    }
   } else {
     // A hit's entry holds the text's first line in its bytes: only such
     // entries are kept from the index, and searched.
@@ -388,15 +396,11 @@ std::string FindInFile(const std::string& path, const std::string& pattern, bool
     EntriesHolding holding(offsets);
     IndexModule(view, path, options, port, holding);
     const std::vector<ProcedureEntry> entries = holding.Finish();
-    hits = holding.count() == 0 ? FindLinesInText(view, pattern, match_case)
-                                : FindInModuleBytes(view, entries, options, pattern, match_case);
-  }
-  std::string out;
-  out.reserve(hits.size() * 64);
-  for (const ModuleHit& h : hits) {
-    out.append(prefix).append(h.entry_name).push_back('|');
-    out.append(std::to_string(h.line)).push_back('|');
-    out.append(h.line_text).push_back('\n');
+    if (holding.count() == 0) {
+      FindLinesInText(view, pattern, match_case, write);
+    } else {
+      FindInModuleBytes(view, entries, options, pattern, match_case, write);
+    }
   }
   return out;
 }

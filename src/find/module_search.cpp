@@ -44,9 +44,10 @@ std::string_view EntryText(std::string_view bytes, const ProcedureEntry& e, Inde
 
 namespace {
 
-// Appends to `hits` the lines of `text` that hold the searcher's pattern.
-void AppendLineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
-                    const std::string& entry_name, std::vector<ModuleHit>& hits) {
+// Hands `sink` the lines of `text` that hold the searcher's pattern.
+template <typename Sink>
+void LineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
+              std::string_view entry_name, Sink& sink) {
   const char* base = text.data();
   Int line = 1;
   size_t counted = 0;  // line ends before this offset are counted in `line`
@@ -64,8 +65,8 @@ void AppendLineHits(std::string_view text, const PatternSearcher& searcher, Int 
     size_t text_end = end;
     if (lf && end > line_start && base[end - 1] == '\r') --text_end;
     if (text_end < line_start) text_end = line_start;
-    hits.push_back({entry, entry_name, line, static_cast<Int>(at),
-                    std::string(text.substr(line_start, text_end - line_start))});
+    sink(ModuleHitView{entry, entry_name, line, static_cast<Int>(at),
+                       text.substr(line_start, text_end - line_start)});
     if (!lf) break;
     counted = end + 1;
     ++line;
@@ -73,35 +74,63 @@ void AppendLineHits(std::string_view text, const PatternSearcher& searcher, Int 
   }
 }
 
-}  // namespace
-
-std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
-                                       bool match_case, const CaseFold& fold) {
-  std::vector<ModuleHit> hits;
-  if (!pattern.empty()) {
-    AppendLineHits(text, PatternSearcher(pattern, match_case, fold), -1, {}, hits);
-  }
-  return hits;
+// Hands `sink` the hits in entry `k`, whose bytes hold an occurrence at `at`,
+// found in the module's bytes as they are: a pattern without line ends lies
+// within one line, and the entry's text is its lines each ended with CR LF,
+// so a line's number and text are those of the bytes, and its offset in the
+// text counts every earlier line's end as two. The walk stops at the entry's
+// end, or at the line of its last hit: the first occurrence at or after
+// `stop` is no longer this entry's. Returns the first occurrence not handed
+// over at or after the line the walk stopped on (npos: none).
+template <typename Sink>
+size_t EntryHitsInPlace(std::string_view bytes, const ProcedureEntry& e, Int k,
+                        IndexOptions options, const PatternSearcher& searcher, size_t at,
+                        size_t stop, Sink& sink) {
+  BytesLineReader lines(bytes, EntryStart(e));
+  Int line_number = 0;
+  size_t line_offset = 0;  // of the line in the entry's text
+  ForEachEntryLine(lines, IsDeclarationsEntry(e), options, [&](const ByteLine& line, bool) {
+    ++line_number;
+    if (at < line.next) {
+      sink(ModuleHitView{k, e.name, line_number, static_cast<Int>(line_offset + at - line.start),
+                         line.text});
+      at = searcher.Find(bytes, line.next);
+      if (at >= stop) return false;
+    }
+    line_offset += line.text.size() + 2;
+    return true;
+  });
+  return at;
 }
 
-std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
-                                         const std::vector<ProcedureEntry>& entries,
-                                         IndexOptions options, std::string_view pattern,
-                                         bool match_case, Int shown, std::string_view shown_text,
-                                         const CaseFold& fold) {
-  std::vector<ModuleHit> hits;
-  if (pattern.empty() || entries.empty()) return hits;
+// Whether the hits of `pattern` are found in the module's bytes as they are
+// (their line texts views of the bytes): a pattern without line ends.
+bool SearchesInPlace(std::string_view pattern) {
+  return pattern.find_first_of("\r\n") == std::string_view::npos;
+}
+
+// The hits of `pattern` in the entries of the module but entry `shown`, in entry order.
+template <typename Sink>
+void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
+               IndexOptions options, std::string_view pattern, bool match_case, Int shown,
+               const CaseFold& fold, Sink& sink) {
+  if (pattern.empty() || entries.empty()) return;
   // An occurrence in an entry's text has the pattern's first line within one
-  // line of the entry's bytes: that part finds the entries worth cutting.
+  // line of the entry's bytes: that part finds the entries worth searching.
   const std::string_view prefix = pattern.substr(0, pattern.find_first_of("\r\n"));
+  const bool in_place = SearchesInPlace(pattern);
   const PatternSearcher candidates(prefix, match_case, fold);
   const PatternSearcher searcher(pattern, match_case, fold);
   const size_t count = entries.size();
   std::string text;
+  size_t found = 0;  // an occurrence found ahead, at or after `pos` when `ahead`
+  bool ahead = false;
   for (size_t pos = 0, next = 0; pos <= bytes.size();) {
     const size_t at = prefix.empty()
                           ? (next < count ? EntryStart(entries[next]) : std::string_view::npos)
-                          : candidates.Find(bytes, pos);
+                      : ahead && found >= pos ? found
+                                              : candidates.Find(bytes, pos);
+    ahead = false;
     if (at == std::string_view::npos) break;
     if (at < EntryStart(entries[next])) {  // before the first entry: the form's description
       pos = EntryStart(entries[next]);
@@ -119,22 +148,79 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
         entries.begin() + static_cast<std::ptrdiff_t>(std::min(low + step, count)), at,
         [](size_t offset, const ProcedureEntry& e) { return offset < EntryStart(e); });
     const auto k = static_cast<size_t>(after - entries.begin()) - 1;
-    if (static_cast<Int>(k) != shown && EntryStart(entries[k]) < bytes.size()) {
-      AppendLineHits(EntryText(bytes, entries[k], options, text), searcher, static_cast<Int>(k),
-                     entries[k].name, hits);
-    }
     next = k + 1;
     pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
+    if (static_cast<Int>(k) == shown || EntryStart(entries[k]) >= bytes.size()) continue;
+    if (in_place) {
+      found = EntryHitsInPlace(bytes, entries[k], static_cast<Int>(k), options, searcher, at,
+                               next < count ? pos : std::string_view::npos, sink);
+      ahead = true;
+    } else {
+      LineHits(EntryText(bytes, entries[k], options, text), searcher, static_cast<Int>(k),
+               entries[k].name, sink);
+    }
   }
-  if (shown >= 0 && static_cast<size_t>(shown) < count) {
+}
+
+// A sink keeping the hits.
+struct KeepHits {
+  std::vector<ModuleHit>& hits;
+  void operator()(const ModuleHitView& h) {
+    hits.push_back(
+        {h.entry, std::string(h.entry_name), h.line, h.offset, std::string(h.line_text)});
+  }
+};
+
+}  // namespace
+
+std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
+                                       bool match_case, const CaseFold& fold) {
+  std::vector<ModuleHit> hits;
+  KeepHits keep{hits};
+  if (!pattern.empty()) LineHits(text, PatternSearcher(pattern, match_case, fold), -1, {}, keep);
+  return hits;
+}
+
+void FindLinesInText(std::string_view text, std::string_view pattern, bool match_case,
+                     const HitSink& sink, const CaseFold& fold) {
+  if (!pattern.empty()) LineHits(text, PatternSearcher(pattern, match_case, fold), -1, {}, sink);
+}
+
+std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
+                                         const std::vector<ProcedureEntry>& entries,
+                                         IndexOptions options, std::string_view pattern,
+                                         bool match_case, Int shown, std::string_view shown_text,
+                                         const CaseFold& fold) {
+  std::vector<ModuleHit> hits;
+  KeepHits keep{hits};
+  if (SearchesInPlace(pattern)) {
+    // The hits (views of `bytes`) are gathered as views first and kept once their number is
+    // known: a vector of kept hits growing hit by hit costs ten times the search.
+    std::vector<ModuleHitView> views;
+    auto keep_view = [&](const ModuleHitView& h) { views.push_back(h); };
+    EntryHits(bytes, entries, options, pattern, match_case, shown, fold, keep_view);
+    hits.reserve(views.size());
+    for (const ModuleHitView& h : views) keep(h);
+  } else {
+    EntryHits(bytes, entries, options, pattern, match_case, shown, fold, keep);
+  }
+  if (!pattern.empty() && shown >= 0 && static_cast<size_t>(shown) < entries.size()) {
     std::vector<ModuleHit> found;
-    AppendLineHits(shown_text, searcher, shown, entries[static_cast<size_t>(shown)].name, found);
+    KeepHits keep_shown{found};
+    LineHits(shown_text, PatternSearcher(pattern, match_case, fold), shown,
+             entries[static_cast<size_t>(shown)].name, keep_shown);
     const auto where = std::lower_bound(hits.begin(), hits.end(), shown,
                                         [](const ModuleHit& h, Int e) { return h.entry < e; });
     hits.insert(where, std::make_move_iterator(found.begin()),
                 std::make_move_iterator(found.end()));
   }
   return hits;
+}
+
+void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
+                       IndexOptions options, std::string_view pattern, bool match_case,
+                       const HitSink& sink, const CaseFold& fold) {
+  EntryHits(bytes, entries, options, pattern, match_case, -1, fold, sink);
 }
 
 std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,

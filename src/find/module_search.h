@@ -10,6 +10,7 @@
 // opened whole, or a module without entries) is searched line by line.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,12 +31,26 @@ struct ModuleHit {
   std::string line_text;   // the line's bytes without its line end
 };
 
+// A hit as it is found, its texts borrowed from the search: valid only during
+// the call that hands it over.
+struct ModuleHitView {
+  Int entry = -1;
+  std::string_view entry_name;
+  Int line = 0;
+  Int offset = 0;
+  std::string_view line_text;
+};
+using HitSink = std::function<void(const ModuleHitView&)>;
+
 // The hits of `pattern` in a whole text, one per line that holds it (a line
 // ends at CR LF or a bare LF). An empty pattern finds nothing. Letter case is
 // folded by `fold` unless `match_case`.
 std::vector<ModuleHit> FindLinesInText(std::string_view text, std::string_view pattern,
                                        bool match_case,
                                        const CaseFold& fold = Windows1252CaseFold());
+// The same hits handed to `sink` one by one, in order.
+void FindLinesInText(std::string_view text, std::string_view pattern, bool match_case,
+                     const HitSink& sink, const CaseFold& fold = Windows1252CaseFold());
 
 // The hits of `pattern` in the module whose bytes are `bytes` and whose index
 // is `entries` (built by the rules `options` chooses), in entry order, each
@@ -48,6 +63,10 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          bool match_case, Int shown = -1,
                                          std::string_view shown_text = {},
                                          const CaseFold& fold = Windows1252CaseFold());
+// The same hits (no entry shown) handed to `sink` one by one, in entry order.
+void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
+                       IndexOptions options, std::string_view pattern, bool match_case,
+                       const HitSink& sink, const CaseFold& fold = Windows1252CaseFold());
 
 // The hits of `pattern` in the open document: the indexed module's file with
 // the pane's text for the entry shown, or the pane's text when the document is
