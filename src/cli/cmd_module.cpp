@@ -356,11 +356,13 @@ class EntriesHolding : public EntrySink {
   std::vector<ProcedureEntry> kept_;
 };
 
-// The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`. Throws
-// Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
-std::string FindInFile(const std::string& path, const std::string& pattern, bool match_case,
-                       IndexOptions options, Port& port, const std::string& prefix,
-                       std::string& spare) {
+// The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`, appended to `out`; when
+// `flush_to` is given, `out` is written to it whenever it grows past a block, and at the end.
+// Throws Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
+void FindInFile(const std::string& path, const std::string& pattern, bool match_case,
+                IndexOptions options, Port& port, const std::string& prefix, std::string& spare,
+                std::string& out, std::ostream* flush_to = nullptr) {
+  constexpr size_t kBlock = 64 * 1024;
   // The file is read once: the index and the search share its bytes.
   FileBytes bytes;
   try {
@@ -369,11 +371,16 @@ std::string FindInFile(const std::string& path, const std::string& pattern, bool
     throw Refusal("cannot read " + path + ": " + f.description());
   }
   const std::string_view view = bytes.view();
-  std::string out;
+  if (flush_to) out.reserve(kBlock + 1024);
+  const auto flush = [&] {
+    flush_to->write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+  };
   const HitSink write = [&](const ModuleHitView& h) {
     out.append(prefix).append(h.entry_name).push_back('|');
     out.append(std::to_string(h.line)).push_back('|');
     out.append(h.line_text).push_back('\n');
+    if (flush_to && out.size() >= kBlock) flush();
   };
   const std::string_view first_line =
       std::string_view(pattern).substr(0, pattern.find_first_of("\r\n"));
@@ -402,7 +409,7 @@ std::string FindInFile(const std::string& path, const std::string& pattern, bool
       FindInModuleBytes(view, entries, options, pattern, match_case, write);
     }
   }
-  return out;
+  if (flush_to) flush();
 }
 
 }  // namespace
@@ -416,7 +423,9 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   const std::vector<std::string> files(p.operands.begin(), p.operands.end() - 1);
   if (files.size() == 1 && !p.Option("-r")) {
     std::string spare;
-    ctx.out << FindInFile(files[0], pattern, match_case, ctx.index_options, ctx.port, "", spare);
+    std::string out;
+    FindInFile(files[0], pattern, match_case, ctx.index_options, ctx.port, "", spare, out,
+               &ctx.out);
     return kExitDone;
   }
   const ModuleFileList list = CollectModuleFiles(files, p.Option("-r").has_value());
@@ -425,7 +434,8 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   const bool ok = RunOverFiles(
       ctx, list.files,
       [&](const std::string& path, HeadlessPort& port, std::string& out, std::string& spare) {
-        out = FindInFile(path, pattern, match_case, options, port, path + "|", spare);
+        out.clear();
+        FindInFile(path, pattern, match_case, options, port, path + "|", spare, out);
       });
   return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }
