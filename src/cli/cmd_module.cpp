@@ -325,7 +325,11 @@ namespace {
 // others are only counted. Entries at the same position: the last one holds.
 class EntriesHolding : public EntrySink {
  public:
-  explicit EntriesHolding(const std::vector<size_t>& offsets) : offsets_(offsets) {}
+  // Each entry kept holds one offset at least: room for them all is made at once, as a list
+  // growing entry by entry costs more than the search.
+  explicit EntriesHolding(const std::vector<size_t>& offsets) : offsets_(offsets) {
+    kept_.reserve(offsets.size());
+  }
   void Add(std::string_view name, std::string_view suffix, Int position) override {
     Close(static_cast<size_t>(position - 1));
     name_.assign(name).append(suffix);
