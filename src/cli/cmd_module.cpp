@@ -410,7 +410,8 @@ void FindInFile(const std::string& path, const std::string& pattern, bool match_
     if (holding.count() == 0) {
       FindLinesInText(view, pattern, match_case, write);
     } else {
-      FindInModuleBytes(view, entries, options, pattern, match_case, write);
+      FindInModuleBytes(view, entries, options, pattern, match_case, write, Windows1252CaseFold(),
+                        &offsets);
     }
   }
   if (flush_to) flush();

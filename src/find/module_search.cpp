@@ -74,6 +74,32 @@ void LineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
   }
 }
 
+// The occurrences of a pattern's first line in the module's bytes: searched
+// for, or read from the list of them all when it is given.
+class FirstLines {
+ public:
+  FirstLines(std::string_view bytes, const PatternSearcher& searcher,
+             const std::vector<size_t>* known)
+      : bytes_(bytes), searcher_(searcher), known_(known) {}
+  // The first occurrence at or after `from` (npos: none).
+  size_t From(size_t from) {
+    if (known_ == nullptr) return searcher_.Find(bytes_, from);
+    if (from < last_) cursor_ = 0;
+    last_ = from;
+    cursor_ =
+        static_cast<size_t>(std::lower_bound(known_->begin() + static_cast<std::ptrdiff_t>(cursor_),
+                                             known_->end(), from) -
+                            known_->begin());
+    return cursor_ < known_->size() ? (*known_)[cursor_] : std::string_view::npos;
+  }
+
+ private:
+  std::string_view bytes_;
+  const PatternSearcher& searcher_;
+  const std::vector<size_t>* known_;
+  size_t cursor_ = 0, last_ = 0;
+};
+
 // Hands `sink` the hits in entry `k`, whose bytes hold an occurrence at `at`,
 // found in the module's bytes as they are: a pattern without line ends lies
 // within one line, and the entry's text is its lines each ended with CR LF,
@@ -84,8 +110,8 @@ void LineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
 // over at or after the line the walk stopped on (npos: none).
 template <typename Sink>
 size_t EntryHitsInPlace(std::string_view bytes, const ProcedureEntry& e, Int k,
-                        IndexOptions options, const PatternSearcher& searcher, size_t at,
-                        size_t stop, Sink& sink) {
+                        IndexOptions options, FirstLines& occurrences, size_t at, size_t stop,
+                        Sink& sink) {
   BytesLineReader lines(bytes, EntryStart(e));
   Int line_number = 0;
   size_t line_offset = 0;  // of the line in the entry's text
@@ -94,7 +120,7 @@ size_t EntryHitsInPlace(std::string_view bytes, const ProcedureEntry& e, Int k,
     if (at < line.next) {
       sink(ModuleHitView{k, e.name, line_number, static_cast<Int>(line_offset + at - line.start),
                          line.text});
-      at = searcher.Find(bytes, line.next);
+      at = occurrences.From(line.next);
       if (at >= stop) return false;
     }
     line_offset += line.text.size() + 2;
@@ -113,13 +139,14 @@ bool SearchesInPlace(std::string_view pattern) {
 template <typename Sink>
 void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
                IndexOptions options, std::string_view pattern, bool match_case, Int shown,
-               const CaseFold& fold, Sink& sink) {
+               const CaseFold& fold, Sink& sink, const std::vector<size_t>* known = nullptr) {
   if (pattern.empty() || entries.empty()) return;
   // An occurrence in an entry's text has the pattern's first line within one
   // line of the entry's bytes: that part finds the entries worth searching.
   const std::string_view prefix = pattern.substr(0, pattern.find_first_of("\r\n"));
   const bool in_place = SearchesInPlace(pattern);
   const PatternSearcher candidates(prefix, match_case, fold);
+  FirstLines first_lines(bytes, candidates, known);
   const PatternSearcher searcher(pattern, match_case, fold);
   const size_t count = entries.size();
   std::string text;
@@ -129,7 +156,7 @@ void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entrie
     const size_t at = prefix.empty()
                           ? (next < count ? EntryStart(entries[next]) : std::string_view::npos)
                       : ahead && found >= pos ? found
-                                              : candidates.Find(bytes, pos);
+                                              : first_lines.From(pos);
     ahead = false;
     if (at == std::string_view::npos) break;
     if (at < EntryStart(entries[next])) {  // before the first entry: the form's description
@@ -152,7 +179,7 @@ void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entrie
     pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
     if (static_cast<Int>(k) == shown || EntryStart(entries[k]) >= bytes.size()) continue;
     if (in_place) {
-      found = EntryHitsInPlace(bytes, entries[k], static_cast<Int>(k), options, searcher, at,
+      found = EntryHitsInPlace(bytes, entries[k], static_cast<Int>(k), options, first_lines, at,
                                next < count ? pos : std::string_view::npos, sink);
       ahead = true;
     } else {
@@ -219,8 +246,9 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
 
 void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
                        IndexOptions options, std::string_view pattern, bool match_case,
-                       const HitSink& sink, const CaseFold& fold) {
-  EntryHits(bytes, entries, options, pattern, match_case, -1, fold, sink);
+                       const HitSink& sink, const CaseFold& fold,
+                       const std::vector<size_t>* first_lines) {
+  EntryHits(bytes, entries, options, pattern, match_case, -1, fold, sink, first_lines);
 }
 
 std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,

@@ -64,9 +64,13 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
                                          std::string_view shown_text = {},
                                          const CaseFold& fold = Windows1252CaseFold());
 // The same hits (no entry shown) handed to `sink` one by one, in entry order.
+// `first_lines`, when given, lists in order every offset of `bytes` where the
+// pattern's first line (up to its first CR or LF) occurs, as `fold` compares:
+// they are not searched for again.
 void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
                        IndexOptions options, std::string_view pattern, bool match_case,
-                       const HitSink& sink, const CaseFold& fold = Windows1252CaseFold());
+                       const HitSink& sink, const CaseFold& fold = Windows1252CaseFold(),
+                       const std::vector<size_t>* first_lines = nullptr);
 
 // The hits of `pattern` in the open document: the indexed module's file with
 // the pane's text for the entry shown, or the pane's text when the document is
