@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <ostream>
 
@@ -151,14 +152,17 @@ class Listing : public EntrySink {
   Listing(std::string& out, const std::string* path, bool json, std::ostream* spill = nullptr)
       : out_(out), path_(path), json_(json), spill_(spill) {
     if (json_ && !path_) out_ += '[';
+    used_ = out_.size();
   }
+  // `out` holds exactly the listing's bytes again, whatever ended the index.
+  ~Listing() { Trim(); }
+  Listing(const Listing&) = delete;
+  Listing& operator=(const Listing&) = delete;
+
   void Add(std::string_view name, std::string_view suffix, Int position) override {
     if (count_ == 0) first_ = {std::string(name).append(suffix), position};
     if (!json_) {
-      if (path_) out_.append(*path_).push_back('|');
-      out_.append(name).append(suffix).push_back('|');
-      AppendPosition(out_, position);
-      out_.push_back('\n');
+      AddLine(name, suffix, position);
     } else {
       if (path_) {
         out_ += "{\"path\": ";
@@ -172,24 +176,72 @@ class Listing : public EntrySink {
       AppendJsonChars(out_, suffix);
       out_ += "\", \"position\": " + std::to_string(position) + '}';
       if (path_) out_ += '\n';
+      used_ = out_.size();
     }
     ++count_;
-    if (spill_ && out_.size() >= kChunk) {
-      spill_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
-      out_.clear();
+    if (spill_ && used_ >= kChunk) {
+      spill_->write(out_.data(), static_cast<std::streamsize>(used_));
+      used_ = 0;
+      if (json_) out_.clear();
     }
   }
   // Ends the listing; the first entry when there is one.
   const ProcedureEntry* Finish() {
+    Trim();
     if (json_ && !path_) out_ += count_ ? "\n]\n" : "]\n";
+    used_ = out_.size();
     return count_ ? &first_ : nullptr;
   }
 
  private:
+  // Room the plain lines are written into at once; `out` is cut back to
+  // `used_` by Trim.
+  static constexpr size_t kRoom = 64 * 1024;
+
+  // "PATH|NAME|0001234" or "NAME|0001234", written into the room after
+  // used_ without a call per piece.
+  void AddLine(std::string_view name, std::string_view suffix, Int position) {
+    const size_t need =
+        (path_ ? path_->size() + 1 : 0) + name.size() + suffix.size() + kPositionRoom + 2;
+    if (out_.size() - used_ < need) out_.resize(used_ + std::max(need, kRoom));
+    char* p = out_.data() + used_;
+    if (path_) {
+      p = Copy(p, *path_);
+      *p++ = '|';
+    }
+    p = Copy(Copy(p, name), suffix);
+    *p++ = '|';
+    p = WritePosition(p, position);
+    *p++ = '\n';
+    used_ = static_cast<size_t>(p - out_.data());
+  }
+  // Copies `s` to `to`; a short text by two copies of a fixed size that may
+  // overlap (no call), a longer one by memcpy.
+  static char* Copy(char* to, std::string_view s) {
+    const size_t n = s.size();
+    const char* from = s.data();
+    if (n >= 8 && n <= 16) {
+      std::memcpy(to, from, 8);
+      std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (size_t i = 0; i < n; ++i) to[i] = from[i];
+    } else {
+      std::memcpy(to, from, n);
+    }
+    return to + n;
+  }
+  void Trim() {
+    if (out_.size() > used_) out_.resize(used_);
+  }
+
   std::string& out_;
   const std::string* path_;
   bool json_;
   std::ostream* spill_;
+  size_t used_ = 0;  // the bytes of `out` written; room may follow them
   size_t count_ = 0;
   ProcedureEntry first_;
 };

@@ -36,6 +36,10 @@ struct ProcedureEntry {
 std::string FormatPosition(Int position);
 // Appends FormatPosition(position) to `out`.
 void AppendPosition(std::string& out, Int position);
+// Writes FormatPosition(position) at `at`, which has room for kPositionRoom
+// bytes; returns the end of what it wrote.
+inline constexpr size_t kPositionRoom = 24;
+char* WritePosition(char* at, Int position);
 
 // What the indexer saw of the file, so that a later read can tell whether the
 // file has changed since: its size in bytes, its modification time, and which

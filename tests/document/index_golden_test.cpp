@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "doc_fixture.h"
+#include "document/module_document.h"
 #include "support/golden.h"
 #include "textlib/cliplib.h"
 
@@ -59,6 +61,20 @@ INSTANTIATE_TEST_SUITE_P(Data, IndexGolden, ::testing::ValuesIn(CaseNames(DataDi
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });
+
+// The position an entry string shows: the decimal digits, zeros before them
+// up to seven, for positions of every size (the seven-digit ones and the
+// longer ones are written by different code).
+TEST(EntryPosition, IsTheDecimalNumberWithAtLeastSevenDigits) {
+  std::mt19937_64 rng(7);
+  for (int round = 0; round < 20000; ++round) {
+    const Int position =
+        round < 20 ? Int{9'999'990} + round : static_cast<Int>(rng() >> (1 + rng() % 63));
+    std::string want = std::to_string(position);
+    if (want.size() < 7) want.insert(0, 7 - want.size(), '0');
+    ASSERT_EQ(FormatPosition(position), want) << position;
+  }
+}
 
 }  // namespace
 }  // namespace qw::testing
