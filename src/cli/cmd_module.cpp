@@ -255,6 +255,24 @@ class Listing : public EntrySink {
 // tells why. With `spill`, the output goes there a chunk at a time as it grows
 // (Listing); what is left of it stays in `out`. `spare` as FileBytes::Read
 // takes it.
+// AppendListing of the module's `bytes`, already read.
+void AppendBytesListing(std::string& out, std::string_view bytes, const std::string& path,
+                        bool with_path, bool json, IndexOptions options, Port& port,
+                        std::ostream* spill = nullptr) {
+  // A module alone may list many entries: its listing takes room for them at
+  // once. One of several grows as it needs, in the room earlier ones left.
+  if (spill) out.reserve(out.size() + std::min(bytes.size() / 4, Listing::kChunk) + 4096);
+  Listing listing(out, with_path ? &path : nullptr, json, spill);
+  IndexModule(bytes, path, options, port, listing);
+  if (const ProcedureEntry* first = listing.Finish()) {
+    try {
+      TellEntrySize(bytes, *first, options, port);
+    } catch (const Fault& f) {
+      ShowProcedureError(port, f);
+    }
+  }
+}
+
 bool AppendListing(std::string& out, const std::string& path, bool with_path, bool json,
                    IndexOptions options, Port& port, std::string& spare,
                    std::ostream* spill = nullptr) {
@@ -264,18 +282,7 @@ bool AppendListing(std::string& out, const std::string& path, bool with_path, bo
   } catch (const Fault&) {
     return false;
   }
-  // A module alone may list many entries: its listing takes room for them at
-  // once. One of several grows as it needs, in the room earlier ones left.
-  if (spill) out.reserve(out.size() + std::min(bytes.view().size() / 4, Listing::kChunk) + 4096);
-  Listing listing(out, with_path ? &path : nullptr, json, spill);
-  IndexModule(bytes.view(), path, options, port, listing);
-  if (const ProcedureEntry* first = listing.Finish()) {
-    try {
-      TellEntrySize(bytes.view(), *first, options, port);
-    } catch (const Fault& f) {
-      ShowProcedureError(port, f);
-    }
-  }
+  AppendBytesListing(out, bytes.view(), path, with_path, json, options, port, spill);
   return true;
 }
 
@@ -297,13 +304,17 @@ int RunListMany(Context& ctx, const std::vector<std::string>& operands, bool rec
   const ModuleFileList list = CollectModuleFiles(operands, recursive);
   for (const std::string& fault : list.faults) ctx.err << fault << '\n';
   const IndexOptions options = ctx.index_options;
-  const bool ok = RunOverFiles(
-      ctx, list.files,
-      [&](const std::string& path, HeadlessPort& port, std::string& out, std::string& spare) {
-        if (!AppendListing(out, path, true, json, options, port, spare)) {
-          AppendEditorListing(out, path, true, json, options, port);
-        }
-      });
+  const bool ok =
+      RunOverFiles(ctx, list.files,
+                   [&](const std::string& path, const std::string_view* bytes, HeadlessPort& port,
+                       std::string& out) {
+                     std::string spare;
+                     if (bytes) {
+                       AppendBytesListing(out, *bytes, path, true, json, options, port);
+                     } else if (!AppendListing(out, path, true, json, options, port, spare)) {
+                       AppendEditorListing(out, path, true, json, options, port);
+                     }
+                   });
   return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }
 
@@ -412,21 +423,11 @@ class EntriesHolding : public EntrySink {
   std::vector<ProcedureEntry> kept_;
 };
 
-// The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`, appended to `out`; when
-// `flush_to` is given, `out` is written to it whenever it grows past a block, and at the end.
-// Throws Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
-void FindInFile(const std::string& path, const std::string& pattern, bool match_case,
-                IndexOptions options, Port& port, const std::string& prefix, std::string& spare,
-                std::string& out, std::ostream* flush_to = nullptr) {
+// FindInFile in the file's `bytes`, already read.
+void FindInBytes(std::string_view view, const std::string& path, const std::string& pattern,
+                 bool match_case, IndexOptions options, Port& port, const std::string& prefix,
+                 std::string& out, std::ostream* flush_to = nullptr) {
   constexpr size_t kBlock = 64 * 1024;
-  // The file is read once: the index and the search share its bytes.
-  FileBytes bytes;
-  try {
-    bytes = FileBytes::Read(path, spare);
-  } catch (const Fault& f) {
-    throw Refusal("cannot read " + path + ": " + f.description());
-  }
-  const std::string_view view = bytes.view();
   if (flush_to) out.reserve(kBlock + 1024);
   const auto flush = [&] {
     flush_to->write(out.data(), static_cast<std::streamsize>(out.size()));
@@ -469,6 +470,22 @@ void FindInFile(const std::string& path, const std::string& pattern, bool match_
   if (flush_to) flush();
 }
 
+// The hit lines of one file: "ENTRY|LINE|TEXT", each after `prefix`, appended to `out`; when
+// `flush_to` is given, `out` is written to it whenever it grows past a block, and at the end.
+// Throws Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
+void FindInFile(const std::string& path, const std::string& pattern, bool match_case,
+                IndexOptions options, Port& port, const std::string& prefix, std::string& spare,
+                std::string& out, std::ostream* flush_to = nullptr) {
+  // The file is read once: the index and the search share its bytes.
+  FileBytes bytes;
+  try {
+    bytes = FileBytes::Read(path, spare);
+  } catch (const Fault& f) {
+    throw Refusal("cannot read " + path + ": " + f.description());
+  }
+  FindInBytes(bytes.view(), path, pattern, match_case, options, port, prefix, out, flush_to);
+}
+
 }  // namespace
 
 int RunFind(Context& ctx, const std::vector<std::string>& args) {
@@ -490,9 +507,14 @@ int RunFind(Context& ctx, const std::vector<std::string>& args) {
   const IndexOptions options = ctx.index_options;
   const bool ok = RunOverFiles(
       ctx, list.files,
-      [&](const std::string& path, HeadlessPort& port, std::string& out, std::string& spare) {
-        out.clear();
-        FindInFile(path, pattern, match_case, options, port, path + "|", spare, out);
+      [&](const std::string& path, const std::string_view* bytes, HeadlessPort& port,
+          std::string& out) {
+        std::string spare;
+        if (bytes) {
+          FindInBytes(*bytes, path, pattern, match_case, options, port, path + "|", out);
+        } else {
+          FindInFile(path, pattern, match_case, options, port, path + "|", spare, out);
+        }
       });
   return ok && list.faults.empty() ? kExitDone : kExitFailed;
 }

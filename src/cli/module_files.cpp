@@ -1,14 +1,23 @@
 #include "cli/module_files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 #include <thread>
 
+#include "document/module_file.h"
 #include "textlib/cliplib.h"
 
 namespace qw::cli {
@@ -24,43 +33,106 @@ bool IsModuleFileName(std::string_view path) {
 
 namespace {
 
-void Walk(const fs::path& folder, ModuleFileList& list) {
-  std::error_code ec;
-  fs::directory_iterator it(folder, ec), end;
-  for (; !ec && it != end; it.increment(ec)) {
-    const fs::directory_entry& e = *it;
-    // The types the folder's listing gives: no call for each file.
-    std::error_code type_ec;
-    if (e.is_symlink(type_ec) || type_ec) continue;
-    const bool folder = e.is_directory(type_ec);
-    if (type_ec) continue;
-    if (folder) {
-      Walk(e.path(), list);
-    } else if (IsModuleFileName(e.path().native())) {
-      list.files.push_back(e.path().native());
+// Lists the folder open as `dir`, named `folder`, into `list`, then walks its
+// subfolders in the order listed. `room` is the listing's buffer, shared by
+// the whole walk: a folder is listed whole before its subfolders are walked.
+void Walk(const FileHandle& dir, const std::string& folder, ModuleFileList& list,
+          std::vector<char>& room) {
+  const auto fault = [&](const std::string& path) {
+    list.faults.push_back("qwtool: " + path + ": " + std::strerror(errno));
+  };
+  const std::string prefix = folder.back() == '/' ? folder : folder + '/';
+  std::vector<std::string> subfolders;
+  for (;;) {
+    const ssize_t got = ::getdents64(dir.fd(), room.data(), room.size());
+    if (got < 0) fault(folder);
+    if (got <= 0) break;
+    for (size_t at = 0; at < static_cast<size_t>(got);) {
+      const auto* e = reinterpret_cast<const struct dirent64*>(room.data() + at);
+      at += e->d_reclen;
+      const std::string_view name(e->d_name);
+      if (name == "." || name == "..") continue;
+      // The type the listing gives: no call for each file, unless the file
+      // system does not tell it there.
+      unsigned type = e->d_type;
+      if (type == DT_UNKNOWN) {
+        struct stat st {};
+        if (::fstatat(dir.fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        type = S_ISLNK(st.st_mode)   ? DT_LNK
+               : S_ISDIR(st.st_mode) ? DT_DIR
+               : S_ISREG(st.st_mode) ? DT_REG
+                                     : DT_UNKNOWN;
+      }
+      if (type == DT_LNK) continue;  // symbolic links are not followed
+      if (type == DT_DIR) {
+        subfolders.emplace_back(name);
+      } else if (IsModuleFileName(name)) {
+        list.files.push_back({prefix + e->d_name, type == DT_REG});
+      }
     }
   }
-  if (ec) list.faults.push_back("qwtool: " + folder.native() + ": " + ec.message());
+  for (const std::string& name : subfolders) {
+    const FileHandle sub(
+        ::openat(dir.fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (sub.fd() < 0) {
+      fault(prefix + name);
+    } else {
+      Walk(sub, prefix + name, list, room);
+    }
+  }
 }
 
 }  // namespace
 
 ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool recursive) {
   ModuleFileList list;
+  std::vector<char> room;
   for (const std::string& operand : operands) {
     std::error_code ec;
     if (recursive && fs::is_directory(operand, ec)) {
-      Walk(operand, list);
+      const FileHandle dir(::open(operand.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (dir.fd() < 0) {
+        list.faults.push_back("qwtool: " + operand + ": " + std::strerror(errno));
+        continue;
+      }
+      room.resize(64 << 10);
+      Walk(dir, operand, list, room);
     } else {
-      list.files.push_back(operand);
+      list.files.push_back({operand, false});
     }
   }
   std::sort(list.files.begin(), list.files.end());
-  list.files.erase(std::unique(list.files.begin(), list.files.end()), list.files.end());
+  list.files.erase(
+      std::unique(list.files.begin(), list.files.end(),
+                  [](const ModuleFile& a, const ModuleFile& b) { return a.path == b.path; }),
+      list.files.end());
   return list;
 }
 
 namespace {
+
+// The folder of the file a thread read last, kept open for the next file:
+// a file is opened from its folder, not by its whole path.
+class FolderAt {
+ public:
+  // The descriptor of the folder of `path` (AT_FDCWD when it names none, or
+  // the folder cannot be opened) and the name to open from it.
+  std::pair<int, const char*> Locate(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {AT_FDCWD, path.c_str()};
+    const std::string_view folder(path.data(), slash + 1);
+    if (folder != name_) {
+      name_.assign(folder);
+      dir_ = FileHandle(SystemFiles().Open(name_, O_PATH | O_DIRECTORY));
+    }
+    if (dir_.fd() < 0) return {AT_FDCWD, path.c_str()};
+    return {dir_.fd(), path.c_str() + slash + 1};
+  }
+
+ private:
+  std::string name_;  // with its last "/"
+  FileHandle dir_;
+};
 
 struct FileResult {
   std::string out;
@@ -71,12 +143,20 @@ struct FileResult {
 
 }  // namespace
 
-bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const FileWork& work) {
+bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const FileWork& work) {
   std::vector<FileResult> results(files.size());
   std::atomic<size_t> next{0};
-  std::mutex mutex;     // guards what follows, and the writes to ctx.out and ctx.err
-  size_t written = 0;   // the files whose output is written or pending
-  std::string pending;  // output not yet written: it goes out in large writes
+  std::mutex mutex;    // guards what follows, and the writes to ctx.out and ctx.err
+  size_t written = 0;  // the files whose output is written or pending
+  // Output not yet written: it goes out a chunk at a time, from room kept
+  // for the whole run.
+  constexpr size_t kChunk = 64 << 10;
+  std::string pending;
+  pending.reserve(2 * kChunk);
+  // Output buffers written out, kept with their room for the next files: the
+  // output never lands in memory the process has not touched before (each
+  // first touch of a page costs a fault, dearer than the copy).
+  std::vector<std::string> spare_outs;
   bool ok = true;
   const auto write_pending = [&] {
     ctx.out << pending;
@@ -87,34 +167,45 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
   const auto take_done = [&] {
     for (; written < results.size() && results[written].done; ++written) {
       FileResult& r = results[written];
-      pending += r.out;
+      if (pending.size() + r.out.size() > pending.capacity()) write_pending();
+      if (r.out.size() > pending.capacity()) {
+        ctx.out << r.out;
+      } else {
+        pending += r.out;
+      }
       if (!r.err.empty()) {
         write_pending();
         ctx.out.flush();
         ctx.err << r.err;
       }
       ok = ok && !r.failed;
-      r.out = std::string();
+      r.out.clear();
+      spare_outs.push_back(std::move(r.out));
     }
-    if (pending.size() >= (256 << 10)) write_pending();
+    if (pending.size() >= kChunk) write_pending();
   };
   const auto worker = [&] {
-    std::string spare;
+    std::string room;  // the bytes of the file at hand, kept from file to file
+    std::string out;
+    FolderAt folder;
     for (size_t i = next++; i < files.size(); i = next++) {
+      const ModuleFile& file = files[i];
+      const auto [dir, name] = folder.Locate(file.path);
+      const std::optional<std::string_view> bytes =
+          ReadFileInto(dir, name, file.listed_regular, room);
       std::ostringstream messages;
       HeadlessPort port(messages);
       const PortScope scope(port);  // the library's own reports go to this file's port too
-      std::string out;
       bool refused = false;
       try {
-        work(files[i], port, out, spare);
+        work(file.path, bytes ? &*bytes : nullptr, port, out);
       } catch (const Refusal& e) {
         messages << "qwtool: " << e.what() << '\n';
         refused = true;
       } catch (const std::exception& e) {
         // Nothing the engine does should get here; the other files go on.
         port.MessageBox(
-            {NoticeKind::kFault, files[i] + ": " + e.what(), "", Buttons::kOk, Icon::kStop});
+            {NoticeKind::kFault, file.path + ": " + e.what(), "", Buttons::kOk, Icon::kStop});
       }
       std::lock_guard<std::mutex> lock(mutex);
       FileResult& r = results[i];
@@ -123,6 +214,10 @@ bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const Fil
       r.failed = refused || port.failed();
       r.done = true;
       take_done();
+      if (!spare_outs.empty()) {
+        out = std::move(spare_outs.back());
+        spare_outs.pop_back();
+      }
     }
   };
   {

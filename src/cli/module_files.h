@@ -17,8 +17,14 @@ namespace qw::cli {
 // case ignored.
 bool IsModuleFileName(std::string_view path);
 
+struct ModuleFile {
+  std::string path;
+  bool listed_regular = false;  // a folder's listing told that it is a regular file
+  bool operator<(const ModuleFile& other) const { return path < other.path; }
+};
+
 struct ModuleFileList {
-  std::vector<std::string> files;   // sorted by path, bytes compared, no repeats
+  std::vector<ModuleFile> files;    // sorted by path, bytes compared, no repeats
   std::vector<std::string> faults;  // "qwtool: PATH: REASON", a folder that could not be walked
 };
 
@@ -30,20 +36,22 @@ struct ModuleFileList {
 // without `recursive` or a missing file is then refused when it is opened.
 ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool recursive);
 
-// One file's work: writes the file's output lines to `out`; the messages of
-// the editor go through `port`, which collects them for this file alone. A
+// One file's work: writes the file's output lines to `out` (empty at first);
+// the messages of the editor go through `port`, which collects them for this
+// file alone. `bytes` are the file's whole content, or null when the file
+// could not be read (the work then reads it by its path, which tells why). A
 // Refusal it throws is told as "qwtool: WHAT", and the file counts as failed.
-// `spare` is the thread's own, kept from file to file (FileBytes::Read).
-using FileWork = std::function<void(const std::string& path, HeadlessPort& port, std::string& out,
-                                    std::string& spare)>;
+using FileWork = std::function<void(const std::string& path, const std::string_view* bytes,
+                                    HeadlessPort& port, std::string& out)>;
 
-// Runs `work` once for every file of `files`, on as many threads as there are
+// Reads every file of `files` (ReadFileInto, from its folder) and runs `work`
+// on it, on as many threads as there are
 // cores (at most one per file, this one among them), then writes each file's
 // output to ctx.out and its message lines to ctx.err, file after file in the
 // order of `files`, as soon as it and the files before it are done (the
 // output in large writes, always before the messages of a later file). True
 // when no file's port told of a refusal or a fault. `work` must touch nothing
 // shared but what it only reads.
-bool RunOverFiles(Context& ctx, const std::vector<std::string>& files, const FileWork& work);
+bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const FileWork& work);
 
 }  // namespace qw::cli

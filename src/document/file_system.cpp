@@ -22,6 +22,14 @@ int FileSystem::Open(const std::string& path, int flags, mode_t mode) {
   }
 }
 
+int FileSystem::OpenAt(int folder, const char* name, int flags) {
+  if (!Allow(Call::kOpen, folder, name)) return -1;
+  for (;;) {
+    const int fd = ::openat(folder, name, flags | O_CLOEXEC);
+    if (fd >= 0 || errno != EINTR) return fd;
+  }
+}
+
 const char* FileSystem::Map(int fd, size_t size) {
   if (!Allow(Call::kRead, fd, {})) return nullptr;
   void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);

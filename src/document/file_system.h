@@ -24,6 +24,8 @@ class FileSystem {
 
   // open(2); `mode` for a file created.
   int Open(const std::string& path, int flags, mode_t mode = 0);
+  // openat(2): `name` in the folder open as `folder` (AT_FDCWD: the current one).
+  int OpenAt(int folder, const char* name, int flags);
   // mmap(2) of the first `size` bytes, read-only: nullptr when it cannot be
   // mapped (the caller then reads). Counted as a read.
   const char* Map(int fd, size_t size);

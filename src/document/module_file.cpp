@@ -391,6 +391,37 @@ FileBytes FileBytes::Read(const FileHandle& file, FileStamp stamp, std::string* 
   return fb;
 }
 
+std::optional<std::string_view> ReadFileInto(int folder, const char* name, bool listed_regular,
+                                             std::string& into, FileSystem& fs) {
+  // Without waiting: a FIFO is refused instead of waiting for a writer.
+  const FileHandle file(fs.OpenAt(folder, name, O_RDONLY | O_NONBLOCK));
+  if (file.fd() < 0) return std::nullopt;
+  bool known = false;  // fstat has told that it is a regular file
+  const auto ask_size = [&]() -> bool {
+    struct stat st {};
+    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    known = true;
+    // One byte more than the size: the read that fills the file returns less than asked.
+    const size_t room = static_cast<size_t>(st.st_size) + 1;
+    if (into.size() < room) into.resize(room);
+    return true;
+  };
+  if (!listed_regular && !ask_size()) return std::nullopt;
+  constexpr size_t kFirstRoom = 64 << 10;
+  if (into.size() < kFirstRoom) into.resize(kFirstRoom);
+  size_t got = 0;
+  for (;;) {
+    const size_t asked = into.size() - got;
+    const ssize_t n = fs.Read(file.fd(), into.data() + got, asked);
+    if (n < 0) return std::nullopt;
+    got += static_cast<size_t>(n);
+    if (static_cast<size_t>(n) < asked) return std::string_view(into.data(), got);
+    // The room is full: the file may be larger, and must still be a file.
+    if (!known && !ask_size()) return std::nullopt;
+    if (into.size() - got == 0) into.resize(into.size() * 2);
+  }
+}
+
 size_t ReadInPieces(const FileHandle& file, const std::function<void(std::string_view)>& take,
                     FileSystem& fs) {
   constexpr size_t kPiece = 64 * 1024;

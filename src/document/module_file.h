@@ -105,6 +105,17 @@ class FileBytes {
   FileStamp stamp_;
 };
 
+// Reads the file `name` of the folder open as `folder` (AT_FDCWD: `name` is a
+// path from the current folder) whole into `into`, which grows as needed and
+// keeps its room for the next file: the bytes are valid while `into` is left
+// alone. When the folder's listing told that the file is a regular one
+// (`listed_regular`), its size is not asked first: a read of a regular file
+// that returns less than it was asked for has reached its end. Nothing when
+// the file cannot be read so (not opened, not a regular file, a read failed):
+// the caller then reads it by its path (FileBytes::Read), which tells why.
+std::optional<std::string_view> ReadFileInto(int folder, const char* name, bool listed_regular,
+                                             std::string& into, FileSystem& fs = SystemFiles());
+
 // Reads an open file from its start in pieces of at most 64 KB, handing each
 // to `take` in order, so that nothing holds the whole file. Returns how many
 // bytes were handed. Throws a Fault when a read fails (the pieces handed

@@ -2,7 +2,9 @@
 // save builds, and reading whole files and lines from an offset.
 #include "document/module_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <string>
@@ -78,6 +80,30 @@ TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
               {"folder", dir, kFaultPathFileAccess},
               {"missing_folder", Path("no/X.BAS"), kFaultFileNotFound}};
   for (const auto& r : rows) EXPECT_EQ(FaultOf([&] { OpenForReading(r.path); }), r.fault) << r.name;
+}
+
+TEST_F(ModuleFileTest, ReadsFilesOfAFolderWholeIntoOneBufferAndRefusesWhatIsNoFile) {
+  // Sizes around the first room of the buffer and its doublings, large after
+  // small and small after large, the file's size asked or not.
+  const size_t sizes[] = {0, 1, 65535, 65536, 65537, 300001, 2, 131072, 0};
+  const FileHandle folder(::open(dir.c_str(), O_PATH | O_DIRECTORY));
+  std::string into;
+  for (const bool listed : {true, false}) {
+    for (const size_t size : sizes) {
+      std::string bytes(size, '\0');
+      for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + size);
+      const std::string name = "F" + std::to_string(size) + ".BAS";
+      Write(name, bytes);
+      const std::optional<std::string_view> got =
+          ReadFileInto(folder.fd(), name.c_str(), listed, into);
+      ASSERT_TRUE(got) << size;
+      EXPECT_TRUE(*got == bytes) << size << (listed ? " listed" : "");
+    }
+  }
+  ASSERT_EQ(::mkfifo(Path("PIPE.BAS").c_str(), 0600), 0);
+  for (const char* name : {"PIPE.BAS", "NONE.BAS", "."}) {
+    EXPECT_FALSE(ReadFileInto(folder.fd(), name, false, into)) << name;
+  }
 }
 
 }  // namespace
