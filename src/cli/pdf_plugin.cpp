@@ -1,14 +1,18 @@
 // libqwpdf: the PDF printer of qwtool, in a module of its own so that qwtool
 // loads Qt only when it prints (see cli/pdf_printer.h). The printer is the
-// editor's own QtPrinter writing into a file.
+// editor's own QtPrinter writing into a file, reached through the plain calls
+// of cli/pdf_plugin_calls.h.
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstddef>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
+#include <string_view>
 
-#include "platform/printer.h"
+#include "pdf_plugin_calls.h"
+#include "platform/fault.h"
 #include "shell/qt_printer.h"
 
 namespace {
@@ -48,8 +52,9 @@ bool EnsureGuiApplication(char* error, size_t error_size) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) qw::Printer* qw_open_pdf_printer(
-    const char* pdf_path, char* error, size_t error_size) {
+extern "C" __attribute__((visibility("default"))) void* qw_pdf_open(const char* pdf_path,
+                                                                    char* error,
+                                                                    size_t error_size) {
   if (pdf_path == nullptr) {
     CopyMessage("no PDF file named", error, error_size);
     return nullptr;
@@ -61,4 +66,48 @@ extern "C" __attribute__((visibility("default"))) qw::Printer* qw_open_pdf_print
     CopyMessage(e.what(), error, error_size);
     return nullptr;
   }
+}
+
+extern "C" __attribute__((visibility("default"))) int qw_pdf_call(void* printer, int call,
+                                                                  const char* text, size_t size,
+                                                                  int value, char* error,
+                                                                  size_t error_size) {
+  auto& p = *static_cast<qw::shell::QtPrinter*>(printer);
+  const std::string_view bytes = size == 0 ? std::string_view() : std::string_view(text, size);
+  try {
+    switch (call) {
+      case qw::cli::kPdfSetFontName:
+        p.SetFontName(std::string(bytes));
+        break;
+      case qw::cli::kPdfSetFontSize:
+        p.SetFontSize(value);
+        break;
+      case qw::cli::kPdfSetBold:
+        p.SetBold(value != 0);
+        break;
+      case qw::cli::kPdfPrintLine:
+        p.PrintLine(bytes);
+        break;
+      case qw::cli::kPdfNewPage:
+        p.NewPage();
+        break;
+      case qw::cli::kPdfEndDoc:
+        p.EndDoc();
+        break;
+      default:
+        CopyMessage("Printer error: the PDF printer has no such call", error, error_size);
+        return qw::kFaultPrinter;
+    }
+    return 0;
+  } catch (const qw::Fault& f) {
+    CopyMessage(f.description().c_str(), error, error_size);
+    return f.number();
+  } catch (const std::exception& e) {
+    CopyMessage(e.what(), error, error_size);
+    return qw::kFaultPrinter;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) void qw_pdf_close(void* printer) {
+  const std::unique_ptr<qw::shell::QtPrinter> owned(static_cast<qw::shell::QtPrinter*>(printer));
 }
