@@ -203,7 +203,11 @@ class Listing : public EntrySink {
   void AddLine(std::string_view name, std::string_view suffix, Int position) {
     const size_t need =
         (path_ ? path_->size() + 1 : 0) + name.size() + suffix.size() + kPositionRoom + 2;
-    if (out_.size() - used_ < need) out_.resize(used_ + std::max(need, kRoom));
+    if (out_.size() - used_ < need) {
+      // The room doubles up to a chunk: the listing of one small module of
+      // many does not clear a whole chunk of room.
+      out_.resize(used_ + std::max(need, std::min(kRoom, std::max(used_, size_t{256}))));
+    }
     char* p = out_.data() + used_;
     if (path_) {
       p = Copy(p, *path_);
