@@ -17,6 +17,7 @@
 #include <system_error>
 #include <thread>
 
+#include "cli/file_ring.h"
 #include "document/module_file.h"
 #include "textlib/cliplib.h"
 
@@ -111,27 +112,35 @@ ModuleFileList CollectModuleFiles(const std::vector<std::string>& operands, bool
 
 namespace {
 
-// The folder of the file a thread read last, kept open for the next file:
-// a file is opened from its folder, not by its whole path.
-class FolderAt {
+// The folders of the files a thread reads, kept open while a batch of files
+// is read and the last one for the next batch: a file is opened from its
+// folder, not by its whole path.
+class Folders {
  public:
   // The descriptor of the folder of `path` (AT_FDCWD when it names none, or
   // the folder cannot be opened) and the name to open from it.
-  std::pair<int, const char*> Locate(const std::string& path) {
+  FileRing::File Locate(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return {AT_FDCWD, path.c_str()};
     const std::string_view folder(path.data(), slash + 1);
-    if (folder != name_) {
-      name_.assign(folder);
-      dir_ = FileHandle(SystemFiles().Open(name_, O_PATH | O_DIRECTORY));
+    auto it =
+        std::find_if(open_.begin(), open_.end(), [&](const auto& f) { return f.first == folder; });
+    if (it == open_.end()) {
+      std::string name(folder);
+      FileHandle dir(SystemFiles().Open(name, O_PATH | O_DIRECTORY));
+      it = open_.emplace(open_.end(), std::move(name), std::move(dir));
     }
-    if (dir_.fd() < 0) return {AT_FDCWD, path.c_str()};
-    return {dir_.fd(), path.c_str() + slash + 1};
+    const int fd = it->second.fd();
+    return fd < 0 ? FileRing::File{AT_FDCWD, path.c_str()}
+                  : FileRing::File{fd, path.c_str() + slash + 1};
+  }
+  // Closes all but the folder located last.
+  void KeepLast() {
+    if (open_.size() > 1) open_.erase(open_.begin(), open_.end() - 1);
   }
 
  private:
-  std::string name_;  // with its last "/"
-  FileHandle dir_;
+  std::vector<std::pair<std::string, FileHandle>> open_;  // names end in "/"
 };
 
 struct FileResult {
@@ -185,38 +194,67 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
     if (pending.size() >= kChunk) write_pending();
   };
   const auto worker = [&] {
-    std::string room;  // the bytes of the file at hand, kept from file to file
+    FileRing ring;
+    std::optional<std::string_view> got[FileRing::kBatch];
+    FileRing::File at[FileRing::kBatch];
+    FileRing::File ringed[FileRing::kBatch];  // those of `at` the ring reads
+    std::optional<std::string_view> ringed_got[FileRing::kBatch];
+    size_t which[FileRing::kBatch];  // the place in `at` of each of `ringed`
+    std::string room;                // the bytes of a file read alone, kept from file to file
     std::string out;
-    FolderAt folder;
-    for (size_t i = next++; i < files.size(); i = next++) {
-      const ModuleFile& file = files[i];
-      const auto [dir, name] = folder.Locate(file.path);
-      const std::optional<std::string_view> bytes =
-          ReadFileInto(dir, name, file.listed_regular, room);
-      std::ostringstream messages;
-      HeadlessPort port(messages);
-      const PortScope scope(port);  // the library's own reports go to this file's port too
-      bool refused = false;
-      try {
-        work(file.path, bytes ? &*bytes : nullptr, port, out);
-      } catch (const Refusal& e) {
-        messages << "qwtool: " << e.what() << '\n';
-        refused = true;
-      } catch (const std::exception& e) {
-        // Nothing the engine does should get here; the other files go on.
-        port.MessageBox(
-            {NoticeKind::kFault, file.path + ": " + e.what(), "", Buttons::kOk, Icon::kStop});
+    Folders folders;
+    // The files are taken a batch at a time, in order; a batch is read at once.
+    for (size_t first = next.fetch_add(FileRing::kBatch); first < files.size();
+         first = next.fetch_add(FileRing::kBatch)) {
+      const size_t count = std::min(FileRing::kBatch, files.size() - first);
+      folders.KeepLast();
+      for (size_t k = 0; k < count; ++k) at[k] = folders.Locate(files[first + k].path);
+      // The ring reads the files the folder listing told are regular ones.
+      std::fill(got, got + count, std::nullopt);
+      if (ring.ready()) {
+        size_t listed = 0;
+        for (size_t k = 0; k < count; ++k) {
+          if (files[first + k].listed_regular) {
+            ringed[listed] = at[k];
+            which[listed++] = k;
+          }
+        }
+        ring.Read({ringed, listed}, ringed_got);
+        for (size_t j = 0; j < listed; ++j) got[which[j]] = ringed_got[j];
       }
-      std::lock_guard<std::mutex> lock(mutex);
-      FileResult& r = results[i];
-      r.out = std::move(out);
-      r.err = messages.str();
-      r.failed = refused || port.failed();
-      r.done = true;
-      take_done();
-      if (!spare_outs.empty()) {
-        out = std::move(spare_outs.back());
-        spare_outs.pop_back();
+      for (size_t i = first; i < first + count; ++i) {
+        const ModuleFile& file = files[i];
+        const FileRing::File& where = at[i - first];
+        // A file the ring did not read (not listed as a regular file, too
+        // large, failed) is read alone, which tells no more than it does.
+        const std::optional<std::string_view> bytes =
+            got[i - first] ? got[i - first]
+                           : ReadFileInto(where.folder, where.name, file.listed_regular, room);
+        std::ostringstream messages;
+        HeadlessPort port(messages);
+        const PortScope scope(port);  // the library's own reports go to this file's port too
+        bool refused = false;
+        try {
+          work(file.path, bytes ? &*bytes : nullptr, port, out);
+        } catch (const Refusal& e) {
+          messages << "qwtool: " << e.what() << '\n';
+          refused = true;
+        } catch (const std::exception& e) {
+          // Nothing the engine does should get here; the other files go on.
+          port.MessageBox(
+              {NoticeKind::kFault, file.path + ": " + e.what(), "", Buttons::kOk, Icon::kStop});
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        FileResult& r = results[i];
+        r.out = std::move(out);
+        r.err = messages.str();
+        r.failed = refused || port.failed();
+        r.done = true;
+        take_done();
+        if (!spare_outs.empty()) {
+          out = std::move(spare_outs.back());
+          spare_outs.pop_back();
+        }
       }
     }
   };
