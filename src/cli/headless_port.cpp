@@ -73,8 +73,8 @@ void HeadlessPort::ClearEntryList() {
   entry_text_.clear();
 }
 
-void HeadlessPort::SetEntryItems(const std::vector<std::string>& items) {
-  items_ = items;
+void HeadlessPort::SetEntryItems(std::span<const std::string_view> items) {
+  items_.assign(items.begin(), items.end());
   selected_ = -1;
 }
 

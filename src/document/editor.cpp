@@ -1,6 +1,7 @@
 #include "document/editor.h"
 
 #include <exception>
+#include <string_view>
 #include <vector>
 
 #include "document/byte_lines.h"
@@ -37,6 +38,14 @@ std::string SignedNumber(int n) {
 std::string ReadErrorText(const Fault& f, const std::string& last_line) {
   return "File Read Error : " + SignedNumber(f.number()) + "\nDesc: " + f.description() + "\n" +
          last_line;
+}
+
+// The names of the document's entries, in list order, for the entry list.
+std::vector<std::string_view> EntryListNames(const ModuleDocument& d) {
+  std::vector<std::string_view> names;
+  names.reserve(d.entry_count());
+  for (const ProcedureEntry& e : d.entries()) names.emplace_back(e.name);
+  return names;
 }
 
 }  // namespace
@@ -255,9 +264,7 @@ void Editor::ReindexKeepingPane() {
     d.SetIndex(
         IndexModule(bytes.view(), d.file_name(), doc_->index_options(), port_, d.TakeIndex()),
         bytes.stamp());
-    std::vector<std::string> items;
-    for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
-    port_.SetEntryItems(items);
+    port_.SetEntryItems(EntryListNames(d));
     for (size_t i = 0; i < d.entry_count(); ++i) {
       if (d.entries()[i].name == edited) {
         d.ShowEntry(static_cast<Int>(i));
@@ -291,10 +298,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   BusyScope busy(port_);
   port_.ClearEntryList();
   d.SetIndex(IndexModule(bytes, d.file_name(), doc_->index_options(), port_, d.TakeIndex()), stamp);
-  std::vector<std::string> items;
-  items.reserve(d.entry_count());
-  for (const ProcedureEntry& e : d.entries()) items.push_back(e.name);
-  port_.SetEntryItems(items);
+  port_.SetEntryItems(EntryListNames(d));
 
   if (d.entry_count() == 0) {
     // Nothing to show: an empty pane, and nothing read from any position.

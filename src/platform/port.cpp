@@ -40,7 +40,7 @@ class SilentPort final : public Port {
   void ReplacePaneSelection(const std::string&) override {}
   void FocusPane() override {}
   void ClearEntryList() override {}
-  void SetEntryItems(const std::vector<std::string>&) override {}
+  void SetEntryItems(std::span<const std::string_view>) override {}
   int EntryCount() const override { return 0; }
   std::string EntryText() const override { return {}; }
   void SetEntryText(const std::string&) override {}

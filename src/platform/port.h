@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,8 +142,9 @@ class Port {
 
   // --- The entry list (cbProc) ------------------------------------------------
   virtual void ClearEntryList() = 0;
-  // Fills the list in one step, replacing what it held.
-  virtual void SetEntryItems(const std::vector<std::string>& items) = 0;
+  // Fills the list in one step, replacing what it held (the names are read,
+  // not kept).
+  virtual void SetEntryItems(std::span<const std::string_view> items) = 0;
   virtual int EntryCount() const = 0;
   virtual std::string EntryText() const = 0;
   virtual void SetEntryText(const std::string& text) = 0;

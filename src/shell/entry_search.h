@@ -4,15 +4,14 @@
 // ignored); choosing one (click, or Enter on it) switches to it as choosing
 // it in the list does. The popup holds indices into the list, never copies
 // of the names, so a keystroke on a list of 60,000 entries costs one scan of
-// the names. It also widens the list's drop-down to its longest name.
+// the names (a keystroke that adds to the text searches only the entries
+// offered before). It also widens the list's drop-down to its longest name.
 #pragma once
 
 #include <QObject>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "document/entry_filter.h"
 
 class QComboBox;
 class QCompleter;
@@ -21,6 +20,7 @@ namespace qw::shell {
 
 class EntryMatches;
 class EntryNames;
+class EntryPopup;
 
 class EntrySearch final : public QObject {
  public:
@@ -28,8 +28,8 @@ class EntrySearch final : public QObject {
   // index in it.
   EntrySearch(QComboBox* list, const EntryNames* shown, std::function<void(int)> choose);
 
-  // The list's names have become `names` (as `shown` now holds them).
-  void SetNames(const std::vector<std::string>& names);
+  // The list's names have changed (`shown` holds the new ones).
+  void NamesChanged();
 
   // Offers the entries whose names hold `text`; hides the offer when none does.
   void Offer(const QString& text);
@@ -46,11 +46,12 @@ class EntrySearch final : public QObject {
  private:
   QComboBox* list_;
   std::function<void(int)> choose_;
-  EntryFilter filter_;
   const EntryNames* shown_;  // the names as the list shows them
   std::vector<int> offered_;
+  std::string offered_for_;  // the text typed when offered_ was found
   EntryMatches* matches_;
   QCompleter* completer_;
+  EntryPopup* popup_ = nullptr;  // the completer's
   int popup_width_ = 0;
   bool popup_made_ = false;
 };

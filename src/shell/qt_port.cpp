@@ -320,10 +320,10 @@ void QtPort::ClearEntryList() {
   entry_list_->setEditText(QString());
 }
 
-void QtPort::SetEntryItems(const std::vector<std::string>& items) {
+void QtPort::SetEntryItems(std::span<const std::string_view> items) {
   entry_model_->SetNames(items);  // one reset, however long the list
   entry_list_->setCurrentIndex(-1);
-  entry_search_->SetNames(items);
+  entry_search_->NamesChanged();
 }
 
 int QtPort::EntryCount() const {

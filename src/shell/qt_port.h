@@ -111,7 +111,7 @@ class QtPort final : public Port {
   const CaseFold& PaneCaseFold() const override;
 
   void ClearEntryList() override;
-  void SetEntryItems(const std::vector<std::string>& items) override;
+  void SetEntryItems(std::span<const std::string_view> items) override;
   int EntryCount() const override;
   std::string EntryText() const override;
   void SetEntryText(const std::string& text) override;

@@ -46,10 +46,12 @@ TEST(EntryFilterTest, LongestNamesComeFirstTiesInListOrder) {
   EXPECT_TRUE(filter.Longest(3).empty());
   filter.SetNames(kNames);
   EXPECT_EQ(filter.Longest(3), (std::vector<int>{0, 3, 2}));
-  EXPECT_EQ(filter.Longest(100).size(), kNames.size());
+  EXPECT_EQ(filter.Longest(100), (std::vector<int>{0, 3, 2, 1, 4, 5}));
+  EXPECT_EQ(filter.name(3), "cmdOK_Click");
 }
 
-// Whatever the names and the part, Find answers as a plain search of each name does.
+// Whatever the names and the part, Find answers as a plain search of each name does, and so
+// does FindNext from what was found for a part typed before.
 TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
   std::mt19937 rng(13);
   const std::string alphabet = "aAbB_1\xe9\xc9";  // é and É are other bytes, not letters
@@ -63,12 +65,14 @@ TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
     return s;
   };
   EntryFilter filter;
-  std::vector<int> found;
+  std::vector<int> found, next;
   for (int round = 0; round < 300; ++round) {
     std::vector<std::string> names(rng() % 40);
     for (std::string& n : names) n = random_text(8);
     filter.SetNames(names);
-    const std::string part = random_text(3);
+    const std::string before = random_text(2);
+    // Half the time the part holds the part before it, as when typing on.
+    const std::string part = rng() % 2 ? random_text(1) + before + random_text(1) : random_text(3);
     std::vector<int> expected;
     for (size_t i = 0; i < names.size() && !part.empty(); ++i) {
       if (fold(names[i]).find(fold(part)) != std::string::npos)
@@ -76,6 +80,9 @@ TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
     }
     filter.Find(part, found);
     ASSERT_EQ(found, expected) << "part '" << part << "' in round " << round;
+    filter.Find(before, next);
+    filter.FindNext(before, part, next);
+    ASSERT_EQ(next, expected) << "part '" << part << "' after '" << before << "'";
   }
 }
 

@@ -48,6 +48,7 @@
 #include "shell/code_page.h"
 #include "shell/command_line.h"
 #include "shell/display_options.h"
+#include "shell/entry_names.h"
 #include "shell/entry_search.h"
 #include "shell/form_layout.h"
 #include "shell/frm_edit32.h"
@@ -700,13 +701,46 @@ class TestWindow : public QObject {
     QVERIFY(w.isVisible());
   }
 
+  // The combo box looks typed texts up in the entry list's model: whatever the text and the
+  // look-up, the model finds what Qt's own look-up through each row finds.
+  void entryNamesAreLookedUpAsQtLooksThemUp() {
+    const std::vector<std::string_view> names = {"Alpha", "ALPHA", "\xe9t\xe9", "\xc9T\xc9",
+                                                 "Beta",  "alpha", "Alpha",     ""};
+    qw::shell::EntryNames model;
+    model.SetNames(names);
+    const QVariant texts[] = {"Alpha", "alpha", "\u00c9T\u00c9",       "Gamma",
+                              "Bet",   "",      QString(QChar(0x100)), 5};
+    const Qt::MatchFlags kinds[] = {Qt::MatchExactly, Qt::MatchFixedString,
+                                    Qt::MatchFixedString | Qt::MatchCaseSensitive,
+                                    Qt::MatchStartsWith};
+    const auto rows = [](const QModelIndexList& found) {
+      QList<int> r;
+      for (const QModelIndex& i : found) r << i.row();
+      return r;
+    };
+    for (const QVariant& text : texts) {
+      for (const Qt::MatchFlags kind : kinds) {
+        for (const Qt::MatchFlags wrap : {Qt::MatchFlags(), Qt::MatchFlags(Qt::MatchWrap)}) {
+          for (const int start : {0, 3}) {
+            for (const int hits : {1, -1}) {
+              const QModelIndex from = model.index(start);
+              QCOMPARE(rows(model.match(from, Qt::DisplayRole, text, hits, kind | wrap)),
+                       rows(model.QAbstractListModel::match(from, Qt::DisplayRole, text, hits,
+                                                            kind | wrap)));
+            }
+          }
+        }
+      }
+    }
+  }
+
   // The port on its own.
   void entryListFillsInOneStepAndRaisesTheClickHandler() {
     std::vector<std::string> names;
     for (int i = 0; i < 60000; ++i) names.push_back("Proc" + std::to_string(i));
     QSignalSpy resets(window_->cbProc()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(window_->cbProc()->model(), &QAbstractItemModel::rowsInserted);
-    Port().SetEntryItems(names);
+    Port().SetEntryItems(std::vector<std::string_view>(names.begin(), names.end()));
     QCOMPARE(resets.count(), 1);
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(Port().EntryCount(), 60000);
