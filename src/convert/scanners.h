@@ -7,6 +7,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/limits.h"
 
@@ -26,6 +31,52 @@ struct CodeWordChars {
 inline constexpr CodeWordChars kCodeWordChars;
 inline bool IsCodeWordChar(char c) {
   return kCodeWordChars.is_word[static_cast<unsigned char>(c)];
+}
+
+#if defined(__SSE2__)
+namespace scan_detail {
+// Bit i: byte i of the 16 at `p` is a code word character (bytes above 127 are
+// negative here and fall outside every range).
+inline unsigned CodeWordMask(const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i folded = _mm_or_si128(v, _mm_set1_epi8(0x20));
+  const auto in = [](__m128i x, char low, char high) {  // low <= x <= high
+    return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
+                         _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(high + 1)), x));
+  };
+  const auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  const __m128i word =
+      _mm_or_si128(_mm_or_si128(in(folded, 'a', 'z'), in(v, '0', '9')),
+                   _mm_or_si128(_mm_or_si128(is('_'), is('!')),
+                                _mm_or_si128(_mm_or_si128(is('\''), is('"')), is('.'))));
+  return static_cast<unsigned>(_mm_movemask_epi8(word));
+}
+}  // namespace scan_detail
+#endif
+
+// The offset of the first byte of `s` at or after `pos` (at most s.size())
+// that is not a code word character: where a word read from `pos` ends, or
+// `pos` itself. Reads 16 bytes at a time, never past `s`.
+inline size_t CodeWordEnd(std::string_view s, size_t pos) {
+#if defined(__SSE2__)
+  if (s.size() < 16) {
+    while (pos < s.size() && IsCodeWordChar(s[pos])) ++pos;
+    return pos;
+  }
+  while (pos < s.size()) {
+    const size_t left = s.size() - pos;
+    // The last bytes are read as the 16 that end `s`, shifted down to `pos`.
+    const unsigned mask = left >= 16
+                              ? scan_detail::CodeWordMask(s.data() + pos)
+                              : scan_detail::CodeWordMask(s.data() + s.size() - 16) >> (16 - left);
+    if (mask != 0xffff) return pos + static_cast<size_t>(__builtin_ctz(~mask));
+    pos += 16;
+  }
+  return s.size();
+#else
+  while (pos < s.size() && IsCodeWordChar(s[pos])) ++pos;
+  return pos;
+#endif
 }
 
 // The next code word. Reports a fault as a "Program Error" naming

@@ -62,7 +62,7 @@ struct PropertyOrFriend {
 std::string_view NextCodeWord(std::string_view s, size_t& pos) {
   while (pos < s.size() && !IsCodeWordChar(s[pos])) ++pos;
   const size_t b = pos;
-  while (pos < s.size() && IsCodeWordChar(s[pos])) ++pos;
+  pos = CodeWordEnd(s, pos);
   return s.substr(b, pos - b);
 }
 
@@ -201,7 +201,8 @@ class CodeWords {
     size_t pos = pos_;  // kept in a register, not in the object
     while (pos < end_ && !IsCodeWordChar(line_[pos])) ++pos;
     const size_t begin = pos;
-    while (pos < end_ && IsCodeWordChar(line_[pos])) ++pos;
+    // The bytes after end_ are blanks: the word ends at end_ at the latest.
+    pos = CodeWordEnd(line_, pos);
     pos_ = pos < end_ ? pos + 1 : pos;  // past the separator after the word
     return line_.substr(begin, pos - begin);
   }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "support/case_table.h"
@@ -47,6 +49,22 @@ TEST(GetNextWord, ReportsAFaultAndReturnsEmpty) {
   ASSERT_EQ(port.boxes.size(), 1u);
   EXPECT_EQ(port.boxes[0].title, "Program Error");
   EXPECT_NE(port.boxes[0].text.find("Procname: GetNextWord"), std::string::npos);
+}
+
+// The word end read 16 bytes at a time against the plain byte-by-byte walk,
+// from every offset of random texts of every byte value, word characters
+// mostly, in runs that cross the 16-byte steps.
+TEST(WordScanners, CodeWordEndIsWhereThePlainWalkStops) {
+  std::mt19937 rng(16);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(rng() % 70, 'a');
+    for (char& c : text) c = static_cast<char>(rng() % 4 ? "aZ09_!'\".m"[rng() % 10] : rng() % 256);
+    for (size_t pos = 0; pos <= text.size(); ++pos) {
+      size_t plain = pos;
+      while (plain < text.size() && IsCodeWordChar(text[plain])) ++plain;
+      ASSERT_EQ(CodeWordEnd(text, pos), plain) << text << " from " << pos;
+    }
+  }
 }
 
 }  // namespace
