@@ -202,6 +202,7 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
     size_t which[FileRing::kBatch];  // the place in `at` of each of `ringed`
     std::string room;                // the bytes of a file read alone, kept from file to file
     std::string out;
+    std::ostringstream messages;  // the current file's, emptied for each
     Folders folders;
     // The files are taken a batch at a time, in order; a batch is read at once.
     for (size_t first = next.fetch_add(FileRing::kBatch); first < files.size();
@@ -230,7 +231,8 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
         const std::optional<std::string_view> bytes =
             got[i - first] ? got[i - first]
                            : ReadFileInto(where.folder, where.name, file.listed_regular, room);
-        std::ostringstream messages;
+        messages.str(std::string());
+        messages.clear();
         HeadlessPort port(messages);
         const PortScope scope(port);  // the library's own reports go to this file's port too
         bool refused = false;
