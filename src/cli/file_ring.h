@@ -18,8 +18,8 @@ namespace qw::cli {
 
 class FileRing {
  public:
-  static constexpr size_t kBatch = 4;        // files read by one call
-  static constexpr size_t kRoom = 64 << 10;  // bytes of a file read at most
+  static constexpr size_t kBatch = 4;         // files read by one call
+  static constexpr size_t kRoom = 256 << 10;  // bytes of a file read at most
 
   // A file to read: `name` opened from the folder open as `folder`
   // (AT_FDCWD: the current one), symbolic links followed as open follows them.
