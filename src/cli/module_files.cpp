@@ -143,8 +143,32 @@ class Folders {
   std::vector<std::pair<std::string, FileHandle>> open_;  // names end in "/"
 };
 
+// The output of the files a thread did before those before them were done:
+// they follow each other in the order of the files, and are taken in that
+// order. The room is kept for the whole run: the output never lands in
+// memory the process has not touched before (each first touch of a page
+// costs a fault, dearer than the copy).
+struct Backlog {
+  std::string bytes;
+  size_t taken = 0;  // the bytes before this offset are written
+  // The next `n` bytes.
+  std::string_view Next(size_t n) const { return std::string_view(bytes).substr(taken, n); }
+  // Takes the next `n` bytes, once written.
+  void Drop(size_t n) {
+    taken += n;
+    if (taken == bytes.size()) {
+      bytes.clear();
+      taken = 0;
+    } else if (taken > (64 << 10) && taken > bytes.size() / 2) {
+      bytes.erase(0, taken);
+      taken = 0;
+    }
+  }
+};
+
 struct FileResult {
-  std::string out;
+  Backlog* held = nullptr;  // where the output waits, when the file was done early
+  size_t size = 0;          // its bytes there
   std::string err;
   bool failed = false;
   bool done = false;
@@ -162,25 +186,27 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
   constexpr size_t kChunk = 64 << 10;
   std::string pending;
   pending.reserve(2 * kChunk);
-  // Output buffers written out, kept with their room for the next files: the
-  // output never lands in memory the process has not touched before (each
-  // first touch of a page costs a fault, dearer than the copy).
-  std::vector<std::string> spare_outs;
   bool ok = true;
   const auto write_pending = [&] {
     ctx.out << pending;
     pending.clear();
   };
-  // Takes the output of every done file from `written` on, in order. Whoever
+  const auto write = [&](std::string_view out) {
+    if (pending.size() + out.size() > pending.capacity()) write_pending();
+    if (out.size() > pending.capacity()) {
+      ctx.out << out;
+    } else {
+      pending += out;
+    }
+  };
+  // Writes the output of every done file from `written` on, in order. Whoever
   // finishes the file next in line writes it: no thread waits for another.
   const auto take_done = [&] {
     for (; written < results.size() && results[written].done; ++written) {
       FileResult& r = results[written];
-      if (pending.size() + r.out.size() > pending.capacity()) write_pending();
-      if (r.out.size() > pending.capacity()) {
-        ctx.out << r.out;
-      } else {
-        pending += r.out;
+      if (r.held) {
+        write(r.held->Next(r.size));
+        r.held->Drop(r.size);
       }
       if (!r.err.empty()) {
         write_pending();
@@ -188,12 +214,16 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
         ctx.err << r.err;
       }
       ok = ok && !r.failed;
-      r.out.clear();
-      spare_outs.push_back(std::move(r.out));
     }
     if (pending.size() >= kChunk) write_pending();
   };
-  const auto worker = [&] {
+  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  const size_t threads = std::min(cores, std::max<size_t>(files.size(), 1));
+  std::vector<Backlog> backlogs(threads);
+  // Room without pages yet: a page is touched once, when the output first
+  // reaches it, and never moved to another by a growing string.
+  for (Backlog& b : backlogs) b.bytes.reserve(1 << 20);
+  const auto worker = [&](Backlog& backlog) {
     FileRing ring;
     std::optional<std::string_view> got[FileRing::kBatch];
     FileRing::File at[FileRing::kBatch];
@@ -248,24 +278,26 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
         }
         std::lock_guard<std::mutex> lock(mutex);
         FileResult& r = results[i];
-        r.out = std::move(out);
+        if (i == written) {
+          write(out);
+        } else {
+          r.held = &backlog;
+          r.size = out.size();
+          backlog.bytes += out;
+        }
+        out.clear();
         r.err = messages.str();
         r.failed = refused || port.failed();
         r.done = true;
         take_done();
-        if (!spare_outs.empty()) {
-          out = std::move(spare_outs.back());
-          spare_outs.pop_back();
-        }
       }
     }
   };
   {
     // This thread is one of the workers, one per core.
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::jthread> threads;
-    for (size_t t = 1; t < std::min(cores, files.size()); ++t) threads.emplace_back(worker);
-    worker();
+    std::vector<std::jthread> others;
+    for (size_t t = 1; t < threads; ++t) others.emplace_back(worker, std::ref(backlogs[t]));
+    worker(backlogs[0]);
   }
   write_pending();
   return ok;
