@@ -28,10 +28,12 @@ need_ctags() {
 
 # measure CMD...: prints "WALL CPU" (milliseconds): the median wall time and
 # the mean user+system CPU time of $runs runs, timed by hyperfine (the exit
-# status is ignored: grep exits 1 when it finds nothing).
+# status is ignored: grep exits 1 when it finds nothing). The command writes
+# into a pipe that is read and thrown away: GNU grep stops at its first match
+# when its output is /dev/null.
 measure() {
-  hyperfine -N -i --warmup 2 --runs "$runs" --export-json "$work/t.json" -- "$(printf '%q ' "$@")" \
-    >/dev/null 2>&1
+  hyperfine -N -i --output=pipe --warmup 2 --runs "$runs" --export-json "$work/t.json" \
+    -- "$(printf '%q ' "$@")" >/dev/null 2>&1
   python3 -c 'import json,sys; r = json.load(open(sys.argv[1]))["results"][0]; \
 print("%.2f %.2f" % (r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))' "$work/t.json"
 }

@@ -13,6 +13,7 @@
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "document/module_index.h"
+#include "document/partial_index.h"
 #include "find/module_search.h"
 #include "find/text_search.h"
 #include "platform/fault.h"
@@ -388,8 +389,8 @@ namespace qw::cli {
 namespace {
 
 // Keeps, of the entries the index hands over, those whose bytes (from their
-// first line up to the next entry's) hold one of `offsets` (sorted); the
-// others are only counted. Entries at the same position: the last one holds.
+// first line up to the next entry's) hold one of `offsets` (sorted). Entries
+// at the same position: the last one holds.
 class EntriesHolding : public EntrySink {
  public:
   // Each entry kept holds one offset at least: room for them all is made at once, as a list
@@ -401,9 +402,8 @@ class EntriesHolding : public EntrySink {
     Close(static_cast<size_t>(position - 1));
     name_.assign(name).append(suffix);
     position_ = position;
-    ++count_;
+    held_ = true;
   }
-  size_t count() const { return count_; }
   // The entries kept, once the index is done.
   std::vector<ProcedureEntry> Finish() {
     Close(std::string_view::npos);
@@ -413,16 +413,16 @@ class EntriesHolding : public EntrySink {
  private:
   // The entry handed over last ends at `end`.
   void Close(size_t end) {
-    if (count_ == 0) return;
+    if (!held_) return;
     const auto start = static_cast<size_t>(position_ - 1);
     while (next_ < offsets_.size() && offsets_[next_] < start) ++next_;
     if (next_ < offsets_.size() && offsets_[next_] < end) kept_.push_back({name_, position_});
   }
 
   const std::vector<size_t>& offsets_;
-  size_t next_ = 0;  // the first offset not before the entry handed over last
-  size_t count_ = 0;
-  std::string name_;  // the entry handed over last
+  size_t next_ = 0;    // the first offset not before the entry handed over last
+  bool held_ = false;  // an entry was handed over
+  std::string name_;   // the entry handed over last
   Int position_ = 0;
   std::vector<ProcedureEntry> kept_;
 };
@@ -461,10 +461,11 @@ void FindInBytes(std::string_view view, const std::string& path, const std::stri
          at = first_lines.Find(view, at + 1)) {
       offsets.push_back(at);
     }
+    // Only the entries around those occurrences are indexed.
     EntriesHolding holding(offsets);
-    IndexModule(view, path, options, port, holding);
+    const bool has_entries = IndexModuleNear(view, path, options, port, offsets, holding);
     const std::vector<ProcedureEntry> entries = holding.Finish();
-    if (holding.count() == 0) {
+    if (!has_entries) {
       FindLinesInText(view, pattern, match_case, write);
     } else {
       FindInModuleBytes(view, entries, options, pattern, match_case, write, Windows1252CaseFold(),

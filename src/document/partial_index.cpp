@@ -1,0 +1,127 @@
+#include "document/partial_index.h"
+
+#include <cstring>
+#include <optional>
+
+#include "document/byte_lines.h"
+#include "document/form_block.h"
+#include "document/line_rules.h"
+#include "platform/fault.h"
+
+namespace qw {
+
+namespace {
+
+// Passes entries on to `sink` with their positions moved by `shift` bytes: the
+// entries of a stretch indexed on its own are placed in the whole file.
+class ShiftedSink : public EntrySink {
+ public:
+  ShiftedSink(EntrySink& sink, size_t shift) : sink_(sink), shift_(static_cast<Int>(shift)) {}
+  void Add(std::string_view name, std::string_view suffix, Int position) override {
+    sink_.Add(name, suffix, position + shift_);
+    ++count_;
+  }
+  size_t count() const { return count_; }
+
+ private:
+  EntrySink& sink_;
+  Int shift_;
+  size_t count_ = 0;
+};
+
+// Indexes the whole module; whether it has an entry.
+bool IndexWhole(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                Port& port, EntrySink& sink) {
+  ShiftedSink counted(sink, 0);
+  IndexModule(bytes, file_name, options, port, counted);
+  return counted.count() > 0;
+}
+
+bool IsSureHeader(std::string_view bytes, size_t line_start, IndexOptions options,
+                  std::string& spill) {
+  size_t first = line_start;
+  while (first < bytes.size() && bytes[first] == ' ') ++first;
+  if (first + 1 >= bytes.size() || !MayStopIndexer(bytes[first], bytes[first + 1])) return false;
+  const ByteLine line = LineAt(bytes, line_start);
+  if (first >= line.start + line.text.size()) return false;
+  const std::string_view from_first = line.text.substr(first - line.start);
+  return IndexerStop(from_first, options) == StopKind::kCandidateHeader &&
+         HeaderNameParts(line.text, options, spill).has_value();
+}
+
+// The offset just after the line end of the line holding `at` (the end of
+// `bytes` for a last line without one).
+size_t AfterLineOf(std::string_view bytes, size_t at) {
+  const void* lf = std::memchr(bytes.data() + at, '\n', bytes.size() - at);
+  return lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) + 1 : bytes.size();
+}
+
+}  // namespace
+
+size_t LastSureHeader(std::string_view bytes, size_t floor, size_t at, size_t reach,
+                      IndexOptions options) {
+  const size_t lowest = at - floor > reach ? at - reach : floor;
+  std::string spill;
+  // `end`: the offset after the last byte of the lines still to be tried.
+  for (size_t end = at + 1; end > lowest;) {
+    const void* lf =
+        end - 1 > floor ? memrchr(bytes.data() + floor, '\n', end - 1 - floor) : nullptr;
+    const size_t start =
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) + 1 : floor;
+    if (start < lowest) break;
+    if (IsSureHeader(bytes, start, options, spill)) return start;
+    end = start;
+  }
+  return std::string_view::npos;
+}
+
+bool IndexModuleNear(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                     Port& port, const std::vector<size_t>& offsets, EntrySink& sink,
+                     NearReach reach) {
+  const ModuleKind kind = KindOfModule(file_name);
+  if (kind == ModuleKind::kPlain) return IndexWhole(bytes, file_name, options, port, sink);
+  size_t from = 0;  // where the declarations start
+  if (kind == ModuleKind::kForm) {
+    std::optional<size_t> end;
+    try {
+      end = FormBlockEnd(bytes);
+    } catch (const Fault&) {
+    }
+    if (!end) return IndexWhole(bytes, file_name, options, port, sink);
+    from = *end;
+  }
+  // A stretch [start, end) of whole lines is indexed on its own: the first
+  // from the file's start as the file it is, the others from a sure header.
+  // Indexing on over a gap costs about half a nanosecond a byte, going back to
+  // a sure header and taking the index up there about as much as 500 bytes:
+  // only a gap of some kilobytes is passed over. A sure header is looked for
+  // no further back than a few procedures.
+  size_t start = 0, end = 0;
+  bool whole_file_start = true;
+  const auto index_stretch = [&] {
+    if (whole_file_start) {
+      // Only the declarations' stretch needs the file's own kind.
+      if (end > from) IndexModule(bytes.substr(0, end), file_name, options, port, sink);
+      return;
+    }
+    ShiftedSink shifted(sink, start);
+    IndexModule(bytes.substr(start, end - start), std::string(), options, port, shifted);
+  };
+  for (const size_t at : offsets) {
+    if (at < end || at < from || at >= bytes.size()) continue;
+    const size_t floor = end > from ? end : from;
+    if (at - floor > reach.gap) {
+      const size_t sure = LastSureHeader(bytes, floor, at, reach.back, options);
+      if (sure != std::string_view::npos && sure > floor) {
+        index_stretch();
+        start = sure;
+        whole_file_start = false;
+      }
+    }
+    end = AfterLineOf(bytes, at);
+  }
+  if (end > start) index_stretch();
+  return true;  // the declarations entry, at least
+}
+
+}  // namespace qw
