@@ -13,7 +13,6 @@
 #include "document/module_document.h"
 #include "document/module_file.h"
 #include "document/module_index.h"
-#include "document/partial_index.h"
 #include "find/module_search.h"
 #include "find/text_search.h"
 #include "platform/fault.h"
@@ -388,45 +387,6 @@ namespace qw::cli {
 
 namespace {
 
-// Keeps, of the entries the index hands over, those whose bytes (from their
-// first line up to the next entry's) hold one of `offsets` (sorted). Entries
-// at the same position: the last one holds.
-class EntriesHolding : public EntrySink {
- public:
-  // Each entry kept holds one offset at least: room for them all is made at once, as a list
-  // growing entry by entry costs more than the search.
-  explicit EntriesHolding(const std::vector<size_t>& offsets) : offsets_(offsets) {
-    kept_.reserve(offsets.size());
-  }
-  void Add(std::string_view name, std::string_view suffix, Int position) override {
-    Close(static_cast<size_t>(position - 1));
-    name_.assign(name).append(suffix);
-    position_ = position;
-    held_ = true;
-  }
-  // The entries kept, once the index is done.
-  std::vector<ProcedureEntry> Finish() {
-    Close(std::string_view::npos);
-    return std::move(kept_);
-  }
-
- private:
-  // The entry handed over last ends at `end`.
-  void Close(size_t end) {
-    if (!held_) return;
-    const auto start = static_cast<size_t>(position_ - 1);
-    while (next_ < offsets_.size() && offsets_[next_] < start) ++next_;
-    if (next_ < offsets_.size() && offsets_[next_] < end) kept_.push_back({name_, position_});
-  }
-
-  const std::vector<size_t>& offsets_;
-  size_t next_ = 0;    // the first offset not before the entry handed over last
-  bool held_ = false;  // an entry was handed over
-  std::string name_;   // the entry handed over last
-  Int position_ = 0;
-  std::vector<ProcedureEntry> kept_;
-};
-
 // FindInFile in the file's `bytes`, already read.
 void FindInBytes(std::string_view view, const std::string& path, const std::string& pattern,
                  bool match_case, IndexOptions options, Port& port, const std::string& prefix,
@@ -443,35 +403,7 @@ void FindInBytes(std::string_view view, const std::string& path, const std::stri
     out.append(h.line_text).push_back('\n');
     if (flush_to && out.size() >= kBlock) flush();
   };
-  const std::string_view first_line =
-      std::string_view(pattern).substr(0, pattern.find_first_of("\r\n"));
-  if (first_line.empty()) {
-    const std::vector<ProcedureEntry> entries = IndexModule(view, path, options, port);
-    if (entries.empty()) {
-      FindLinesInText(view, pattern, match_case, write);
-    } else {
-      FindInModuleBytes(view, entries, options, pattern, match_case, write);
-    }
-  } else {
-    // A hit's entry holds the text's first line in its bytes: only such
-    // entries are kept from the index, and searched.
-    std::vector<size_t> offsets;
-    const PatternSearcher first_lines(first_line, match_case);
-    for (size_t at = first_lines.Find(view); at != std::string_view::npos;
-         at = first_lines.Find(view, at + 1)) {
-      offsets.push_back(at);
-    }
-    // Only the entries around those occurrences are indexed.
-    EntriesHolding holding(offsets);
-    const bool has_entries = IndexModuleNear(view, path, options, port, offsets, holding);
-    const std::vector<ProcedureEntry> entries = holding.Finish();
-    if (!has_entries) {
-      FindLinesInText(view, pattern, match_case, write);
-    } else {
-      FindInModuleBytes(view, entries, options, pattern, match_case, write, Windows1252CaseFold(),
-                        &offsets);
-    }
-  }
+  FindInModuleFile(view, path, options, pattern, match_case, port, write);
   if (flush_to) flush();
 }
 

@@ -7,6 +7,8 @@
 #include "document/byte_lines.h"
 #include "document/entry_text.h"
 #include "document/module_file.h"
+#include "document/module_index.h"
+#include "document/partial_index.h"
 #include "find/search_commands.h"
 #include "find/text_search.h"
 #include "platform/report.h"
@@ -249,6 +251,94 @@ void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>
                        const HitSink& sink, const CaseFold& fold,
                        const std::vector<size_t>* first_lines) {
   EntryHits(bytes, entries, options, pattern, match_case, -1, fold, sink, first_lines);
+}
+
+namespace {
+
+// Hands `sink` the hits in the entries the index hands over, each entry as it
+// closes (when the next one is handed over, or at the end), when its bytes
+// (from its first line up to the next entry's) hold one of `offsets`, the
+// sorted occurrences of a pattern without line ends. Nothing but the entry at
+// hand is kept. Entries at the same position: the last one holds.
+class HitsAsIndexed : public EntrySink {
+ public:
+  HitsAsIndexed(std::string_view bytes, IndexOptions options, const PatternSearcher& searcher,
+                const std::vector<size_t>& offsets, const HitSink& sink)
+      : bytes_(bytes),
+        options_(options),
+        offsets_(offsets),
+        occurrences_(bytes, searcher, &offsets),
+        sink_(sink) {}
+  void Add(std::string_view name, std::string_view suffix, Int position) override {
+    Close(static_cast<size_t>(position - 1));
+    // Most entries are only passed over: a name that lies in the module's
+    // bytes stays a view until its entry is searched, another one is copied.
+    if (name.data() >= bytes_.data() &&
+        name.data() + name.size() <= bytes_.data() + bytes_.size()) {
+      name_ = name;
+    } else {
+      spill_.assign(name);
+      name_ = spill_;
+    }
+    suffix_.assign(suffix);
+    position_ = position;
+    held_ = true;
+  }
+  // Searches the entry handed over last.
+  void Finish() { Close(std::string_view::npos); }
+
+ private:
+  // The entry handed over last ends at `end`.
+  void Close(size_t end) {
+    if (!held_) return;
+    const auto start = static_cast<size_t>(position_ - 1);
+    while (next_ < offsets_.size() && offsets_[next_] < start) ++next_;
+    if (next_ == offsets_.size() || offsets_[next_] >= end || start >= bytes_.size()) return;
+    entry_.name.assign(name_).append(suffix_);
+    entry_.position = position_;
+    EntryHitsInPlace(bytes_, entry_, searched_++, options_, occurrences_, offsets_[next_], end,
+                     sink_);
+  }
+
+  std::string_view bytes_;
+  IndexOptions options_;
+  const std::vector<size_t>& offsets_;
+  FirstLines occurrences_;
+  const HitSink& sink_;
+  size_t next_ = 0;    // the first offset not before the entry handed over last
+  bool held_ = false;  // an entry was handed over
+  // The entry handed over last: its name, what its name adds to it, its first line.
+  std::string_view name_;
+  std::string suffix_;
+  std::string spill_;  // its name, when the index lent it from elsewhere
+  Int position_ = 0;
+  ProcedureEntry entry_;  // the entry searched
+  Int searched_ = 0;      // entries searched so far
+};
+
+}  // namespace
+
+void FindInModuleFile(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                      std::string_view pattern, bool match_case, Port& port, const HitSink& sink) {
+  const std::string_view first_line = pattern.substr(0, pattern.find_first_of("\r\n"));
+  if (first_line.empty() || !SearchesInPlace(pattern)) {
+    const std::vector<ProcedureEntry> entries = IndexModule(bytes, file_name, options, port);
+    if (entries.empty()) return FindLinesInText(bytes, pattern, match_case, sink);
+    return FindInModuleBytes(bytes, entries, options, pattern, match_case, sink);
+  }
+  // A hit's entry holds the pattern in its bytes: only the entries around its
+  // occurrences are indexed, and searched as the index hands them over.
+  const PatternSearcher searcher(pattern, match_case);
+  std::vector<size_t> offsets;
+  for (size_t at = searcher.Find(bytes); at != std::string_view::npos;
+       at = searcher.Find(bytes, at + 1)) {
+    offsets.push_back(at);
+  }
+  HitsAsIndexed hits(bytes, options, searcher, offsets, sink);
+  if (!IndexModuleNear(bytes, file_name, options, port, offsets, hits)) {
+    return FindLinesInText(bytes, pattern, match_case, sink);
+  }
+  hits.Finish();
 }
 
 std::vector<ModuleHit> FindInDocument(const ModuleDocument& doc, std::string_view pane_text,

@@ -72,6 +72,15 @@ void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>
                        const HitSink& sink, const CaseFold& fold = Windows1252CaseFold(),
                        const std::vector<size_t>* first_lines = nullptr);
 
+// The hits of `pattern` in the file `file_name` whose bytes are `bytes`, handed to `sink` in file
+// order: those FindInModuleBytes finds with the module's whole index, or, for a file without
+// entries, those FindLinesInText finds. For a pattern without line ends only the entries around
+// its occurrences are indexed (IndexModuleNear), and each is searched as the index hands it over:
+// a hit's `entry` counts the entries searched, not the entry list's. `port` gets what the index
+// reports (a form whose description block never closes).
+void FindInModuleFile(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                      std::string_view pattern, bool match_case, Port& port, const HitSink& sink);
+
 // The hits of `pattern` in the open document: the indexed module's file with
 // the pane's text for the entry shown, or the pane's text when the document is
 // not indexed. A module without entries is searched in its file as a whole

@@ -1,10 +1,13 @@
 // Find in Module: the hits of a search over the whole module are exactly the
-// lines that showing every entry in turn and reading its text would reveal.
+// lines that showing every entry in turn and reading its text would reveal;
+// and so are those of qwtool's search of the file (only the entries around
+// the occurrences indexed, each searched as the index hands it over).
 // (Choosing a hit, and the pane's own text, are scripts of tests/data/editor.)
 #include "find/module_search.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <tuple>
@@ -87,9 +90,18 @@ TEST_F(FindInModuleTest, FindsWhatReadingEveryEntryFinds) {
     }
     for (const std::string& pattern : patterns) {
       for (bool match_case : {false, true}) {
-        ASSERT_EQ(Tuples(FindInDocument(ed.doc(), port.PaneText(), pattern, match_case)),
-                  ReadEveryLine(texts, pattern, match_case))
+        const std::vector<Hit> expected = ReadEveryLine(texts, pattern, match_case);
+        ASSERT_EQ(Tuples(FindInDocument(ed.doc(), port.PaneText(), pattern, match_case)), expected)
             << name << " '" << pattern << "' case " << match_case;
+        std::vector<Hit> found;
+        FindInModuleFile(bytes, name, {}, pattern, match_case, port, [&](const ModuleHitView& h) {
+          // Entries are told by name: the file search numbers only those it searched.
+          const auto& entries = ed.doc().entries();
+          const auto e = std::find_if(entries.begin(), entries.end(),
+                                      [&](const auto& x) { return x.name == h.entry_name; });
+          found.emplace_back(e - entries.begin(), h.line, h.offset, std::string(h.line_text));
+        });
+        ASSERT_EQ(found, expected) << name << " '" << pattern << "' from the file";
         ++compared;
       }
     }
