@@ -105,12 +105,14 @@ void FileRing::Read(std::span<const File> files, std::optional<std::string_view>
     got[i].reset();
     // Opened into the ring's place i + 1 (0 stands for none), read there, and
     // closed: the read is given up when the open fails, the close follows the
-    // read whatever it gave.
+    // read whatever it gave. Not O_NONBLOCK: on some kernels the ring then
+    // gives a read of a file partly in the page cache back short, as if the
+    // file ended there (the files are those the folder listing called regular).
     io_uring_sqe& open = queue(i, kOpen);
     open.opcode = IORING_OP_OPENAT;
     open.fd = files[i].folder;
     open.addr = reinterpret_cast<std::uintptr_t>(files[i].name);
-    open.open_flags = O_RDONLY | O_NONBLOCK;
+    open.open_flags = O_RDONLY;
     open.file_index = static_cast<unsigned>(i + 1);
     open.flags = IOSQE_IO_LINK;
     io_uring_sqe& read = queue(i, kRead);

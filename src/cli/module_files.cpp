@@ -242,7 +242,8 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
       for (size_t k = 0; k < count; ++k) at[k] = folders.Locate(files[first + k].path);
       // The ring reads the files the folder listing told are regular ones.
       std::fill(got, got + count, std::nullopt);
-      if (ring.ready()) {
+      const bool tried = ring.ready();
+      if (tried) {
         size_t listed = 0;
         for (size_t k = 0; k < count; ++k) {
           if (files[first + k].listed_regular) {
@@ -257,10 +258,13 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
         const ModuleFile& file = files[i];
         const FileRing::File& where = at[i - first];
         // A file the ring did not read (not listed as a regular file, too
-        // large, failed) is read alone, which tells no more than it does.
+        // large, failed) is read alone, which tells no more than it does; its
+        // size asked first unless it is listed as regular and the ring never
+        // tried it.
         const std::optional<std::string_view> bytes =
-            got[i - first] ? got[i - first]
-                           : ReadFileInto(where.folder, where.name, file.listed_regular, room);
+            got[i - first]
+                ? got[i - first]
+                : ReadFileInto(where.folder, where.name, file.listed_regular && !tried, room);
         messages.str(std::string());
         messages.clear();
         HeadlessPort port(messages);
