@@ -73,8 +73,10 @@ void HeadlessPort::ClearEntryList() {
   entry_text_.clear();
 }
 
-void HeadlessPort::SetEntryItems(std::span<const std::string_view> items) {
-  items_.assign(items.begin(), items.end());
+void HeadlessPort::SetEntryItems(size_t count,
+                                 const std::function<std::string_view(size_t)>& name) {
+  items_.clear();
+  for (size_t i = 0; i < count; ++i) items_.emplace_back(name(i));
   selected_ = -1;
 }
 

@@ -40,12 +40,10 @@ std::string ReadErrorText(const Fault& f, const std::string& last_line) {
          last_line;
 }
 
-// The names of the document's entries, in list order, for the entry list.
-std::vector<std::string_view> EntryListNames(const ModuleDocument& d) {
-  std::vector<std::string_view> names;
-  names.reserve(d.entry_count());
-  for (const ProcedureEntry& e : d.entries()) names.emplace_back(e.name);
-  return names;
+// Fills the entry list with the names of the document's entries, in order.
+void ListEntries(const ModuleDocument& d, Port& port) {
+  port.SetEntryItems(d.entry_count(),
+                     [&d](size_t i) { return std::string_view(d.entries()[i].name); });
 }
 
 }  // namespace
@@ -264,7 +262,7 @@ void Editor::ReindexKeepingPane() {
     d.SetIndex(
         IndexModule(bytes.view(), d.file_name(), doc_->index_options(), port_, d.TakeIndex()),
         bytes.stamp());
-    port_.SetEntryItems(EntryListNames(d));
+    ListEntries(d, port_);
     for (size_t i = 0; i < d.entry_count(); ++i) {
       if (d.entries()[i].name == edited) {
         d.ShowEntry(static_cast<Int>(i));
@@ -298,7 +296,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
   BusyScope busy(port_);
   port_.ClearEntryList();
   d.SetIndex(IndexModule(bytes, d.file_name(), doc_->index_options(), port_, d.TakeIndex()), stamp);
-  port_.SetEntryItems(EntryListNames(d));
+  ListEntries(d, port_);
 
   if (d.entry_count() == 0) {
     // Nothing to show: an empty pane, and nothing read from any position.

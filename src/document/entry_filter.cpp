@@ -16,6 +16,23 @@ std::string Folded(std::string_view text) {
   return folded;
 }
 
+// Whether `text` (at least key.size() bytes) starts with `key` (upper-cased),
+// letter case ignored.
+bool StartsWithFolded(const char* text, std::string_view key) {
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (FoldCase(text[i]) != key[i]) return false;
+  }
+  return true;
+}
+
+// Whether `name` holds `key` (upper-cased), letter case ignored.
+bool HoldsFolded(std::string_view name, std::string_view key) {
+  for (size_t at = 0; at + key.size() <= name.size(); ++at) {
+    if (StartsWithFolded(name.data() + at, key)) return true;
+  }
+  return false;
+}
+
 // The name holding byte `offset` of the names: the last start at or before it.
 // Hits come in order and mostly close together, so the search gallops on
 // from `from`, the name of the hit before (starts[from] <= offset < starts.back()).
@@ -31,31 +48,58 @@ size_t NameAt(const std::vector<std::uint32_t>& starts, std::uint32_t offset, si
   return static_cast<size_t>(after - starts.begin()) - 1;
 }
 
+// The places of one byte in [at, end), in either letter case when it is a
+// letter, in order.
+class BytePlaces {
+ public:
+  BytePlaces(char upper, const char* end)
+      : upper_(upper),
+        lower_(upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper - 'A' + 'a') : upper),
+        end_(end) {}
+  // The first place at or after `at`, or end.
+  const char* From(const char* at) {
+    if (!next_upper_ || next_upper_ < at) next_upper_ = Find(at, upper_);
+    if (upper_ == lower_) return next_upper_;
+    if (!next_lower_ || next_lower_ < at) next_lower_ = Find(at, lower_);
+    return std::min(next_upper_, next_lower_);
+  }
+
+ private:
+  const char* Find(const char* at, char c) const {
+    if (at >= end_) return end_;
+    const void* found = memchr(at, c, static_cast<size_t>(end_ - at));
+    return found ? static_cast<const char*>(found) : end_;
+  }
+  char upper_, lower_;
+  const char* end_;
+  const char* next_upper_ = nullptr;  // none looked for yet
+  const char* next_lower_ = nullptr;
+};
+
 }  // namespace
 
-void EntryFilter::SetNames(std::span<const std::string_view> names) {
+void EntryFilter::SetNames(size_t count, const std::function<std::string_view(size_t)>& name) {
   size_t bytes = 0;
-  for (const std::string_view n : names) bytes += n.size() + 1;
+  for (size_t i = 0; i < count; ++i) bytes += name(i).size() + 1;
   names_.resize(bytes);
-  starts_.resize(names.size() + 1);
+  starts_.resize(count + 1);
   size_t at = 0;
-  for (size_t i = 0; i < names.size(); ++i) {
+  for (size_t i = 0; i < count; ++i) {
+    const std::string_view n = name(i);
     starts_[i] = static_cast<std::uint32_t>(at);
-    names[i].copy(names_.data() + at, names[i].size());
-    at += names[i].size();
+    n.copy(names_.data() + at, n.size());
+    at += n.size();
     names_[at++] = '\n';
   }
   starts_.back() = static_cast<std::uint32_t>(at);
-  folded_.resize(bytes);
-  std::transform(names_.begin(), names_.end(), folded_.begin(), FoldCase);
   std::fill(seen_.begin(), seen_.end(), 0);
   constexpr size_t kSampleStep = 13;  // a prime: every place in a name is sampled
-  for (size_t i = 0; i < bytes; i += kSampleStep) ++seen_[static_cast<unsigned char>(folded_[i])];
+  for (size_t i = 0; i < bytes; i += kSampleStep)
+    ++seen_[static_cast<unsigned char>(FoldCase(names_[i]))];
 }
 
 void EntryFilter::SetNames(const std::vector<std::string>& names) {
-  const std::vector<std::string_view> views(names.begin(), names.end());
-  SetNames(views);
+  SetNames(names.size(), [&](size_t i) { return std::string_view(names[i]); });
 }
 
 void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {
@@ -69,18 +113,18 @@ void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {
                                                     seen_[static_cast<unsigned char>(b)];
                                            }) -
                           key.begin());
-  const char* const base = folded_.data();
-  const char* const end = base + folded_.size();
-  // Each occurrence of the key's rarest byte is a place the key may be, at
-  // `rarest` bytes before it.
+  const char* const base = names_.data();
+  const char* const end = base + names_.size();
+  // Each place of the key's rarest byte is a place the key may be, `rarest`
+  // bytes before it.
+  BytePlaces places(key[rarest], end);
   const char* at = base + rarest;
   size_t name = 0;
   while (at < end) {
-    const auto* rare =
-        static_cast<const char*>(memchr(at, key[rarest], static_cast<size_t>(end - at)));
-    if (!rare) break;
+    const char* const rare = places.From(at);
+    if (rare == end) break;
     const char* const hit = rare - rarest;
-    if (static_cast<size_t>(end - hit) < key.size() || memcmp(hit, key.data(), key.size()) != 0) {
+    if (static_cast<size_t>(end - hit) < key.size() || !StartsWithFolded(hit, key)) {
       at = rare + 1;
       continue;
     }
@@ -100,12 +144,7 @@ void EntryFilter::FindNext(std::string_view previous, std::string_view part,
     Find(part, found);
     return;
   }
-  const std::string_view folded(folded_);
-  std::erase_if(found, [&](int i) {
-    const auto n = static_cast<size_t>(i);
-    return folded.substr(starts_[n], starts_[n + 1] - starts_[n] - 1).find(key) ==
-           std::string_view::npos;
-  });
+  std::erase_if(found, [&](int i) { return !HoldsFolded(name(static_cast<size_t>(i)), key); });
 }
 
 std::vector<int> EntryFilter::Longest(size_t count) const {

@@ -1,13 +1,14 @@
-// EntryFilter: the names of the entry list, kept as given and upper-cased for
-// finding every entry whose name holds a given part. Letters are compared
-// without regard to case (ASCII letters only; every other byte must match
-// exactly). One search walks one flat buffer of all the names once, so a
-// keystroke costs a scan of the names' bytes, whatever the number of entries;
-// a part that holds the part searched before searches only what that found.
+// EntryFilter: the names of the entry list, kept for finding every entry whose
+// name holds a given part. Letters are compared without regard to case (ASCII
+// letters only; every other byte must match exactly). The names are kept once,
+// as given, in one flat block; a search goes through the block once, from one
+// place of the part's rarest byte to the next, so a keystroke costs at most a
+// scan of the names' bytes, whatever the number of entries. A part that holds
+// the part searched before searches only what that found.
 #pragma once
 
 #include <cstdint>
-#include <span>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +17,9 @@ namespace qw {
 
 class EntryFilter {
  public:
-  // Replaces the names; item i of `names` is entry i. Names hold no "\n".
-  void SetNames(std::span<const std::string_view> names);
+  // Replaces the names by `count` names, `name(i)` giving entry i's. Names
+  // hold no "\n".
+  void SetNames(size_t count, const std::function<std::string_view(size_t)>& name);
   void SetNames(const std::vector<std::string>& names);
   size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
   // The bytes of name `i` (0 <= i < size()), as given.
@@ -38,10 +40,9 @@ class EntryFilter {
 
  private:
   std::string names_;                  // every name as given, each followed by "\n"
-  std::string folded_;                 // the same, upper-cased
-  std::vector<std::uint32_t> starts_;  // where each name starts in both, then their end
-  // How often each byte occurs in a sample of folded_: a search looks for
-  // the part's rarest byte first.
+  std::vector<std::uint32_t> starts_;  // where each name starts, then their end
+  // How often each byte occurs (letters upper-cased) in a sample of the
+  // names: a search looks for the part's rarest byte.
   std::vector<std::uint32_t> seen_ = std::vector<std::uint32_t>(256);
 };
 

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -142,9 +141,9 @@ class Port {
 
   // --- The entry list (cbProc) ------------------------------------------------
   virtual void ClearEntryList() = 0;
-  // Fills the list in one step, replacing what it held (the names are read,
-  // not kept).
-  virtual void SetEntryItems(std::span<const std::string_view> items) = 0;
+  // Fills the list in one step, replacing what it held: `count` names,
+  // `name(i)` giving item i's (read during the call, not kept).
+  virtual void SetEntryItems(size_t count, const std::function<std::string_view(size_t)>& name) = 0;
   virtual int EntryCount() const = 0;
   virtual std::string EntryText() const = 0;
   virtual void SetEntryText(const std::string& text) = 0;

@@ -16,9 +16,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void EntryNames::SetNames(std::span<const std::string_view> names) {
+void EntryNames::SetNames(size_t count, const std::function<std::string_view(size_t)>& name) {
   beginResetModel();
-  names_.SetNames(names);
+  names_.SetNames(count, name);
   endResetModel();
 }
 

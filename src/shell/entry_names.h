@@ -1,13 +1,13 @@
 // EntryNames: the entry list's items as the model of its combo box. The names
-// are kept as their bytes in one block (with an upper-cased copy for finding
-// them by part of a name) and become QStrings (bytes as Latin-1) only when a
-// view asks for a row, so that filling the list with 60,000 names costs one
-// copy of their bytes and one reset of the model.
+// are kept as their bytes in one block (where they are also found by part of a
+// name) and become QStrings (bytes as Latin-1) only when a view asks for a
+// row, so that filling the list with 60,000 names costs one copy of their
+// bytes and one reset of the model.
 #pragma once
 
 #include <QAbstractListModel>
 #include <QString>
-#include <span>
+#include <functional>
 #include <string_view>
 
 #include "document/entry_filter.h"
@@ -18,8 +18,9 @@ class EntryNames final : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Replaces the names by `names`, in one reset.
-  void SetNames(std::span<const std::string_view> names);
+  // Replaces the names by `count` names, `name(i)` giving row i's, in one
+  // reset.
+  void SetNames(size_t count, const std::function<std::string_view(size_t)>& name);
   int size() const { return static_cast<int>(names_.size()); }
   // The names, as bytes, for finding them by part of a name.
   const EntryFilter& names() const { return names_; }

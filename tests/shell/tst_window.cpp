@@ -707,7 +707,7 @@ class TestWindow : public QObject {
     const std::vector<std::string_view> names = {"Alpha", "ALPHA", "\xe9t\xe9", "\xc9T\xc9",
                                                  "Beta",  "alpha", "Alpha",     ""};
     qw::shell::EntryNames model;
-    model.SetNames(names);
+    model.SetNames(names.size(), [&](size_t i) { return names[i]; });
     const QVariant texts[] = {"Alpha", "alpha", "\u00c9T\u00c9",       "Gamma",
                               "Bet",   "",      QString(QChar(0x100)), 5};
     const Qt::MatchFlags kinds[] = {Qt::MatchExactly, Qt::MatchFixedString,
@@ -740,7 +740,7 @@ class TestWindow : public QObject {
     for (int i = 0; i < 60000; ++i) names.push_back("Proc" + std::to_string(i));
     QSignalSpy resets(window_->cbProc()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(window_->cbProc()->model(), &QAbstractItemModel::rowsInserted);
-    Port().SetEntryItems(std::vector<std::string_view>(names.begin(), names.end()));
+    Port().SetEntryItems(names.size(), [&](size_t i) { return std::string_view(names[i]); });
     QCOMPARE(resets.count(), 1);
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(Port().EntryCount(), 60000);
