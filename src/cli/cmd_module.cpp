@@ -148,6 +148,9 @@ void AppendJsonString(std::string& out, std::string_view s) {
 class Listing : public EntrySink {
  public:
   static constexpr size_t kChunk = 256 * 1024;
+  // Room the plain lines are written into at once, at most; `out` is cut
+  // back to what was written by Trim.
+  static constexpr size_t kRoom = 64 * 1024;
 
   Listing(std::string& out, const std::string* path, bool json, std::ostream* spill = nullptr)
       : out_(out), path_(path), json_(json), spill_(spill) {
@@ -194,10 +197,6 @@ class Listing : public EntrySink {
   }
 
  private:
-  // Room the plain lines are written into at once; `out` is cut back to
-  // `used_` by Trim.
-  static constexpr size_t kRoom = 64 * 1024;
-
   // "PATH|NAME|0001234" or "NAME|0001234", written into the room after
   // used_ without a call per piece.
   void AddLine(std::string_view name, std::string_view suffix, Int position) {
@@ -263,9 +262,12 @@ class Listing : public EntrySink {
 void AppendBytesListing(std::string& out, std::string_view bytes, const std::string& path,
                         bool with_path, bool json, IndexOptions options, Port& port,
                         std::ostream* spill = nullptr) {
-  // A module alone may list many entries: its listing takes room for them at
-  // once. One of several grows as it needs, in the room earlier ones left.
-  if (spill) out.reserve(out.size() + std::min(bytes.size() / 4, Listing::kChunk) + 4096);
+  // A module alone may list many entries: its listing takes room for a chunk
+  // of them and the room after it at once (it is written out before it grows
+  // further). One of several grows as it needs, in the room earlier ones left.
+  if (spill) {
+    out.reserve(out.size() + std::min(bytes.size() / 4, Listing::kChunk) + Listing::kRoom + 4096);
+  }
   Listing listing(out, with_path ? &path : nullptr, json, spill);
   IndexModule(bytes, path, options, port, listing);
   if (const ProcedureEntry* first = listing.Finish()) {
