@@ -183,12 +183,13 @@ bool Occurs(std::string_view text, std::string_view key) {
 // text (separators before a word skipped, the one after it consumed, nothing
 // taken from a rest of blanks), without copying the line. Lines longer than
 // the 16-bit limits allow go through GetNextCodeWord itself, so that its
-// fault report stays the same.
+// fault report stays the same. The line has no blanks at its end (a rest of
+// blanks is then never left to be read).
 class CodeWords {
  public:
-  explicit CodeWords(std::string_view line)
-      : line_(line), end_(line.find_last_not_of(' ') + 1), slow_(line.size() >= 32766) {
-    if (slow_) rest_.assign(line);
+  explicit CodeWords(std::string_view trimmed)
+      : line_(trimmed), end_(trimmed.size()), slow_(trimmed.size() >= 32766) {
+    if (slow_) rest_.assign(trimmed);
   }
   // True for a line read by the word scanner itself.
   bool slow() const { return slow_; }
@@ -209,7 +210,7 @@ class CodeWords {
 
  private:
   std::string_view line_;
-  size_t end_;  // after the last byte that is not a blank (npos + 1 = 0: none)
+  size_t end_;  // the line's size
   size_t pos_ = 0;
   bool slow_;
   std::string rest_;
