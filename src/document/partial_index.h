@@ -36,7 +36,7 @@ namespace qw {
 // be passed over, and how far back a sure header is looked for; the defaults
 // suit modules of any size.
 struct NearReach {
-  size_t gap = 4096;
+  size_t gap = 384;
   size_t back = 64 * 1024;
 };
 bool IndexModuleNear(std::string_view bytes, const std::string& file_name, IndexOptions options,
