@@ -20,6 +20,9 @@ class ModuleIndexer {
       : bytes_(bytes), options_(options), port_(port), sink_(sink) {}
 
   void Run(const std::string& file_name);
+  // Indexes the lines from `from` (a line's start) on, after an entry when
+  // `after_entry`, else testing every line for a header.
+  void RunFrom(size_t from, bool after_entry);
 
  private:
   // Where the form description block ends (offset of the line after it);
@@ -72,6 +75,10 @@ void ModuleIndexer::Run(const std::string& file_name) {
     sink_.Add(kDeclarationsName, {}, static_cast<Int>(from) + 1);
     after_entry = true;
   }
+  RunFrom(from, after_entry);
+}
+
+void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
   const char* base = bytes_.data();
   const size_t size = bytes_.size();
   LineWalk walk(bytes_, from);
@@ -128,6 +135,10 @@ ModuleKind KindOfModule(std::string_view file_name) {
 void IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
                  Port& port, EntrySink& sink) {
   ModuleIndexer(bytes, options, port, sink).Run(file_name);
+}
+
+void IndexModuleAfterEntry(std::string_view bytes, IndexOptions options, EntrySink& sink) {
+  ModuleIndexer(bytes, options, CurrentPort(), sink).RunFrom(0, true);
 }
 
 std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,

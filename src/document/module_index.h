@@ -45,6 +45,11 @@ class EntrySink {
 void IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
                  Port& port, EntrySink& sink);
 
+// The entries IndexModule hands over from the start of `bytes` on when an
+// entry's first line ends just before them: the lines are read on as they are
+// after any entry. Nothing is reported (there is no form description).
+void IndexModuleAfterEntry(std::string_view bytes, IndexOptions options, EntrySink& sink);
+
 // The entries of `bytes`, the content of the file named `file_name`, in file
 // order, by the rules `options` chooses. Never throws: a fault of a step is reported through `port`
 // in the procedure error box and the pass goes on where the list builder would. A form file whose

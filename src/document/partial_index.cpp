@@ -38,16 +38,43 @@ bool IndexWhole(std::string_view bytes, const std::string& file_name, IndexOptio
   return counted.count() > 0;
 }
 
-bool IsSureHeader(std::string_view bytes, size_t line_start, IndexOptions options,
-                  std::string& spill) {
+// A sure header: its line, and its entry's name as HeaderNameParts gives it.
+struct SureHeader {
+  ByteLine line;
+  HeaderParts parts;
+};
+
+std::optional<SureHeader> SureHeaderAt(std::string_view bytes, size_t line_start,
+                                       IndexOptions options, std::string& spill) {
   size_t first = line_start;
   while (first < bytes.size() && bytes[first] == ' ') ++first;
-  if (first + 1 >= bytes.size() || !MayStopIndexer(bytes[first], bytes[first + 1])) return false;
+  if (first + 1 >= bytes.size() || !MayStopIndexer(bytes[first], bytes[first + 1])) {
+    return std::nullopt;
+  }
   const ByteLine line = LineAt(bytes, line_start);
-  if (first >= line.start + line.text.size()) return false;
+  if (first >= line.start + line.text.size()) return std::nullopt;
   const std::string_view from_first = line.text.substr(first - line.start);
-  return IndexerStop(from_first, options) == StopKind::kCandidateHeader &&
-         HeaderNameParts(line.text, options, spill).has_value();
+  if (IndexerStop(from_first, options) != StopKind::kCandidateHeader) return std::nullopt;
+  const std::optional<HeaderParts> parts = HeaderNameParts(line.text, options, spill);
+  if (!parts) return std::nullopt;
+  return SureHeader{line, *parts};
+}
+
+// The last sure header as LastSureHeader finds it; its name may view `spill`.
+std::optional<SureHeader> FindSureHeader(std::string_view bytes, size_t floor, size_t at,
+                                         size_t reach, IndexOptions options, std::string& spill) {
+  const size_t lowest = at - floor > reach ? at - reach : floor;
+  // `end`: the offset after the last byte of the lines still to be tried.
+  for (size_t end = at + 1; end > lowest;) {
+    const void* lf =
+        end - 1 > floor ? memrchr(bytes.data() + floor, '\n', end - 1 - floor) : nullptr;
+    const size_t start =
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) + 1 : floor;
+    if (start < lowest) break;
+    if (std::optional<SureHeader> sure = SureHeaderAt(bytes, start, options, spill)) return sure;
+    end = start;
+  }
+  return std::nullopt;
 }
 
 // The offset just after the line end of the line holding `at` (the end of
@@ -61,19 +88,9 @@ size_t AfterLineOf(std::string_view bytes, size_t at) {
 
 size_t LastSureHeader(std::string_view bytes, size_t floor, size_t at, size_t reach,
                       IndexOptions options) {
-  const size_t lowest = at - floor > reach ? at - reach : floor;
   std::string spill;
-  // `end`: the offset after the last byte of the lines still to be tried.
-  for (size_t end = at + 1; end > lowest;) {
-    const void* lf =
-        end - 1 > floor ? memrchr(bytes.data() + floor, '\n', end - 1 - floor) : nullptr;
-    const size_t start =
-        lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) + 1 : floor;
-    if (start < lowest) break;
-    if (IsSureHeader(bytes, start, options, spill)) return start;
-    end = start;
-  }
-  return std::string_view::npos;
+  const std::optional<SureHeader> sure = FindSureHeader(bytes, floor, at, reach, options, spill);
+  return sure ? sure->line.start : std::string_view::npos;
 }
 
 bool IndexModuleNear(std::string_view bytes, const std::string& file_name, IndexOptions options,
@@ -92,7 +109,8 @@ bool IndexModuleNear(std::string_view bytes, const std::string& file_name, Index
     from = *end;
   }
   // A stretch [start, end) of whole lines is indexed on its own: the first
-  // from the file's start as the file it is, the others from a sure header.
+  // from the file's start as the file it is, the others from the line after a
+  // sure header, as the index reads on after any entry.
   // Indexing on costs about a third of a nanosecond a byte; going back line by
   // line costs several times that a byte, and taking the index up again a
   // little. A gap is passed over only when its sure header lies in its last
@@ -102,6 +120,7 @@ bool IndexModuleNear(std::string_view bytes, const std::string& file_name, Index
   // sure headers are far from the offsets, looking for them costs more than it
   // saves. A larger gap is always looked back over.
   size_t looks_to_skip = 0, after_miss = 1;
+  std::string spill;  // a sure header's name too long to be read in place
   size_t start = 0, end = 0;
   bool whole_file_start = true;
   const auto index_stretch = [&] {
@@ -111,7 +130,7 @@ bool IndexModuleNear(std::string_view bytes, const std::string& file_name, Index
       return;
     }
     ShiftedSink shifted(sink, start);
-    IndexModule(bytes.substr(start, end - start), std::string(), options, port, shifted);
+    IndexModuleAfterEntry(bytes.substr(start, end - start), options, shifted);
   };
   for (const size_t at : offsets) {
     if (at < end || at < from || at >= bytes.size()) continue;
@@ -121,10 +140,13 @@ bool IndexModuleNear(std::string_view bytes, const std::string& file_name, Index
       --looks_to_skip;
     } else if (at - floor > reach.gap) {
       const size_t back = std::min(reach.back, (at - floor) / 3);
-      const size_t sure = LastSureHeader(bytes, floor, at, back, options);
-      if (sure != std::string_view::npos && sure > floor) {
+      const std::optional<SureHeader> sure = FindSureHeader(bytes, floor, at, back, options, spill);
+      if (sure && sure->line.start > floor) {
         index_stretch();
-        start = sure;
+        // The sure header's entry is handed over as read; the index is taken
+        // up after its line, as it reads on after any entry.
+        sink.Add(sure->parts.name, sure->parts.suffix, static_cast<Int>(sure->line.start) + 1);
+        start = sure->line.next;
         whole_file_start = false;
         looks_to_skip = 0;
         after_miss = 1;
