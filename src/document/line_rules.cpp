@@ -311,6 +311,20 @@ bool StartsNextEntry(std::string_view line, IndexOptions options) {
 }
 
 EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options) {
+  // Both rules, by any options, need a text that begins with E, F, M, P or S
+  // (either case): most lines of a procedure are told by that byte.
+  const size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) return EntryEnd::kNotHere;
+  switch (line[first] | 0x20) {
+    case 'e':
+    case 'f':
+    case 'm':
+    case 'p':
+    case 's':
+      break;
+    default:
+      return EntryEnd::kNotHere;
+  }
   if (EndsProcedure(line, options)) return EntryEnd::kAfterThisLine;
   if (StartsNextEntry(line, options)) return EntryEnd::kBeforeThisLine;
   return EntryEnd::kNotHere;
