@@ -60,7 +60,9 @@ std::optional<SureHeader> SureHeaderAt(std::string_view bytes, size_t line_start
   return SureHeader{line, *parts};
 }
 
-// The last sure header as LastSureHeader finds it; its name may view `spill`.
+// The last line at or after `floor` (a line's start), and no further than
+// `reach` bytes before `at`, that holds `at` or comes before it and is a sure
+// header; its name may view `spill`.
 std::optional<SureHeader> FindSureHeader(std::string_view bytes, size_t floor, size_t at,
                                          size_t reach, IndexOptions options, std::string& spill) {
   const size_t lowest = at - floor > reach ? at - reach : floor;
@@ -85,13 +87,6 @@ size_t AfterLineOf(std::string_view bytes, size_t at) {
 }
 
 }  // namespace
-
-size_t LastSureHeader(std::string_view bytes, size_t floor, size_t at, size_t reach,
-                      IndexOptions options) {
-  std::string spill;
-  const std::optional<SureHeader> sure = FindSureHeader(bytes, floor, at, reach, options, spill);
-  return sure ? sure->line.start : std::string_view::npos;
-}
 
 bool IndexModuleNear(std::string_view bytes, const std::string& file_name, IndexOptions options,
                      Port& port, const std::vector<size_t>& offsets, EntrySink& sink,

@@ -7,9 +7,10 @@
 // whatever came before it, and the indexer leaves it in the same state. Such a
 // line (a sure header) is a point the index can be taken up from. Before each
 // far-off offset the module is searched backwards, line by line, for the
-// nearest sure header, and the indexer runs from there over the offset's line;
-// the stretch between is passed over. Near offsets, and offsets with no sure
-// header near before them, are reached by indexing on.
+// nearest sure header; its entry is handed over, and the indexer reads on from
+// the line after it over the offset's line. The stretch between is passed
+// over. Near offsets, and offsets with no sure header near before them, are
+// reached by indexing on.
 #pragma once
 
 #include <string>
@@ -42,11 +43,5 @@ struct NearReach {
 bool IndexModuleNear(std::string_view bytes, const std::string& file_name, IndexOptions options,
                      Port& port, const std::vector<size_t>& offsets, EntrySink& sink,
                      NearReach reach = {});
-
-// The start of the last line at or after `floor` and no further than
-// `reach` bytes before `at` whose line holds `at` or comes before it, that is
-// a sure header (see above); npos when there is none. `floor` is a line's start.
-size_t LastSureHeader(std::string_view bytes, size_t floor, size_t at, size_t reach,
-                      IndexOptions options);
 
 }  // namespace qw
