@@ -202,7 +202,7 @@ class CodeWords {
     size_t pos = pos_;  // kept in a register, not in the object
     while (pos < end_ && !IsCodeWordChar(line_[pos])) ++pos;
     const size_t begin = pos;
-    // The bytes after end_ are blanks: the word ends at end_ at the latest.
+    // The line ends at end_: so does its last word.
     pos = CodeWordEnd(line_, pos);
     pos_ = pos < end_ ? pos + 1 : pos;  // past the separator after the word
     return line_.substr(begin, pos - begin);
