@@ -82,13 +82,9 @@ size_t CountLines(std::string_view bytes) {
   return lines;
 }
 
-// The heap and inline bytes the entry list holds.
-size_t IndexBytesOf(const std::vector<qw::ProcedureEntry>& entries) {
-  size_t bytes = entries.capacity() * sizeof(qw::ProcedureEntry);
-  for (const auto& e : entries) {
-    if (e.name.capacity() > 15) bytes += e.name.capacity() + 1;
-  }
-  return bytes;
+// The bytes the entry list keeps of its entries.
+size_t IndexBytesOf(const qw::EntryList& entries) {
+  return entries.names().bytes.size() + entries.size() * (sizeof(std::uint32_t) + sizeof(qw::Int));
 }
 
 // Real-looking modules one after the other, `bytes` in all.
@@ -109,7 +105,7 @@ void BM_IndexVsLineCount(benchmark::State& state) {
   static const std::string realistic = RealisticModules(9'000'000);
   const std::string_view bytes = state.range(0) == 0 ? std::string_view(Module()) : realistic;
   BenchPort port(std::cerr);
-  std::vector<qw::ProcedureEntry> entries;
+  qw::EntryList entries;
   double index_s = 0, count_s = 0, pass_s = 0;
   for (auto _ : state) {
     auto t0 = std::chrono::steady_clock::now();
@@ -149,7 +145,7 @@ void BM_ShowEntry(benchmark::State& state) {
   editor.LoadFile(file.path(), qw::OpenMode::kIndexed);
   qw::Int big = 0;
   for (size_t i = 0; i < editor.doc().entries().size(); ++i) {
-    if (editor.doc().entries()[i].name == "Big2K") big = static_cast<qw::Int>(i);
+    if (editor.doc().entries().name(i) == "Big2K") big = static_cast<qw::Int>(i);
   }
   size_t size = 0;
   for (auto _ : state) {
@@ -189,7 +185,7 @@ void BM_SaveVsCopy(benchmark::State& state) {
     editor.LoadFile(file.path(), qw::OpenMode::kIndexed);
     int big = 0;
     for (size_t i = 0; i < editor.doc().entries().size(); ++i) {
-      if (editor.doc().entries()[i].name == "Big2K") big = static_cast<int>(i);
+      if (editor.doc().entries().name(i) == "Big2K") big = static_cast<int>(i);
     }
     port.SetEntrySelectedIndex(big);
     port.SetPaneText(port.PaneText());

@@ -19,6 +19,7 @@
 #include <random>
 #include <string>
 
+#include "document/entry_list.h"
 #include "shell/entry_search.h"
 #include "shell/frm_edit32.h"
 #include "shell/menu_table.h"
@@ -116,11 +117,10 @@ BENCHMARK(BM_SwitchEntry)->Unit(benchmark::kMicrosecond);
 
 void BM_FillEntryList60000(benchmark::State& state) {
   Window w;
-  std::vector<std::string> names;
-  for (int i = 0; i < 60000; ++i) names.push_back("Procedure_" + std::to_string(i));
+  qw::EntryList names;
+  for (int i = 0; i < 60000; ++i) names.Add("Procedure_" + std::to_string(i), {}, 1);
   for (auto _ : state) {
-    w.window.port().SetEntryItems(names.size(),
-                                  [&](size_t i) { return std::string_view(names[i]); });
+    w.window.port().SetEntryItems(names.names());
     benchmark::DoNotOptimize(w.window.cbProc()->count());
   }
 }

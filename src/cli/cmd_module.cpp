@@ -64,7 +64,7 @@ class Session {
       return n;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].name == wanted) return i;
+      if (entries.name(i) == wanted) return i;
     }
     throw UsageError("unknown entry " + wanted);
   }
@@ -272,7 +272,7 @@ void AppendBytesListing(std::string& out, std::string_view bytes, const std::str
   IndexModule(bytes, path, options, port, listing);
   if (const ProcedureEntry* first = listing.Finish()) {
     try {
-      TellEntrySize(bytes, *first, options, port);
+      TellEntrySize(bytes, first->view(), options, port);
     } catch (const Fault& f) {
       ShowProcedureError(port, f);
     }
@@ -301,7 +301,7 @@ void AppendEditorListing(std::string& out, const std::string& path, bool with_pa
   editor.SetIndexOptions(options);
   editor.LoadFile(path, OpenMode::kIndexed);
   Listing listing(out, with_path ? &path : nullptr, json);
-  for (const ProcedureEntry& e : editor.doc().entries()) listing.Add(e.name, {}, e.position);
+  for (const EntryView e : editor.doc().entries()) listing.Add(e.name, {}, e.position);
   listing.Finish();
 }
 

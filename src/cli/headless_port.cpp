@@ -73,10 +73,9 @@ void HeadlessPort::ClearEntryList() {
   entry_text_.clear();
 }
 
-void HeadlessPort::SetEntryItems(size_t count,
-                                 const std::function<std::string_view(size_t)>& name) {
+void HeadlessPort::SetEntryItems(NameBlock names) {
   items_.clear();
-  for (size_t i = 0; i < count; ++i) items_.emplace_back(name(i));
+  for (size_t i = 0; i < names.size(); ++i) items_.emplace_back(names.name(i));
   selected_ = -1;
 }
 

@@ -59,7 +59,7 @@ class HeadlessPort : public Port {
   void FocusPane() override {}
 
   void ClearEntryList() override;
-  void SetEntryItems(size_t count, const std::function<std::string_view(size_t)>& name) override;
+  void SetEntryItems(NameBlock names) override;
   int EntryCount() const override { return static_cast<int>(items_.size()); }
   const std::vector<std::string>& items() const { return items_; }
   std::string EntryText() const override { return entry_text_; }

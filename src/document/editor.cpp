@@ -42,8 +42,7 @@ std::string ReadErrorText(const Fault& f, const std::string& last_line) {
 
 // Fills the entry list with the names of the document's entries, in order.
 void ListEntries(const ModuleDocument& d, Port& port) {
-  port.SetEntryItems(d.entry_count(),
-                     [&d](size_t i) { return std::string_view(d.entries()[i].name); });
+  port.SetEntryItems(d.entries().names());
 }
 
 }  // namespace
@@ -132,11 +131,11 @@ void Editor::SetIndexOptions(IndexOptions options) {
       return;
     }
     const std::string shown = d.current_entry_name();
-    const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : 0;
+    const Int position = d.entry_count() > 0 ? d.entries().position(d.current_entry_index()) : 0;
     doc_->SetIndexOptions(options);
     RebuildIndex();
     for (size_t i = 1; i < d.entry_count(); ++i) {
-      if (d.entries()[i].position == position && d.entries()[i].name == shown) {
+      if (d.entries().position(i) == position && d.entries().name(i) == shown) {
         port_.SetEntrySelectedIndex(static_cast<int>(i));  // chosen as in the list
         break;
       }
@@ -264,7 +263,7 @@ void Editor::ReindexKeepingPane() {
         bytes.stamp());
     ListEntries(d, port_);
     for (size_t i = 0; i < d.entry_count(); ++i) {
-      if (d.entries()[i].name == edited) {
+      if (d.entries().name(i) == edited) {
         d.ShowEntry(static_cast<Int>(i));
         port_.SetEntryText(edited);
         return;
@@ -306,7 +305,7 @@ void Editor::IndexBytes(std::string_view bytes, const FileStamp& stamp) {
     d.MarkUnchanged();
     return;
   }
-  const std::string name0 = d.entries().front().name;
+  const std::string name0(d.entries().name(0));
   port_.ShowEntrySelected(0, name0);
   std::string text;
   try {
@@ -379,7 +378,7 @@ void Editor::SaveIndexed(const std::string& file_name) {
     }
     const std::string pane = port_.PaneText();
     const bool declarations = d.current_entry_name() == kDeclarationsName;
-    const Int position = d.entry_count() > 0 ? d.entries()[d.current_entry_index()].position : 1;
+    const Int position = d.entry_count() > 0 ? d.entries().position(d.current_entry_index()) : 1;
     ModuleSaver saver(input.view(), pane, doc_->index_options(), port_);
     if (declarations) {
       if (KindOfModule(file_name) == ModuleKind::kForm) saver.CopyFormDescription();

@@ -78,28 +78,36 @@ class BytePlaces {
 
 }  // namespace
 
-void EntryFilter::SetNames(size_t count, const std::function<std::string_view(size_t)>& name) {
-  size_t bytes = 0;
-  for (size_t i = 0; i < count; ++i) bytes += name(i).size() + 1;
-  names_.resize(bytes);
-  starts_.resize(count + 1);
-  size_t at = 0;
-  for (size_t i = 0; i < count; ++i) {
-    const std::string_view n = name(i);
-    starts_[i] = static_cast<std::uint32_t>(at);
-    n.copy(names_.data() + at, n.size());
-    at += n.size();
-    names_[at++] = '\n';
+void EntryFilter::SetNames(NameBlock names) {
+  if (names.size() == 0) {
+    names_.clear();
+    starts_.clear();
+  } else {
+    const std::uint32_t first = names.starts.front();
+    names_.assign(names.bytes.substr(first, names.starts.back() - first));
+    starts_.assign(names.starts.begin(), names.starts.end());
+    if (first != 0) {
+      for (std::uint32_t& s : starts_) s -= first;
+    }
   }
-  starts_.back() = static_cast<std::uint32_t>(at);
-  std::fill(seen_.begin(), seen_.end(), 0);
-  constexpr size_t kSampleStep = 13;  // a prime: every place in a name is sampled
-  for (size_t i = 0; i < bytes; i += kSampleStep)
-    ++seen_[static_cast<unsigned char>(FoldCase(names_[i]))];
+  Sample();
 }
 
 void EntryFilter::SetNames(const std::vector<std::string>& names) {
-  SetNames(names.size(), [&](size_t i) { return std::string_view(names[i]); });
+  names_.clear();
+  starts_.assign(1, 0);
+  for (const std::string& n : names) {
+    names_.append(n).append(1, '\n');
+    starts_.push_back(static_cast<std::uint32_t>(names_.size()));
+  }
+  Sample();
+}
+
+void EntryFilter::Sample() {
+  std::fill(seen_.begin(), seen_.end(), 0);
+  constexpr size_t kSampleStep = 13;  // a prime: every place in a name is sampled
+  for (size_t i = 0; i < names_.size(); i += kSampleStep)
+    ++seen_[static_cast<unsigned char>(FoldCase(names_[i]))];
 }
 
 void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {

@@ -8,18 +8,19 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/name_block.h"
 
 namespace qw {
 
 class EntryFilter {
  public:
-  // Replaces the names by `count` names, `name(i)` giving entry i's. Names
-  // hold no "\n".
-  void SetNames(size_t count, const std::function<std::string_view(size_t)>& name);
+  // Replaces the names by those of `names` (copied as one block).
+  void SetNames(NameBlock names);
+  // Replaces the names by `names`, which hold no "\n".
   void SetNames(const std::vector<std::string>& names);
   size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
   // The bytes of name `i` (0 <= i < size()), as given.
@@ -39,6 +40,9 @@ class EntryFilter {
   std::vector<int> Longest(size_t count) const;
 
  private:
+  // Counts the bytes of a sample of the names into seen_.
+  void Sample();
+
   std::string names_;                  // every name as given, each followed by "\n"
   std::vector<std::uint32_t> starts_;  // where each name starts, then their end
   // How often each byte occurs (letters upper-cased) in a sample of the

@@ -22,7 +22,7 @@ void RequireIndexedStamp(const ModuleDocument& doc, const FileStamp& stamp) {
   if (doc.stamp().size >= 0 && !(stamp == doc.stamp())) throw ModuleChanged(doc.file_name());
 }
 
-bool IsDeclarationsEntry(const ProcedureEntry& entry) {
+bool IsDeclarationsEntry(EntryView entry) {
   return EqualsNoCase(TrimBlanks(entry.name), kDeclarationsName);
 }
 
@@ -45,8 +45,7 @@ bool TellSize(const GatheredText& gathered, size_t size, Port& port) {
 
 // Reads the entry from `in`, showing the size boxes through `port`.
 template <typename Lines>
-std::string ShowEntryLines(Lines& in, const ProcedureEntry& entry, IndexOptions options,
-                           Port& port) {
+std::string ShowEntryLines(Lines& in, EntryView entry, IndexOptions options, Port& port) {
   std::string text;
   text.reserve(4096);
   const GatheredText gathered =
@@ -74,21 +73,19 @@ GatheredText MeasureEntryText(BytesLineReader& lines, bool declarations, IndexOp
 std::string ReadEntryText(const ModuleDocument& doc, Int index, IndexOptions options, Port& port,
                           FileSystem& fs) {
   if (!doc.HasEntry(index)) throw Fault(kFaultSubscript);
-  const ProcedureEntry& entry = doc.entries()[static_cast<size_t>(index)];
+  const EntryView entry = doc.entries()[static_cast<size_t>(index)];
   const FileHandle file = OpenForReading(doc.file_name(), fs);
   RequireIndexedStamp(doc, StampOf(file));
   FileLineReader in(file, entry.position - 1);
   return ShowEntryLines(in, entry, options, port);
 }
 
-std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
-                        Port& port) {
+std::string EntryTextOf(std::string_view bytes, EntryView entry, IndexOptions options, Port& port) {
   BytesLineReader in(bytes, static_cast<size_t>(entry.position - 1));
   return ShowEntryLines(in, entry, options, port);
 }
 
-void TellEntrySize(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
-                   Port& port) {
+void TellEntrySize(std::string_view bytes, EntryView entry, IndexOptions options, Port& port) {
   BytesLineReader in(bytes, static_cast<size_t>(entry.position - 1));
   size_t size = 0;
   const GatheredText gathered = MeasureEntryText(in, IsDeclarationsEntry(entry), options, size);

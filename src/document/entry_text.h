@@ -70,7 +70,7 @@ GatheredText GatherEntryText(LineReader& lines, bool declarations, IndexOptions 
 void RequireIndexedStamp(const ModuleDocument& doc, const FileStamp& stamp);
 
 // True when `entry` is the declarations entry.
-bool IsDeclarationsEntry(const ProcedureEntry& entry);
+bool IsDeclarationsEntry(EntryView entry);
 
 // The text of entry `index` (0-based) of doc.entries(), read from doc.file_name(),
 // where the rules `options` chooses (those the index was built by) end it.
@@ -85,13 +85,11 @@ std::string ReadEntryText(const ModuleDocument& doc, Int index, IndexOptions opt
 
 // The text of `entry` of a module whose bytes are in memory, exactly as
 // ReadEntryText reads it from the file (its boxes shown through `port`).
-std::string EntryTextOf(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
-                        Port& port);
+std::string EntryTextOf(std::string_view bytes, EntryView entry, IndexOptions options, Port& port);
 
 // Shows the boxes EntryTextOf would show for `entry`, without making its text.
 // Throws as EntryTextOf throws.
-void TellEntrySize(std::string_view bytes, const ProcedureEntry& entry, IndexOptions options,
-                   Port& port);
+void TellEntrySize(std::string_view bytes, EntryView entry, IndexOptions options, Port& port);
 
 // Whether the entry whose first line starts `from_entry` (the bytes of a
 // file from that line to its end) would be refused as "Procedure Too Large"

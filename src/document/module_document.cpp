@@ -45,30 +45,26 @@ char* WritePosition(char* at, Int position) {
   return std::copy_n(digits, n, at);
 }
 
-std::string ProcedureEntry::Text() const {
-  return name + "|" + FormatPosition(position);
-}
-
 void ModuleDocument::SetFile(std::string file_name, OpenMode mode) {
   file_name_ = std::move(file_name);
   mode_ = mode;
   if (mode == OpenMode::kWholeText) ForgetIndex();
 }
 
-void ModuleDocument::SetIndex(std::vector<ProcedureEntry> entries, FileStamp stamp) {
+void ModuleDocument::SetIndex(EntryList entries, FileStamp stamp) {
   entries_ = std::move(entries);
   stamp_ = stamp;
   current_ = 0;
 }
 
-std::vector<ProcedureEntry> ModuleDocument::TakeIndex() {
-  std::vector<ProcedureEntry> entries = std::move(entries_);
+EntryList ModuleDocument::TakeIndex() {
+  EntryList entries = std::move(entries_);
   ForgetIndex();
   return entries;
 }
 
 std::string ModuleDocument::current_entry_name() const {
-  return entries_.empty() ? std::string() : entries_[current_].name;
+  return entries_.empty() ? std::string() : std::string(entries_.name(current_));
 }
 
 void ModuleDocument::ShowEntry(Int index) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "document/entry_list.h"
 #include "document/line_rules.h"
 #include "platform/limits.h"
 
@@ -21,15 +22,16 @@ namespace qw {
 // The name of the entry that holds a module's declarations.
 inline constexpr char kDeclarationsName[] = "(declarations)";
 
-// One element of the entry list: the entry's name and the 1-based byte
-// position of its first line in the file.
+// One entry kept on its own, past the list it came from: the entry's name and
+// the 1-based byte position of its first line in the file.
 struct ProcedureEntry {
   std::string name;
   Int position = 1;
 
-  // The entry string as the entry list writes it: name, "|", the position
-  // with at least seven digits ('Form_Load|0001234', 'Big|12345678').
-  std::string Text() const;
+  // The entry as a list's entry is read (valid while this one is unchanged).
+  EntryView view() const { return {name, position}; }
+  // As EntryView::Text.
+  std::string Text() const { return view().Text(); }
 };
 
 // Formats a 1-based byte position with at least seven digits, leading zeros.
@@ -72,17 +74,17 @@ class ModuleDocument {
 
   // --- The index ---------------------------------------------------------------
   // The entries in file order; item i of the entry list names entry i.
-  const std::vector<ProcedureEntry>& entries() const { return entries_; }
+  const EntryList& entries() const { return entries_; }
   size_t entry_count() const { return entries_.size(); }
   // The file as the index describes it; a read of an entry refuses a file
   // whose stamp differs.
   const FileStamp& stamp() const { return stamp_; }
   // Replaces the index; entry 0, when there is one, becomes the entry shown.
-  void SetIndex(std::vector<ProcedureEntry> entries, FileStamp stamp);
+  void SetIndex(EntryList entries, FileStamp stamp);
   // Forgets every entry: no entry of an earlier file can be chosen.
   void ForgetIndex() { SetIndex({}, FileStamp{}); }
   // Forgets every entry and hands over the list's storage, for the next index.
-  std::vector<ProcedureEntry> TakeIndex();
+  EntryList TakeIndex();
 
   // The rules the index is built by, and by which its entries are read,
   // saved and searched (document/line_rules.h).
@@ -114,7 +116,7 @@ class ModuleDocument {
  private:
   std::string file_name_;
   OpenMode mode_ = OpenMode::kWholeText;
-  std::vector<ProcedureEntry> entries_;
+  EntryList entries_;
   FileStamp stamp_;
   IndexOptions index_options_;
   size_t current_ = 0;

@@ -104,18 +104,15 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
 }
 
 // The sink of IndexModule: the entries as a list.
-class EntryList : public EntrySink {
+class ListSink : public EntrySink {
  public:
-  explicit EntryList(std::vector<ProcedureEntry>& entries) : entries_(entries) {}
+  explicit ListSink(EntryList& entries) : entries_(entries) {}
   void Add(std::string_view name, std::string_view suffix, Int position) override {
-    // Made from the name, the string holds exactly its bytes (assigned, a
-    // long name would take the room of twice the short string's).
-    ProcedureEntry& e = entries_.emplace_back(ProcedureEntry{std::string(name), position});
-    if (!suffix.empty()) e.name.append(suffix);
+    entries_.Add(name, suffix, position);
   }
 
  private:
-  std::vector<ProcedureEntry>& entries_;
+  EntryList& entries_;
 };
 
 }  // namespace
@@ -141,14 +138,14 @@ void IndexModuleAfterEntry(std::string_view bytes, IndexOptions options, EntrySi
   ModuleIndexer(bytes, options, CurrentPort(), sink).RunFrom(0, true);
 }
 
-std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        IndexOptions options, Port& port,
-                                        std::vector<ProcedureEntry> reuse) {
-  reuse.clear();
-  // Room for a procedure every 128 bytes: the list never grows by copying
-  // itself, and the room a module leaves unused is never touched.
-  reuse.reserve(bytes.size() / 128 + 1);
-  EntryList list(reuse);
+EntryList IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                      Port& port, EntryList reuse) {
+  reuse.Clear();
+  // Room for a procedure every 128 bytes and names of an eighth of the
+  // module: the list seldom grows by copying itself, and the room a module
+  // leaves unused is never touched.
+  reuse.Reserve(bytes.size() / 128 + 1, bytes.size() / 8 + 64);
+  ListSink list(reuse);
   IndexModule(bytes, file_name, options, port, list);
   return reuse;
 }

@@ -56,8 +56,7 @@ void IndexModuleAfterEntry(std::string_view bytes, IndexOptions options, EntrySi
 // description block never closes is reported (fault 62) and gives no entries, so that nothing is
 // ever read or saved at a position that does not belong to the declarations. `reuse` lends its
 // storage: an index built again (after every save) does not grow a new list from nothing.
-std::vector<ProcedureEntry> IndexModule(std::string_view bytes, const std::string& file_name,
-                                        IndexOptions options, Port& port,
-                                        std::vector<ProcedureEntry> reuse = {});
+EntryList IndexModule(std::string_view bytes, const std::string& file_name, IndexOptions options,
+                      Port& port, EntryList reuse = {});
 
 }  // namespace qw

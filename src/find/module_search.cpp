@@ -19,13 +19,13 @@ namespace {
 
 constexpr Int kNoLimit = std::numeric_limits<Int>::max();
 
-size_t EntryStart(const ProcedureEntry& e) {
+size_t EntryStart(EntryView e) {
   return static_cast<size_t>(e.position - 1);
 }
 
 // The text of entry `e` of the module `bytes` as the pane shows it: the bytes
 // themselves when every line of it ends with CR LF, else gathered into `scratch`.
-std::string_view EntryText(std::string_view bytes, const ProcedureEntry& e, IndexOptions options,
+std::string_view EntryText(std::string_view bytes, EntryView e, IndexOptions options,
                            std::string& scratch) {
   const size_t start = EntryStart(e);
   size_t end = start;
@@ -111,9 +111,8 @@ class FirstLines {
 // `stop` is no longer this entry's. Returns the first occurrence not handed
 // over at or after the line the walk stopped on (npos: none).
 template <typename Sink>
-size_t EntryHitsInPlace(std::string_view bytes, const ProcedureEntry& e, Int k,
-                        IndexOptions options, FirstLines& occurrences, size_t at, size_t stop,
-                        Sink& sink) {
+size_t EntryHitsInPlace(std::string_view bytes, EntryView e, Int k, IndexOptions options,
+                        FirstLines& occurrences, size_t at, size_t stop, Sink& sink) {
   BytesLineReader lines(bytes, EntryStart(e));
   Int line_number = 0;
   size_t line_offset = 0;  // of the line in the entry's text
@@ -139,9 +138,9 @@ bool SearchesInPlace(std::string_view pattern) {
 
 // The hits of `pattern` in the entries of the module but entry `shown`, in entry order.
 template <typename Sink>
-void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
-               IndexOptions options, std::string_view pattern, bool match_case, Int shown,
-               const CaseFold& fold, Sink& sink, const std::vector<size_t>* known = nullptr) {
+void EntryHits(std::string_view bytes, const EntryList& entries, IndexOptions options,
+               std::string_view pattern, bool match_case, Int shown, const CaseFold& fold,
+               Sink& sink, const std::vector<size_t>* known = nullptr) {
   if (pattern.empty() || entries.empty()) return;
   // An occurrence in an entry's text has the pattern's first line within one
   // line of the entry's bytes: that part finds the entries worth searching.
@@ -172,11 +171,11 @@ void EntryHits(std::string_view bytes, const std::vector<ProcedureEntry>& entrie
       low += step;
       step *= 2;
     }
-    const auto after = std::upper_bound(
-        entries.begin() + static_cast<std::ptrdiff_t>(low) + 1,
-        entries.begin() + static_cast<std::ptrdiff_t>(std::min(low + step, count)), at,
-        [](size_t offset, const ProcedureEntry& e) { return offset < EntryStart(e); });
-    const auto k = static_cast<size_t>(after - entries.begin()) - 1;
+    size_t k = low;  // the last entry starting at or before `at`
+    for (size_t high = std::min(low + step, count); high - k > 1;) {
+      const size_t mid = k + (high - k) / 2;
+      (EntryStart(entries[mid]) <= at ? k : high) = mid;
+    }
     next = k + 1;
     pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
     if (static_cast<Int>(k) == shown || EntryStart(entries[k]) >= bytes.size()) continue;
@@ -215,8 +214,7 @@ void FindLinesInText(std::string_view text, std::string_view pattern, bool match
   if (!pattern.empty()) LineHits(text, PatternSearcher(pattern, match_case, fold), -1, {}, sink);
 }
 
-std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
-                                         const std::vector<ProcedureEntry>& entries,
+std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes, const EntryList& entries,
                                          IndexOptions options, std::string_view pattern,
                                          bool match_case, Int shown, std::string_view shown_text,
                                          const CaseFold& fold) {
@@ -237,7 +235,7 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
     std::vector<ModuleHit> found;
     KeepHits keep_shown{found};
     LineHits(shown_text, PatternSearcher(pattern, match_case, fold), shown,
-             entries[static_cast<size_t>(shown)].name, keep_shown);
+             entries.name(static_cast<size_t>(shown)), keep_shown);
     const auto where = std::lower_bound(hits.begin(), hits.end(), shown,
                                         [](const ModuleHit& h, Int e) { return h.entry < e; });
     hits.insert(where, std::make_move_iterator(found.begin()),
@@ -246,10 +244,9 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
   return hits;
 }
 
-void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
-                       IndexOptions options, std::string_view pattern, bool match_case,
-                       const HitSink& sink, const CaseFold& fold,
-                       const std::vector<size_t>* first_lines) {
+void FindInModuleBytes(std::string_view bytes, const EntryList& entries, IndexOptions options,
+                       std::string_view pattern, bool match_case, const HitSink& sink,
+                       const CaseFold& fold, const std::vector<size_t>* first_lines) {
   EntryHits(bytes, entries, options, pattern, match_case, -1, fold, sink, first_lines);
 }
 
@@ -296,8 +293,8 @@ class HitsAsIndexed : public EntrySink {
     if (next_ == offsets_.size() || offsets_[next_] >= end || start >= bytes_.size()) return;
     entry_.name.assign(name_).append(suffix_);
     entry_.position = position_;
-    EntryHitsInPlace(bytes_, entry_, searched_++, options_, occurrences_, offsets_[next_], end,
-                     sink_);
+    EntryHitsInPlace(bytes_, entry_.view(), searched_++, options_, occurrences_, offsets_[next_],
+                     end, sink_);
   }
 
   std::string_view bytes_;
@@ -322,7 +319,7 @@ void FindInModuleFile(std::string_view bytes, const std::string& file_name, Inde
                       std::string_view pattern, bool match_case, Port& port, const HitSink& sink) {
   const std::string_view first_line = pattern.substr(0, pattern.find_first_of("\r\n"));
   if (first_line.empty() || !SearchesInPlace(pattern)) {
-    const std::vector<ProcedureEntry> entries = IndexModule(bytes, file_name, options, port);
+    const EntryList entries = IndexModule(bytes, file_name, options, port);
     if (entries.empty()) return FindLinesInText(bytes, pattern, match_case, sink);
     return FindInModuleBytes(bytes, entries, options, pattern, match_case, sink);
   }
@@ -395,12 +392,11 @@ void ModuleSearch::GoToHit(size_t row) {
     // the hit's entry is found again by its name.
     Int target = hit.entry;
     const auto& entries = doc_.entries();
-    if (!doc_.HasEntry(target) || entries[static_cast<size_t>(target)].name != hit.entry_name) {
-      const auto it = std::find_if(entries.begin(), entries.end(), [&](const ProcedureEntry& e) {
-        return e.name == hit.entry_name;
-      });
-      if (it == entries.end()) return;
-      target = it - entries.begin();
+    if (!doc_.HasEntry(target) || entries.name(static_cast<size_t>(target)) != hit.entry_name) {
+      size_t i = 0;
+      while (i < entries.size() && entries.name(i) != hit.entry_name) ++i;
+      if (i == entries.size()) return;
+      target = static_cast<Int>(i);
     }
     if (static_cast<Int>(doc_.current_entry_index()) != target) {
       port_.SetEntrySelectedIndex(static_cast<int>(target));

@@ -57,8 +57,7 @@ void FindLinesInText(std::string_view text, std::string_view pattern, bool match
 // entry's text cut as the pane would show it. Entry `shown` is searched in `shown_text` instead of
 // its bytes (-1: none). Lines that belong to no entry (the form's description block, the lines
 // between a procedure's end and the next header) hold no hits.
-std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
-                                         const std::vector<ProcedureEntry>& entries,
+std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes, const EntryList& entries,
                                          IndexOptions options, std::string_view pattern,
                                          bool match_case, Int shown = -1,
                                          std::string_view shown_text = {},
@@ -67,9 +66,9 @@ std::vector<ModuleHit> FindInModuleBytes(std::string_view bytes,
 // `first_lines`, when given, lists in order every offset of `bytes` where the
 // pattern's first line (up to its first CR or LF) occurs, as `fold` compares:
 // they are not searched for again.
-void FindInModuleBytes(std::string_view bytes, const std::vector<ProcedureEntry>& entries,
-                       IndexOptions options, std::string_view pattern, bool match_case,
-                       const HitSink& sink, const CaseFold& fold = Windows1252CaseFold(),
+void FindInModuleBytes(std::string_view bytes, const EntryList& entries, IndexOptions options,
+                       std::string_view pattern, bool match_case, const HitSink& sink,
+                       const CaseFold& fold = Windows1252CaseFold(),
                        const std::vector<size_t>* first_lines = nullptr);
 
 // The hits of `pattern` in the file `file_name` whose bytes are `bytes`, handed to `sink` in file

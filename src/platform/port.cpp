@@ -40,7 +40,7 @@ class SilentPort final : public Port {
   void ReplacePaneSelection(const std::string&) override {}
   void FocusPane() override {}
   void ClearEntryList() override {}
-  void SetEntryItems(size_t, const std::function<std::string_view(size_t)>&) override {}
+  void SetEntryItems(NameBlock) override {}
   int EntryCount() const override { return 0; }
   std::string EntryText() const override { return {}; }
   void SetEntryText(const std::string&) override {}

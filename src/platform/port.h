@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/case_fold.h"
+#include "platform/name_block.h"
 #include "platform/printer.h"
 
 namespace qw {
@@ -141,9 +142,9 @@ class Port {
 
   // --- The entry list (cbProc) ------------------------------------------------
   virtual void ClearEntryList() = 0;
-  // Fills the list in one step, replacing what it held: `count` names,
-  // `name(i)` giving item i's (read during the call, not kept).
-  virtual void SetEntryItems(size_t count, const std::function<std::string_view(size_t)>& name) = 0;
+  // Fills the list in one step, replacing what it held: the names of
+  // `names`, item i named by name i (read during the call, not kept).
+  virtual void SetEntryItems(NameBlock names) = 0;
   virtual int EntryCount() const = 0;
   virtual std::string EntryText() const = 0;
   virtual void SetEntryText(const std::string& text) = 0;

@@ -16,9 +16,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void EntryNames::SetNames(size_t count, const std::function<std::string_view(size_t)>& name) {
+void EntryNames::SetNames(NameBlock names) {
   beginResetModel();
-  names_.SetNames(count, name);
+  names_.SetNames(names);
   endResetModel();
 }
 

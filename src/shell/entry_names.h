@@ -7,7 +7,6 @@
 
 #include <QAbstractListModel>
 #include <QString>
-#include <functional>
 #include <string_view>
 
 #include "document/entry_filter.h"
@@ -18,9 +17,9 @@ class EntryNames final : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Replaces the names by `count` names, `name(i)` giving row i's, in one
+  // Replaces the names by those of `names`, row i named by name i, in one
   // reset.
-  void SetNames(size_t count, const std::function<std::string_view(size_t)>& name);
+  void SetNames(NameBlock names);
   int size() const { return static_cast<int>(names_.size()); }
   // The names, as bytes, for finding them by part of a name.
   const EntryFilter& names() const { return names_; }

@@ -316,12 +316,12 @@ void QtPort::FocusPane() {
 // --- The entry list ----------------------------------------------------------------
 
 void QtPort::ClearEntryList() {
-  SetEntryItems(0, {});
+  SetEntryItems({});
   entry_list_->setEditText(QString());
 }
 
-void QtPort::SetEntryItems(size_t count, const std::function<std::string_view(size_t)>& name) {
-  entry_model_->SetNames(count, name);  // one reset, however long the list
+void QtPort::SetEntryItems(NameBlock names) {
+  entry_model_->SetNames(names);  // one reset, however long the list
   entry_list_->setCurrentIndex(-1);
   entry_search_->NamesChanged();
 }

@@ -111,7 +111,7 @@ class QtPort final : public Port {
   const CaseFold& PaneCaseFold() const override;
 
   void ClearEntryList() override;
-  void SetEntryItems(size_t count, const std::function<std::string_view(size_t)>& name) override;
+  void SetEntryItems(NameBlock names) override;
   int EntryCount() const override;
   std::string EntryText() const override;
   void SetEntryText(const std::string& text) override;

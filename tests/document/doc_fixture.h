@@ -95,7 +95,7 @@ class DocTest : public TempDirTest {
   }
   std::vector<std::string> Listed() const {
     std::vector<std::string> out;
-    for (const auto& e : ed.doc().entries()) out.push_back(e.Text());
+    for (const EntryView e : ed.doc().entries()) out.push_back(e.Text());
     return out;
   }
   // Every box shown, as "title: text".

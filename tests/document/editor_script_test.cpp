@@ -170,7 +170,7 @@ std::string EditorScript::State() const {
       (doc.pane_focus_requested() ? ", focus asked" : "") + "\nfile " + doc.file_name() +
       "\ncaption " + port.Caption() + "\nentries";
   std::vector<std::string> names;
-  for (const auto& e : doc.entries()) names.push_back(e.name);
+  for (const EntryView e : doc.entries()) names.emplace_back(e.name);
   for (size_t i = 0; i < names.size(); ++i) {  // of many, the first five and the last
     if (names.size() <= 12 || i < 5 || i + 1 == names.size()) s += " " + doc.entries()[i].Text();
     if (names.size() > 12 && i == 5) s += " (" + std::to_string(names.size()) + " in all) ...";

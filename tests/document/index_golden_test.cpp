@@ -43,7 +43,7 @@ TEST_P(IndexGolden, ListsAndShowsWhatIsExpected) {
   ed.SetIndexOptions({.property_and_friend = GetParam().starts_with("all_procedures")});
   Open(path);
   std::string report;
-  for (const ProcedureEntry& e : ed.doc().entries()) report += e.Text() + "\n";
+  for (const EntryView e : ed.doc().entries()) report += e.Text() + "\n";
   for (size_t i = 0; i < ed.doc().entry_count(); ++i) {
     if (i > 0) Select(static_cast<int>(i));
     EXPECT_EQ(port.Caption(), "QW: " + ed.doc().current_entry_name() + " of " + Upper(path));

@@ -22,10 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::string shown;
       const auto entries = IndexModule(bytes, name, {}, CurrentPort());
       Int last = 1;
-      for (const ProcedureEntry& e : entries) {
+      for (const EntryView e : entries) {
         if (e.position < last || e.position > static_cast<Int>(size) + 1) {
-          std::fprintf(stderr, "%s: entry %s at %lld out of order\n", name, e.name.c_str(),
-                       static_cast<long long>(e.position));
+          std::fprintf(stderr, "%s: entry %s at %lld out of order\n", name,
+                       std::string(e.name).c_str(), static_cast<long long>(e.position));
           std::abort();
         }
         last = e.position;

@@ -164,7 +164,8 @@ class TestMonkey : public QObject {
       const auto& entries = window.editor().doc().entries();
       QCOMPARE(window.cbProc()->count(), static_cast<int>(entries.size()));
       for (int i = 0; i < window.cbProc()->count(); ++i) {
-        QCOMPARE(window.cbProc()->itemText(i).toStdString(), entries[static_cast<size_t>(i)].name);
+        QCOMPARE(window.cbProc()->itemText(i).toStdString(),
+                 std::string(entries.name(static_cast<size_t>(i))));
       }
       // No temporary file, and a changed module keeps its old bytes in its backup.
       for (const QString& f : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {

@@ -707,7 +707,9 @@ class TestWindow : public QObject {
     const std::vector<std::string_view> names = {"Alpha", "ALPHA", "\xe9t\xe9", "\xc9T\xc9",
                                                  "Beta",  "alpha", "Alpha",     ""};
     qw::shell::EntryNames model;
-    model.SetNames(names.size(), [&](size_t i) { return names[i]; });
+    qw::EntryList list;
+    for (const std::string_view n : names) list.Add(n, {}, 1);
+    model.SetNames(list.names());
     const QVariant texts[] = {"Alpha", "alpha", "\u00c9T\u00c9",       "Gamma",
                               "Bet",   "",      QString(QChar(0x100)), 5};
     const Qt::MatchFlags kinds[] = {Qt::MatchExactly, Qt::MatchFixedString,
@@ -736,11 +738,11 @@ class TestWindow : public QObject {
 
   // The port on its own.
   void entryListFillsInOneStepAndRaisesTheClickHandler() {
-    std::vector<std::string> names;
-    for (int i = 0; i < 60000; ++i) names.push_back("Proc" + std::to_string(i));
+    qw::EntryList names;
+    for (int i = 0; i < 60000; ++i) names.Add("Proc" + std::to_string(i), {}, 1);
     QSignalSpy resets(window_->cbProc()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(window_->cbProc()->model(), &QAbstractItemModel::rowsInserted);
-    Port().SetEntryItems(names.size(), [&](size_t i) { return std::string_view(names[i]); });
+    Port().SetEntryItems(names.names());
     QCOMPARE(resets.count(), 1);
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(Port().EntryCount(), 60000);

@@ -1,0 +1,108 @@
+// EntryList: a module's entries in file order, as the index lists them, kept
+// densely: every name in one block of bytes (each followed by "\n", as a
+// NameBlock reads them), where each name starts, and each entry's position in
+// plain arrays. An entry is read as a view of its name and its position. A
+// list cleared and filled again keeps its storage, so an index built again
+// (after every save) does not grow a new list from nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/limits.h"
+#include "platform/name_block.h"
+
+namespace qw {
+
+// One entry as a list holds it: its name (a view into the list, valid until the
+// list next changes) and the 1-based byte position of its first line.
+struct EntryView {
+  std::string_view name;
+  Int position = 1;
+
+  // The entry string as the entry list writes it: name, "|", the position
+  // with at least seven digits ('Form_Load|0001234', 'Big|12345678').
+  std::string Text() const;
+};
+
+class EntryList {
+ public:
+  EntryList() = default;
+  EntryList(EntryList&&) noexcept = default;
+  EntryList& operator=(EntryList&&) noexcept = default;
+  EntryList(const EntryList& other);
+  EntryList& operator=(const EntryList& other);
+
+  size_t size() const { return positions_.size(); }
+  bool empty() const { return positions_.empty(); }
+  std::string_view name(size_t i) const {
+    return std::string_view(names_.get() + starts_[i], starts_[i + 1] - starts_[i] - 1);
+  }
+  Int position(size_t i) const { return positions_[i]; }
+  EntryView operator[](size_t i) const { return {name(i), positions_[i]}; }
+  EntryView front() const { return (*this)[0]; }
+  // The names as one block (read while the list is unchanged).
+  NameBlock names() const;
+
+  // Adds the entry named `name` followed by `suffix` (together holding no
+  // "\n"), whose first line starts at the 1-based byte `position`. Throws
+  // std::length_error when the names would pass 4 GiB.
+  void Add(std::string_view name, std::string_view suffix, Int position);
+  // Forgets every entry; the storage stays for the next entries.
+  void Clear();
+  // Room for `entries` entries and `name_bytes` bytes of names (the "\n"
+  // after each counted), taken now: the list then grows by no copy until it
+  // passes them. Room never used is never touched.
+  void Reserve(size_t entries, size_t name_bytes);
+
+  // Reading the entries in order: `for (EntryView e : list)`; two iterators'
+  // difference counts the entries between them.
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = EntryView;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = EntryView;
+
+    Iterator() = default;
+    Iterator(const EntryList& list, size_t at) : list_(&list), at_(at) {}
+    EntryView operator*() const { return (*list_)[at_]; }
+    Iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator was = *this;
+      ++at_;
+      return was;
+    }
+    bool operator==(const Iterator& other) const { return at_ == other.at_; }
+    difference_type operator-(const Iterator& other) const {
+      return static_cast<difference_type>(at_) - static_cast<difference_type>(other.at_);
+    }
+
+   private:
+    const EntryList* list_ = nullptr;
+    size_t at_ = 0;
+  };
+  Iterator begin() const { return {*this, 0}; }
+  Iterator end() const { return {*this, size()}; }
+
+ private:
+  void GrowNames(size_t need);
+
+  std::unique_ptr<char[]> names_;  // the names, each followed by "\n"; `room_` bytes
+  size_t used_ = 0;                // the bytes of `names_` written
+  size_t room_ = 0;                // the bytes of `names_`
+  std::vector<std::uint32_t>
+      starts_;  // where each name starts, then their end (empty: no entry yet)
+  std::vector<Int> positions_;
+};
+
+}  // namespace qw

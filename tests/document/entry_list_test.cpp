@@ -1,0 +1,52 @@
+// An entry list built again in the storage of an earlier one holds exactly
+// what a list built from nothing holds: no name, byte or position of the
+// earlier module is left over, whether the new names are fewer, shorter,
+// longer than the room kept, or none at all. A copy holds the same.
+#include "document/entry_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/module_index.h"
+
+namespace qw::testing {
+namespace {
+
+std::string Procedures(int count, const std::string& stem) {
+  std::string text = "Option Explicit\r\n";
+  for (int i = 0; i < count; ++i)
+    text += "Sub " + stem + std::to_string(i) + "()\r\n  x = 1\r\nEnd Sub\r\n";
+  return text;
+}
+
+std::vector<std::string> Listed(const EntryList& list) {
+  std::vector<std::string> out;
+  for (const EntryView e : list) out.push_back(e.Text());
+  out.emplace_back(list.names().bytes);
+  return out;
+}
+
+TEST(EntryListTest, ABuiltAgainListHoldsNothingOfTheOneBefore) {
+  const std::string long_stem(300, 'L');
+  const struct {
+    const char* name;
+    std::string before, after;
+  } rows[] = {
+      {"fewer and shorter names", Procedures(50, long_stem), Procedures(3, "A")},
+      {"more names than the room kept", Procedures(2, "A"), Procedures(400, long_stem)},
+      {"no names at all", Procedures(20, "Name"), ""},
+      {"the same module again", Procedures(30, "Same"), Procedures(30, "Same")},
+  };
+  for (const auto& row : rows) {
+    EntryList reused = IndexModule(row.before, "M.BAS", {}, CurrentPort());
+    reused = IndexModule(row.after, "M.BAS", {}, CurrentPort(), std::move(reused));
+    const EntryList fresh = IndexModule(row.after, "M.BAS", {}, CurrentPort());
+    EXPECT_EQ(Listed(reused), Listed(fresh)) << row.name;
+    EXPECT_EQ(Listed(EntryList(reused)), Listed(fresh)) << row.name << " (copied)";
+  }
+}
+
+}  // namespace
+}  // namespace qw::testing
