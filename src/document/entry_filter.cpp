@@ -36,7 +36,7 @@ bool HoldsFolded(std::string_view name, std::string_view key) {
 // The name holding byte `offset` of the names: the last start at or before it.
 // Hits come in order and mostly close together, so the search gallops on
 // from `from`, the name of the hit before (starts[from] <= offset < starts.back()).
-size_t NameAt(const std::vector<std::uint32_t>& starts, std::uint32_t offset, size_t from) {
+size_t NameAt(std::span<const std::uint32_t> starts, std::uint32_t offset, size_t from) {
   size_t low = from, high = from + 1, step = 1;
   while (starts[high] <= offset) {
     low = high;
@@ -79,40 +79,38 @@ class BytePlaces {
 }  // namespace
 
 void EntryFilter::SetNames(NameBlock names) {
-  if (names.size() == 0) {
-    names_.clear();
-    starts_.clear();
+  if (names.keep || names.size() == 0) {
+    names_ = std::move(names);
   } else {
-    const std::uint32_t first = names.starts.front();
-    names_.assign(names.bytes.substr(first, names.starts.back() - first));
-    starts_.assign(names.starts.begin(), names.starts.end());
-    if (first != 0) {
-      for (std::uint32_t& s : starts_) s -= first;
-    }
+    own_bytes_.assign(names.bytes);
+    own_starts_.assign(names.starts.begin(), names.starts.end());
+    names_ = {own_bytes_, own_starts_, nullptr};
   }
   Sample();
 }
 
 void EntryFilter::SetNames(const std::vector<std::string>& names) {
-  names_.clear();
-  starts_.assign(1, 0);
+  own_bytes_.clear();
+  own_starts_.assign(1, 0);
   for (const std::string& n : names) {
-    names_.append(n).append(1, '\n');
-    starts_.push_back(static_cast<std::uint32_t>(names_.size()));
+    own_bytes_.append(n).append(1, '\n');
+    own_starts_.push_back(static_cast<std::uint32_t>(own_bytes_.size()));
   }
+  names_ = {own_bytes_, own_starts_, nullptr};
   Sample();
 }
 
 void EntryFilter::Sample() {
   std::fill(seen_.begin(), seen_.end(), 0);
   constexpr size_t kSampleStep = 13;  // a prime: every place in a name is sampled
-  for (size_t i = 0; i < names_.size(); i += kSampleStep)
-    ++seen_[static_cast<unsigned char>(FoldCase(names_[i]))];
+  const std::string_view bytes = names_.bytes;
+  for (size_t i = 0; i < bytes.size(); i += kSampleStep)
+    ++seen_[static_cast<unsigned char>(FoldCase(bytes[i]))];
 }
 
 void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {
   out.clear();
-  if (part.empty() || starts_.size() < 2) return;
+  if (part.empty() || size() == 0) return;
   const std::string key = Folded(part);
   const auto rarest =
       static_cast<size_t>(std::min_element(key.begin(), key.end(),
@@ -121,8 +119,9 @@ void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {
                                                     seen_[static_cast<unsigned char>(b)];
                                            }) -
                           key.begin());
-  const char* const base = names_.data();
-  const char* const end = base + names_.size();
+  const std::span<const std::uint32_t> starts = names_.starts;
+  const char* const base = names_.bytes.data();
+  const char* const end = base + names_.bytes.size();
   // Each place of the key's rarest byte is a place the key may be, `rarest`
   // bytes before it.
   BytePlaces places(key[rarest], end);
@@ -137,11 +136,11 @@ void EntryFilter::Find(std::string_view part, std::vector<int>& out) const {
       continue;
     }
     const auto offset = static_cast<std::uint32_t>(hit - base);
-    name = NameAt(starts_, offset, name);
+    name = NameAt(starts, offset, name);
     // A hit that runs over a name's end holds the "\n" that no name holds, so
     // it cannot be one: names are found whole.
-    if (offset + key.size() < starts_[name + 1]) out.push_back(static_cast<int>(name));
-    at = base + starts_[name + 1] + rarest;  // on to the next name
+    if (offset + key.size() < starts[name + 1]) out.push_back(static_cast<int>(name));
+    at = base + starts[name + 1] + rarest;  // on to the next name
   }
 }
 
@@ -159,7 +158,7 @@ std::vector<int> EntryFilter::Longest(size_t count) const {
   std::vector<int> longest;  // longest first, ties in list order
   if (count == 0) return longest;
   const auto length = [this](int i) {
-    return starts_[static_cast<size_t>(i) + 1] - starts_[static_cast<size_t>(i)];
+    return names_.starts[static_cast<size_t>(i) + 1] - names_.starts[static_cast<size_t>(i)];
   };
   for (int i = 0; i < static_cast<int>(size()); ++i) {
     if (longest.size() == count && length(i) <= length(longest.back())) continue;

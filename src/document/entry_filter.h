@@ -18,15 +18,18 @@ namespace qw {
 
 class EntryFilter {
  public:
-  // Replaces the names by those of `names` (copied as one block).
+  EntryFilter() = default;
+  EntryFilter(const EntryFilter&) = delete;  // the names may be views of its own copy
+  EntryFilter& operator=(const EntryFilter&) = delete;
+
+  // Replaces the names by those of `names`: kept as they are when they come
+  // with what keeps them, else copied as one block.
   void SetNames(NameBlock names);
   // Replaces the names by `names`, which hold no "\n".
   void SetNames(const std::vector<std::string>& names);
-  size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+  size_t size() const { return names_.size(); }
   // The bytes of name `i` (0 <= i < size()), as given.
-  std::string_view name(size_t i) const {
-    return std::string_view(names_).substr(starts_[i], starts_[i + 1] - starts_[i] - 1);
-  }
+  std::string_view name(size_t i) const { return names_.name(i); }
 
   // The indices of the entries whose names hold `part`, in list order, into
   // `out` (cleared first). An empty part matches nothing.
@@ -43,8 +46,9 @@ class EntryFilter {
   // Counts the bytes of a sample of the names into seen_.
   void Sample();
 
-  std::string names_;                  // every name as given, each followed by "\n"
-  std::vector<std::uint32_t> starts_;  // where each name starts, then their end
+  NameBlock names_;        // the names searched, kept as given or views of the copy below
+  std::string own_bytes_;  // a copy of names given without what keeps them
+  std::vector<std::uint32_t> own_starts_;
   // How often each byte occurs (letters upper-cased) in a sample of the
   // names: a search looks for the part's rarest byte.
   std::vector<std::uint32_t> seen_ = std::vector<std::uint32_t>(256);

@@ -3,7 +3,10 @@
 // NameBlock reads them), where each name starts, and each entry's position in
 // plain arrays. An entry is read as a view of its name and its position. A
 // list cleared and filled again keeps its storage, so an index built again
-// (after every save) does not grow a new list from nothing.
+// (after every save) does not grow a new list from nothing. The names are
+// handed on as a block that may be kept (the entry list's filter keeps them
+// without a copy); a list changed while its block is kept elsewhere leaves the
+// kept block as it was and goes on in storage of its own.
 #pragma once
 
 #include <cstddef>
@@ -41,12 +44,13 @@ class EntryList {
   size_t size() const { return positions_.size(); }
   bool empty() const { return positions_.empty(); }
   std::string_view name(size_t i) const {
-    return std::string_view(names_.get() + starts_[i], starts_[i + 1] - starts_[i] - 1);
+    const std::vector<std::uint32_t>& starts = names_->starts;
+    return std::string_view(names_->bytes.get() + starts[i], starts[i + 1] - starts[i] - 1);
   }
   Int position(size_t i) const { return positions_[i]; }
   EntryView operator[](size_t i) const { return {name(i), positions_[i]}; }
   EntryView front() const { return (*this)[0]; }
-  // The names as one block (read while the list is unchanged).
+  // The names as one block, with what keeps them as they are now.
   NameBlock names() const;
 
   // Adds the entry named `name` followed by `suffix` (together holding no
@@ -95,13 +99,18 @@ class EntryList {
   Iterator end() const { return {*this, size()}; }
 
  private:
-  void GrowNames(size_t need);
+  // The names' storage, shared with whoever keeps a block of them.
+  struct Names {
+    std::unique_ptr<char[]> bytes;  // the names, each followed by "\n"; `room` bytes
+    size_t used = 0;                // the bytes written
+    size_t room = 0;
+    std::vector<std::uint32_t> starts;  // where each name starts, then their end (empty: none)
+  };
+  // The names' storage, this list's alone: a copy is made when it is kept elsewhere.
+  Names& OwnNames();
+  static void GrowNames(Names& names, size_t need);
 
-  std::unique_ptr<char[]> names_;  // the names, each followed by "\n"; `room_` bytes
-  size_t used_ = 0;                // the bytes of `names_` written
-  size_t room_ = 0;                // the bytes of `names_`
-  std::vector<std::uint32_t>
-      starts_;  // where each name starts, then their end (empty: no entry yet)
+  std::shared_ptr<Names> names_;  // null: no names and no storage yet
   std::vector<Int> positions_;
 };
 

@@ -1,7 +1,8 @@
 // An entry list built again in the storage of an earlier one holds exactly
 // what a list built from nothing holds: no name, byte or position of the
 // earlier module is left over, whether the new names are fewer, shorter,
-// longer than the room kept, or none at all. A copy holds the same.
+// longer than the room kept, or none at all. A copy holds the same, and a
+// block of names kept from before still holds the earlier names.
 #include "document/entry_list.h"
 
 #include <gtest/gtest.h>
@@ -40,11 +41,18 @@ TEST(EntryListTest, ABuiltAgainListHoldsNothingOfTheOneBefore) {
       {"the same module again", Procedures(30, "Same"), Procedures(30, "Same")},
   };
   for (const auto& row : rows) {
-    EntryList reused = IndexModule(row.before, "M.BAS", {}, CurrentPort());
-    reused = IndexModule(row.after, "M.BAS", {}, CurrentPort(), std::move(reused));
-    const EntryList fresh = IndexModule(row.after, "M.BAS", {}, CurrentPort());
-    EXPECT_EQ(Listed(reused), Listed(fresh)) << row.name;
-    EXPECT_EQ(Listed(EntryList(reused)), Listed(fresh)) << row.name << " (copied)";
+    for (const bool keep : {false, true}) {
+      EntryList reused = IndexModule(row.before, "M.BAS", {}, CurrentPort());
+      const NameBlock kept = keep ? reused.names() : NameBlock{};
+      reused = IndexModule(row.after, "M.BAS", {}, CurrentPort(), std::move(reused));
+      const EntryList fresh = IndexModule(row.after, "M.BAS", {}, CurrentPort());
+      EXPECT_EQ(Listed(reused), Listed(fresh)) << row.name << " keep " << keep;
+      EXPECT_EQ(Listed(EntryList(reused)), Listed(fresh)) << row.name << " (copied)";
+      if (keep) {
+        EXPECT_EQ(kept.bytes, IndexModule(row.before, "M.BAS", {}, CurrentPort()).names().bytes)
+            << row.name << " (the kept block)";
+      }
+    }
   }
 }
 
