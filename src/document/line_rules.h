@@ -70,6 +70,31 @@ struct HeaderParts {
 };
 std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions options,
                                            std::string& spill);
+// A header line this long or longer (blanks trimmed) is read by the word
+// scanner itself, whose 16-bit limits it reaches: its name is then spilled.
+inline constexpr size_t kLongHeaderLine = 32766;
+
+// The usual header shapes, told in one go without reading the line to its
+// end: "Sub " or "Function " (letter case ignored), at the start or after
+// "Private ", "Public " or "Static " (as written, one blank after each), with
+// a byte after the keyword's blank that is no blank and no line end.
+// `text` points at a line's first byte that is not a blank, and the
+// kUsualShapeReach bytes from there may be read (those of the lines after it
+// too). For such a line the offset after the keyword and its blank: by any
+// options the indexer stops there for a candidate header, and HeaderNameParts
+// names it by the next code word from that offset. 0 for every other line.
+inline constexpr size_t kUsualShapeReach = 18;
+size_t UsualHeaderNameFrom(const char* text);
+
+// The name of a header of a usual shape: the next code word of `text` (its
+// line's text from the byte UsualHeaderNameFrom was given) from `from`, the
+// offset it answered. The view is into `text`.
+std::string_view UsualHeaderName(std::string_view text, size_t from);
+
+// True when the line at `text` (as above, kUsualShapeReach bytes readable)
+// begins with END SUB or END FUNCTION, letter case ignored: by any options the
+// indexer stops there for the end of a procedure.
+bool UsualProcedureEnd(const char* text);
 
 // False when HeaderName is nothing, by any options, for every line whose text
 // (blanks trimmed) begins with the byte `first` and then `second` (a blank or

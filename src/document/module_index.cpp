@@ -30,6 +30,10 @@ class ModuleIndexer {
   std::optional<size_t> FormBlockEndOrReport();
   // Adds the entry `line` starts when it is a procedure header.
   bool AddHeader(const ByteLine& line);
+  // Adds the entry of the line whose first byte that is not a blank is at
+  // `at` (an offset `walk` answered, kUsualShapeReach bytes before the end)
+  // when it is a header of a usual shape.
+  bool AddUsualHeader(const LineWalk& walk, size_t at);
 
   std::string_view bytes_;
   IndexOptions options_;
@@ -56,6 +60,17 @@ bool ModuleIndexer::AddHeader(const ByteLine& line) {
   // whole rather than cut off at the entry that would overflow.
   if (header) sink_.Add(header->name, header->suffix, static_cast<Int>(line.start) + 1);
   return header.has_value();
+}
+
+bool ModuleIndexer::AddUsualHeader(const LineWalk& walk, size_t at) {
+  const size_t from = UsualHeaderNameFrom(bytes_.data() + at);
+  if (from == 0) return false;
+  const ByteLine line = walk.LineOf(at);
+  // A line too long for the word scanner to read in place goes its own way.
+  if (line.text.size() >= kLongHeaderLine) return AddHeader(line);
+  const std::string_view name = UsualHeaderName(line.text.substr(at - line.start), from);
+  sink_.Add(name, {}, static_cast<Int>(line.start) + 1);
+  return true;
 }
 
 void ModuleIndexer::Run(const std::string& file_name) {
@@ -89,6 +104,14 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
       const size_t at = walk.NextOfFPSE();
       if (at == LineWalk::kEnd) return;
       if (at + 1 >= size || !MayStopIndexer(base[at], base[at + 1])) continue;
+      if (at + kUsualShapeReach <= size) {
+        // Most stops are a header or an end of the usual shapes.
+        if (AddUsualHeader(walk, at)) continue;
+        if (UsualProcedureEnd(base + at)) {
+          after_entry = false;
+          continue;
+        }
+      }
       // The rule trims the line's blanks: it reads the line from `at`.
       const StopKind stop = IndexerStop(walk.TextFrom(at), options_);
       if (stop == StopKind::kOrdinary) continue;
@@ -98,7 +121,9 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
       const size_t at = walk.Next();
       if (at == LineWalk::kEnd) return;
       const char second = at + 1 < size ? base[at + 1] : '\n';
-      if (MayBeHeader(base[at], second)) after_entry = AddHeader(walk.LineOf(at));
+      if (!MayBeHeader(base[at], second)) continue;
+      after_entry =
+          (at + kUsualShapeReach <= size && AddUsualHeader(walk, at)) || AddHeader(walk.LineOf(at));
     }
   }
 }

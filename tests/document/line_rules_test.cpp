@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "document/byte_lines.h"
 #include "document/module_document.h"
@@ -62,6 +64,37 @@ TEST(LineRulesTest, AnswerEveryCaseOfTheTable) {
   }
   EXPECT_EQ(cases, 166);
   EXPECT_GT(with_option, 20);
+}
+
+// The usual shapes told in one go answer as the rules do, on random lines of
+// header shapes followed by more bytes (a short line is not read past its end).
+TEST(LineRulesTest, UsualShapesAnswerAsTheRules) {
+  const std::vector<std::string> scopes = {"",        "",         "Private ", "Public ",  "Static ",
+                                           "PUBLIC ", "private ", "Friend ",  "Public  ", "Priv "};
+  const std::vector<std::string> keys = {"Sub",  "sUB",     "Function",     "FUNCTION", "Func",
+                                         "Subs", "End Sub", "END FUNCTION", "End Func", "end  sub"};
+  const std::vector<std::string> rests = {" ", "  ", "(", "\t", "", " x", ":", "tion"};
+  const std::vector<std::string> names = {"X", "Total$(a)", "_b c", "(", "", "Form_Load()"};
+  std::mt19937 rng(17);
+  const auto any = [&rng](const std::vector<std::string>& v) { return v[rng() % v.size()]; };
+  int headers = 0, ends = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const std::string line = any(scopes) + any(keys) + any(rests) + any(names) + any(rests);
+    const std::string bytes = line + any({"\r\n", "\n"}) + "Sub Sub Sub Sub Sub Sub";
+    for (const IndexOptions options : {IndexOptions{false}, IndexOptions{true}}) {
+      if (const size_t from = UsualHeaderNameFrom(bytes.data())) {
+        ++headers;
+        EXPECT_EQ(IndexerStop(line, options), StopKind::kCandidateHeader) << line;
+        EXPECT_EQ(HeaderName(line, options), std::string(UsualHeaderName(line, from))) << line;
+      }
+      if (UsualProcedureEnd(bytes.data())) {
+        ++ends;
+        EXPECT_EQ(IndexerStop(line, options), StopKind::kEndOfProcedure) << line;
+      }
+    }
+  }
+  EXPECT_GT(headers, 1000);
+  EXPECT_GT(ends, 1000);
 }
 
 }  // namespace
