@@ -1,8 +1,6 @@
 #include "document/line_rules.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -231,64 +229,8 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 
 }  // namespace
 
-namespace {
-
-// Eight bytes of a text as one number, as a load from memory gives them: the
-// pattern's bytes (`kind` 0), a mask of 0xff over them (1), or 0x20 over each
-// of its letters (2), so that (bytes | fold) & mask == pattern ignores their case.
-template <size_t N>
-constexpr uint64_t Eight(const char (&pattern)[N], int kind) {
-  static_assert(N - 1 <= 8);
-  std::array<char, 8> a{};
-  for (size_t i = 0; i + 1 < N; ++i) {
-    const bool letter = (pattern[i] | 0x20) >= 'a' && (pattern[i] | 0x20) <= 'z';
-    a[i] = kind == 0 ? pattern[i] : kind == 1 ? '\xff' : letter ? ' ' : '\0';
-  }
-  return std::bit_cast<uint64_t>(a);
-}
-
-inline uint64_t LoadEight(const char* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return v;
-}
-
-// True when the bytes at `p` begin with `pattern` (lower case), letter case ignored.
-template <size_t N>
-bool StartsFolded(const char* p, const char (&pattern)[N]) {
-  return ((LoadEight(p) | Eight(pattern, 2)) & Eight(pattern, 1)) == Eight(pattern, 0);
-}
-
-}  // namespace
-
-size_t UsualHeaderNameFrom(const char* text) {
-  const uint64_t head = LoadEight(text);
-  size_t k = 0;  // where the keyword begins
-  if (head == Eight("Private ", 0)) {
-    k = 8;
-  } else {
-    const uint64_t seven = head & Eight("Public ", 1);
-    if (seven == Eight("Public ", 0) || seven == Eight("Static ", 0)) k = 7;
-  }
-  size_t from = 0;
-  if (StartsFolded(text + k, "sub ")) {
-    from = k + 4;
-  } else if (StartsFolded(text + k, "function") && text[k + 8] == ' ') {
-    from = k + 9;
-  }
-  // The line goes on after the blank: a keyword with only blanks after it
-  // stops the indexer by some shapes and not by others.
-  const char next = text[from];
-  return next == ' ' || next == '\r' || next == '\n' ? 0 : from;
-}
-
 std::string_view UsualHeaderName(std::string_view text, size_t from) {
   return NextCodeWord(text, from);
-}
-
-bool UsualProcedureEnd(const char* text) {
-  return StartsFolded(text, "end sub") ||
-         (StartsFolded(text, "end func") && StartsFolded(text + 8, "tion"));
 }
 
 std::optional<HeaderParts> HeaderNameParts(std::string_view line, IndexOptions options,

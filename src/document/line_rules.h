@@ -16,6 +16,10 @@
 // Property and Friend procedures are entries too (see IndexOptions).
 #pragma once
 
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,7 +88,7 @@ inline constexpr size_t kLongHeaderLine = 32766;
 // options the indexer stops there for a candidate header, and HeaderNameParts
 // names it by the next code word from that offset. 0 for every other line.
 inline constexpr size_t kUsualShapeReach = 18;
-size_t UsualHeaderNameFrom(const char* text);
+inline size_t UsualHeaderNameFrom(const char* text);
 
 // The name of a header of a usual shape: the next code word of `text` (its
 // line's text from the byte UsualHeaderNameFrom was given) from `from`, the
@@ -94,7 +98,7 @@ std::string_view UsualHeaderName(std::string_view text, size_t from);
 // True when the line at `text` (as above, kUsualShapeReach bytes readable)
 // begins with END SUB or END FUNCTION, letter case ignored: by any options the
 // indexer stops there for the end of a procedure.
-bool UsualProcedureEnd(const char* text);
+inline bool UsualProcedureEnd(const char* text);
 
 // False when HeaderName is nothing, by any options, for every line whose text
 // (blanks trimmed) begins with the byte `first` and then `second` (a blank or
@@ -161,5 +165,63 @@ EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options);
 // True when the declarations of a module are empty because its first line
 // (raw, as read) is already a procedure header. A blank line never is.
 bool DeclarationsAreEmpty(std::string_view first_line, IndexOptions options);
+
+namespace line_rules_detail {
+
+// Eight bytes of a text as one number, as a load from memory gives them: the
+// pattern's bytes (`kind` 0), a mask of 0xff over them (1), or 0x20 over each
+// of its letters (2), so that (bytes | fold) & mask == pattern ignores their case.
+template <size_t N>
+constexpr uint64_t Eight(const char (&pattern)[N], int kind) {
+  static_assert(N - 1 <= 8);
+  std::array<char, 8> a{};
+  for (size_t i = 0; i + 1 < N; ++i) {
+    const bool letter = (pattern[i] | 0x20) >= 'a' && (pattern[i] | 0x20) <= 'z';
+    a[i] = kind == 0 ? pattern[i] : kind == 1 ? '\xff' : letter ? ' ' : '\0';
+  }
+  return std::bit_cast<uint64_t>(a);
+}
+
+inline uint64_t LoadEight(const char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// True when the bytes at `p` begin with `pattern` (lower case), letter case ignored.
+template <size_t N>
+bool StartsFolded(const char* p, const char (&pattern)[N]) {
+  return ((LoadEight(p) | Eight(pattern, 2)) & Eight(pattern, 1)) == Eight(pattern, 0);
+}
+
+}  // namespace line_rules_detail
+
+inline size_t UsualHeaderNameFrom(const char* text) {
+  using line_rules_detail::Eight, line_rules_detail::StartsFolded;
+  const uint64_t head = line_rules_detail::LoadEight(text);
+  size_t k = 0;  // where the keyword begins
+  if (head == Eight("Private ", 0)) {
+    k = 8;
+  } else {
+    const uint64_t seven = head & Eight("Public ", 1);
+    if (seven == Eight("Public ", 0) || seven == Eight("Static ", 0)) k = 7;
+  }
+  size_t from = 0;
+  if (StartsFolded(text + k, "sub ")) {
+    from = k + 4;
+  } else if (StartsFolded(text + k, "function") && text[k + 8] == ' ') {
+    from = k + 9;
+  }
+  // The line goes on after the blank: a keyword with only blanks after it
+  // stops the indexer by some shapes and not by others.
+  const char next = text[from];
+  return next == ' ' || next == '\r' || next == '\n' ? 0 : from;
+}
+
+inline bool UsualProcedureEnd(const char* text) {
+  using line_rules_detail::StartsFolded;
+  return StartsFolded(text, "end sub") ||
+         (StartsFolded(text, "end func") && StartsFolded(text + 8, "tion"));
+}
 
 }  // namespace qw

@@ -186,10 +186,14 @@ size_t LineWalk::LineEndOf(size_t at) const {
   return found ? static_cast<size_t>(static_cast<const char*>(found) - base) : kEnd;
 }
 
-ByteLine LineWalk::LineOf(size_t at) const {
+size_t LineWalk::LineStartOf(size_t at) const {
   size_t start = at;
   while (start > first_ && bytes_[start - 1] == ' ') --start;
-  return LineEndingAt(bytes_, start, LineEndOf(at));
+  return start;
+}
+
+ByteLine LineWalk::LineOf(size_t at) const {
+  return LineEndingAt(bytes_, LineStartOf(at), LineEndOf(at));
 }
 
 std::string_view LineWalk::TextFrom(size_t at) const {

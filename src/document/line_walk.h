@@ -48,6 +48,10 @@ class LineWalk {
   // The text of LineOf(at) from `at` on (the line without the blanks it
   // begins with), found without looking back for the line's first byte.
   std::string_view TextFrom(size_t at) const;
+  // The offset of LineOf(at)'s first byte, and of the LF that ends it (kEnd:
+  // none, the last line).
+  size_t LineStartOf(size_t at) const;
+  size_t LineEndOf(size_t at) const;
 
  private:
   // Moves on to the next block that holds a line's first byte that is not a
@@ -57,8 +61,6 @@ class LineWalk {
   // Advance, the masks of each block made by `masks`.
   template <typename Masks>
   bool LoadUntil(Masks masks, bool fpse);
-  // The offset of the LF that ends the line holding `at` (kEnd: none).
-  size_t LineEndOf(size_t at) const;
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
   // Takes the masks of the last block, shorter than 64 bytes.

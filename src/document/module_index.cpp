@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "convert/scanners.h"
 #include "document/byte_lines.h"
 #include "document/form_block.h"
 #include "document/line_rules.h"
@@ -65,11 +66,15 @@ bool ModuleIndexer::AddHeader(const ByteLine& line) {
 bool ModuleIndexer::AddUsualHeader(const LineWalk& walk, size_t at) {
   const size_t from = UsualHeaderNameFrom(bytes_.data() + at);
   if (from == 0) return false;
-  const ByteLine line = walk.LineOf(at);
-  // A line too long for the word scanner to read in place goes its own way.
-  if (line.text.size() >= kLongHeaderLine) return AddHeader(line);
-  const std::string_view name = UsualHeaderName(line.text.substr(at - line.start), from);
-  sink_.Add(name, {}, static_cast<Int>(line.start) + 1);
+  // A name that begins right there ends where the bytes stop being a code
+  // word: at the line's end at the latest (CR and LF are none). Other lines,
+  // and those too long for the word scanner to read in place, go the rules' way.
+  const size_t name = at + from;
+  if (!IsCodeWordChar(bytes_[name]) || walk.LineEndOf(at) - at >= kLongHeaderLine) {
+    return AddHeader(walk.LineOf(at));
+  }
+  sink_.Add(bytes_.substr(name, CodeWordEnd(bytes_, name) - name), {},
+            static_cast<Int>(walk.LineStartOf(at)) + 1);
   return true;
 }
 
@@ -105,12 +110,12 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
       if (at == LineWalk::kEnd) return;
       if (at + 1 >= size || !MayStopIndexer(base[at], base[at + 1])) continue;
       if (at + kUsualShapeReach <= size) {
-        // Most stops are a header or an end of the usual shapes.
-        if (AddUsualHeader(walk, at)) continue;
+        // Most stops are an end or a header of the usual shapes.
         if (UsualProcedureEnd(base + at)) {
           after_entry = false;
           continue;
         }
+        if (AddUsualHeader(walk, at)) continue;
       }
       // The rule trims the line's blanks: it reads the line from `at`.
       const StopKind stop = IndexerStop(walk.TextFrom(at), options_);
