@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/entry_list.h"
 #include "platform/fault.h"
 
 namespace qw::cli {
@@ -67,21 +68,32 @@ void HeadlessPort::ReplacePaneSelection(const std::string& text) {
   if (on_pane_change) on_pane_change();
 }
 
+std::vector<std::string> HeadlessPort::items() const {
+  std::vector<std::string> names;
+  names.reserve(items_.size());
+  for (size_t i = 0; i < items_.size(); ++i) names.emplace_back(items_.name(i));
+  return names;
+}
+
 void HeadlessPort::ClearEntryList() {
-  items_.clear();
+  items_ = {};
   selected_ = -1;
   entry_text_.clear();
 }
 
 void HeadlessPort::SetEntryItems(NameBlock names) {
-  items_.clear();
-  for (size_t i = 0; i < names.size(); ++i) items_.emplace_back(names.name(i));
+  if (!names.keep) {
+    EntryList copy;
+    for (size_t i = 0; i < names.size(); ++i) copy.Add(names.name(i), {}, 1);
+    names = copy.names();
+  }
+  items_ = std::move(names);
   selected_ = -1;
 }
 
 void HeadlessPort::SetEntrySelectedIndex(int index) {
   selected_ = index;
-  if (index >= 0 && index < EntryCount()) entry_text_ = items_[static_cast<size_t>(index)];
+  if (index >= 0 && index < EntryCount()) entry_text_ = items_.name(static_cast<size_t>(index));
   if (on_entry_click) on_entry_click();
 }
 

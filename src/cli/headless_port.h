@@ -61,7 +61,8 @@ class HeadlessPort : public Port {
   void ClearEntryList() override;
   void SetEntryItems(NameBlock names) override;
   int EntryCount() const override { return static_cast<int>(items_.size()); }
-  const std::vector<std::string>& items() const { return items_; }
+  // The list's names, in order.
+  std::vector<std::string> items() const;
   std::string EntryText() const override { return entry_text_; }
   void SetEntryText(const std::string& text) override { entry_text_ = text; }
   int EntrySelectedIndex() const override { return selected_; }
@@ -83,7 +84,7 @@ class HeadlessPort : public Port {
   NoPrinter no_printer_;
   std::string caption_, pane_, entry_text_, clipboard_;
   long sel_start_ = 0, sel_length_ = 0;
-  std::vector<std::string> items_;
+  NameBlock items_;  // kept as handed over, or a copy
   int selected_ = -1;
 };
 

@@ -93,8 +93,7 @@ void EntryList::Reserve(size_t entries, size_t name_bytes) {
   if (name_bytes > names.room) GrowNames(names, name_bytes - names.used);
 }
 
-EntryList::Names& EntryList::OwnNames() {
-  if (names_.use_count() == 1) return *names_;
+EntryList::Names& EntryList::Detach() {
   auto own = std::make_shared<Names>();
   if (names_) {
     GrowNames(*own, names_->room);

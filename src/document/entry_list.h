@@ -107,7 +107,8 @@ class EntryList {
     std::vector<std::uint32_t> starts;  // where each name starts, then their end (empty: none)
   };
   // The names' storage, this list's alone: a copy is made when it is kept elsewhere.
-  Names& OwnNames();
+  Names& OwnNames() { return names_.use_count() == 1 ? *names_ : Detach(); }
+  Names& Detach();
   static void GrowNames(Names& names, size_t need);
 
   std::shared_ptr<Names> names_;  // null: no names and no storage yet
