@@ -12,27 +12,33 @@ namespace qw {
 namespace {
 
 // True when `u` holds SUB or FUNCTION, letter case ignored. Both words have
-// a U second: the text is searched for a U eight bytes at a time.
+// a U second: the text is searched for a U eight bytes at a time, its last
+// bytes read as the eight that end it.
 bool ContainsSubOrFunction(std::string_view u) {
   const auto word_at = [u](size_t i) {  // the U at `i` is one of the words'
     const std::string_view from = u.substr(i - 1);
     return StartsNoCase(from, "SUB") || StartsNoCase(from, "FUNCTION");
   };
-  const uint64_t ones = 0x0101010101010101;
-  size_t i = 1;
-  for (; i + 8 <= u.size(); i += 8) {
-    uint64_t bytes = 0;
-    std::memcpy(&bytes, u.data() + i, 8);
-    const uint64_t x = (bytes | ones * 0x20) ^ (ones * 'u');  // a zero byte where a U is
-    if (((x - ones) & ~x & ones * 0x80) == 0) continue;       // no zero byte
-    for (size_t k = i; k < i + 8; ++k) {
-      if ((u[k] | 0x20) == 'u' && word_at(k)) return true;
+  const size_t n = u.size();
+  if (n < 9) {
+    for (size_t i = 1; i < n; ++i) {
+      if ((u[i] | 0x20) == 'u' && word_at(i)) return true;
     }
+    return false;
   }
-  for (; i < u.size(); ++i) {
-    if ((u[i] | 0x20) == 'u' && word_at(i)) return true;
+  const uint64_t ones = 0x0101010101010101;
+  for (size_t i = 1;; i += 8) {
+    const size_t at = std::min(i, n - 8);  // the bytes before `i` are looked at
+    uint64_t bytes = 0;
+    std::memcpy(&bytes, u.data() + at, 8);
+    const uint64_t x = (bytes | ones * 0x20) ^ (ones * 'u');  // a zero byte where a U is
+    if (((x - ones) & ~x & ones * 0x80) != 0) {
+      for (size_t k = i; k < at + 8; ++k) {
+        if ((u[k] | 0x20) == 'u' && word_at(k)) return true;
+      }
+    }
+    if (at + 8 == n) return false;
   }
-  return false;
 }
 
 // The first `n` characters of `s`, upper-cased (fewer when `s` is shorter).

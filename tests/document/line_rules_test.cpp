@@ -14,6 +14,7 @@
 #include "document/module_file.h"
 #include "document/module_save.h"
 #include "support/case_table.h"
+#include "textlib/cliplib.h"
 
 namespace qw {
 namespace {
@@ -95,6 +96,24 @@ TEST(LineRulesTest, UsualShapesAnswerAsTheRules) {
   }
   EXPECT_GT(headers, 1000);
   EXPECT_GT(ends, 1000);
+}
+
+// A line that begins with STATIC or END stops the indexer when it holds SUB
+// or FUNCTION anywhere (letter case ignored), on random lines of every length.
+TEST(LineRulesTest, StaticAndEndLinesStopWhereTheyHoldTheWords) {
+  const std::vector<std::string> pieces = {"u", "U", "sub", "Function", "fun", "su", "x", " ", "b"};
+  std::mt19937 rng(9);
+  for (int round = 0; round < 20000; ++round) {
+    std::string line = rng() % 2 ? "Static" : "End";
+    for (size_t n = rng() % 12; n > 0; --n) line += pieces[rng() % pieces.size()];
+    const std::string upper = Upper(line);
+    const bool holds =
+        upper.find("SUB") != std::string::npos || upper.find("FUNCTION") != std::string::npos;
+    const StopKind want = !holds           ? StopKind::kOrdinary
+                          : line[0] == 'S' ? StopKind::kCandidateHeader
+                                           : StopKind::kEndOfProcedure;
+    EXPECT_EQ(IndexerStop(line, {}), want) << line;
+  }
 }
 
 }  // namespace
