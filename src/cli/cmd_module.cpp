@@ -147,7 +147,8 @@ void AppendJsonString(std::string& out, std::string_view s) {
 // it holds a chunk, so that it never grows beyond one.
 class Listing : public EntrySink {
  public:
-  static constexpr size_t kChunk = 256 * 1024;
+  // A chunk of 64 KB: each fresh page of the output costs a fault, dearer than a write.
+  static constexpr size_t kChunk = 64 * 1024;
   // Room the plain lines are written into at once, at most; `out` is cut
   // back to what was written by Trim.
   static constexpr size_t kRoom = 64 * 1024;
