@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <tuple>
@@ -72,10 +73,22 @@ class FindInModuleTest : public DocTest {
 
 TEST_F(FindInModuleTest, FindsWhatReadingEveryEntryFinds) {
   int compared = 0;
+  // The sample modules, and the index's own cases (lines between procedures,
+  // every closing line, bare LFs, a last line without a line end).
+  std::vector<std::filesystem::path> files;
   for (const char* name : {"MAIN.BAS", "DIALOG.FRM", "ACCOUNT.CLS", "FIRSTPROC.PRG", "REPORT.PRG",
                            "UNIX.BAS", "NODECL.BAS"}) {
-    const std::string bytes = Fixture(name);
+    files.push_back(std::filesystem::path(QW_TEST_DATA) / "modules" / name);
+  }
+  for (const auto& c : std::filesystem::directory_iterator(std::string(QW_TEST_DATA) + "/index")) {
+    if (!c.is_directory()) continue;
+    for (const auto& f : std::filesystem::directory_iterator(c.path())) files.push_back(f.path());
+  }
+  for (const auto& path : files) {
+    const std::string name = path.filename().string();
+    const std::string bytes = Read(path.string());
     Open(Write(name, bytes));
+    if (ed.doc().entry_count() == 0) continue;  // searched as a whole text, not by entries
     const std::vector<std::string> texts = ShowEveryEntry();
     // Every word of the file, one letter, and texts across a line end.
     std::set<std::string> patterns = {"e", "E", "\r\nEnd", "d\r\n", "\xe9"};
