@@ -401,8 +401,10 @@ void FindInBytes(std::string_view view, const std::string& path, const std::stri
     out.clear();
   };
   const HitSink write = [&](const ModuleHitView& h) {
+    char number[24];
+    const char* number_end = std::to_chars(number, number + sizeof number, h.line).ptr;
     out.append(prefix).append(h.entry_name).push_back('|');
-    out.append(std::to_string(h.line)).push_back('|');
+    out.append(number, static_cast<size_t>(number_end - number)).push_back('|');
     out.append(h.line_text).push_back('\n');
     if (flush_to && out.size() >= kBlock) flush();
   };

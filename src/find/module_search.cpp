@@ -86,13 +86,23 @@ class FirstLines {
   // The first occurrence at or after `from` (npos: none).
   size_t From(size_t from) {
     if (known_ == nullptr) return searcher_.Find(bytes_, from);
+    const std::vector<size_t>& known = *known_;
     if (from < last_) cursor_ = 0;
     last_ = from;
-    cursor_ =
-        static_cast<size_t>(std::lower_bound(known_->begin() + static_cast<std::ptrdiff_t>(cursor_),
-                                             known_->end(), from) -
-                            known_->begin());
-    return cursor_ < known_->size() ? (*known_)[cursor_] : std::string_view::npos;
+    // Galloping from the last answer: the next one is most often the next
+    // occurrence, or a few further.
+    size_t low = cursor_, step = 1;
+    while (low + step <= known.size() && known[low + step - 1] < from) {
+      low += step;
+      step *= 2;
+    }
+    cursor_ = static_cast<size_t>(
+        std::lower_bound(
+            known.begin() + static_cast<std::ptrdiff_t>(low),
+            known.begin() + static_cast<std::ptrdiff_t>(std::min(low + step - 1, known.size())),
+            from) -
+        known.begin());
+    return cursor_ < known.size() ? known[cursor_] : std::string_view::npos;
   }
 
  private:
