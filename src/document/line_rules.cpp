@@ -303,18 +303,19 @@ bool StartsNextEntry(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return false;
   if (options.property_and_friend && PropertyOrFriendHeader(u)) return true;
+  // The first byte is told here: the prefixes are compared eight bytes at a time.
   switch (UpperChar(u[0])) {
     case 'F':
-      return StartsNoCase(u, "FUNCTION") || StartsNoCase(u, "FUNC ");
+      return StartsNoCaseByWords(u, "FUNCTION") || StartsNoCaseByWords(u, "FUNC ");
     case 'P':
-      return StartsNoCase(u, "PROCEDURE") || StartsNoCase(u, "PROC ") ||
-             StartsNoCase(u, "PUBLIC FUN") || StartsNoCase(u, "PUBLIC SUB") ||
-             StartsNoCase(u, "PRIVATE FU") || StartsNoCase(u, "PRIVATE SU");
+      return StartsNoCaseByWords(u, "PROCEDURE") || StartsNoCaseByWords(u, "PROC ") ||
+             StartsNoCaseByWords(u, "PUBLIC FUN") || StartsNoCaseByWords(u, "PUBLIC SUB") ||
+             StartsNoCaseByWords(u, "PRIVATE FU") || StartsNoCaseByWords(u, "PRIVATE SU");
     case 'S':
-      return StartsNoCase(u, "SUB ") || StartsNoCase(u, "STATIC SUB") ||
-             StartsNoCase(u, "STATIC FUN") || StartsNoCase(u, "STATIC PRO");
+      return StartsNoCaseByWords(u, "SUB ") || StartsNoCaseByWords(u, "STATIC SUB") ||
+             StartsNoCaseByWords(u, "STATIC FUN") || StartsNoCaseByWords(u, "STATIC PRO");
     case 'M':
-      return StartsNoCase(u, "METHOD ");
+      return StartsNoCaseByWords(u, "METHOD ");
     default:
       return false;
   }

@@ -10,6 +10,8 @@
 // count beyond 32,767 is fault 6.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -71,6 +73,32 @@ inline bool StartsNoCase(std::string_view text, std::string_view prefix) {
     if (text[i] != prefix[i] && UpperChar(text[i]) != UpperChar(prefix[i])) return false;
   }
   return true;
+}
+// The eight bytes of `w` each as UpperChar makes it: a-z become A-Z.
+inline std::uint64_t UpperChars8(std::uint64_t w) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+  const std::uint64_t low7 = w & ~kHigh;  // no sum below carries into the next byte
+  const std::uint64_t from_a = low7 + (0x80 - 'a') * kOnes;
+  const std::uint64_t past_z = low7 + (0x80 - 'z' - 1) * kOnes;
+  const std::uint64_t small = from_a & ~past_z & ~w & kHigh;  // 0x80 where a byte is a-z
+  return w - (small >> 2);
+}
+// StartsNoCase comparing eight bytes at a time: quicker where texts often
+// share the first bytes of the prefix, slower where most differ at the first.
+inline bool StartsNoCaseByWords(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  size_t i = 0;
+  std::uint64_t a = 0, b = 0;
+  for (; i + 8 <= prefix.size(); i += 8) {
+    std::memcpy(&a, text.data() + i, 8);
+    std::memcpy(&b, prefix.data() + i, 8);
+    if (a != b && UpperChars8(a) != UpperChars8(b)) return false;
+  }
+  if (i == prefix.size()) return true;
+  a = b = 0;  // the bytes after the prefix's last compare equal
+  std::memcpy(&a, text.data() + i, prefix.size() - i);
+  std::memcpy(&b, prefix.data() + i, prefix.size() - i);
+  return a == b || UpperChars8(a) == UpperChars8(b);
 }
 inline bool EqualsNoCase(std::string_view text, std::string_view other) {
   return text.size() == other.size() && StartsNoCase(text, other);

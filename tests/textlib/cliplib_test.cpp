@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "support/case_table.h"
 #include "support/fake_port.h"
 
@@ -74,6 +77,43 @@ TEST(ClipLib, AnswersEveryCaseOfTheTable) {
   }
   EXPECT_EQ(cases, 70u);
   EXPECT_TRUE(port.boxes.empty());
+}
+
+// StartsNoCaseByWords compares eight bytes at a time: it must agree with
+// StartsNoCase, byte by byte, for every byte value and every length.
+TEST(StartsNoCaseByWords, AgreesWithTheByteByByteCompare) {
+  const auto reference = [](std::string_view text, std::string_view prefix) {
+    return StartsNoCase(text, prefix);
+  };
+  std::mt19937 random(17);
+  // Mostly letters that match in either case, so that long prefixes agree
+  // often; the bytes around a-z and A-Z, 0 and bytes above 127 sometimes.
+  const std::string near = std::string("@[`{ \0\x80\xc1\xe1\xff", 10) + "aAzZmM";
+  const auto byte = [&](char like) {
+    const unsigned r = random() % 8;
+    if (r < 5) return like;
+    if (r < 7) return IsLetterChar(like) ? static_cast<char>(like ^ 0x20) : like;
+    return near[random() % near.size()];
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string prefix(random() % 20, ' ');
+    for (char& c : prefix) c = static_cast<char>('A' + random() % 26);
+    std::string text;
+    for (char c : prefix) text.push_back(byte(c));
+    text.resize(random() % 24, 'x');
+    if (round % 3 == 0 && !text.empty())
+      prefix[random() % std::min(prefix.size() + 1, text.size())] = byte(text[0]);
+    ASSERT_EQ(StartsNoCaseByWords(text, prefix), reference(text, prefix))
+        << text << " / " << prefix;
+    ASSERT_EQ(StartsNoCaseByWords(prefix, text), reference(prefix, text))
+        << prefix << " / " << text;
+  }
+  for (int c = 0; c < 256; ++c) {
+    for (int d = 0; d < 256; ++d) {
+      const std::string a(9, static_cast<char>(c)), b(9, static_cast<char>(d));
+      ASSERT_EQ(StartsNoCaseByWords(a, b), UpperChar(a[0]) == UpperChar(b[0])) << c << " " << d;
+    }
+  }
 }
 
 TEST(RAt, YieldsBeforeEachSearch) {
