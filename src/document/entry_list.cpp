@@ -110,7 +110,8 @@ void EntryList::GrowNames(Names& names, size_t need) {
   if (need > kLimit - names.used) throw std::length_error("the entry names pass 4 GiB");
   const size_t room = std::min(kLimit, std::max({names.used + need, names.room * 2, size_t{4096}}));
   // Not value-initialised: a page of room is touched only when a name is written to it.
-  auto grown = std::make_unique_for_overwrite<char[]>(room);
+  std::unique_ptr<char[], LargeRoomFree> grown(static_cast<char*>(TakeLargeRoom(room)),
+                                               LargeRoomFree{room});
   if (names.used > 0) std::memcpy(grown.get(), names.bytes.get(), names.used);
   names.bytes = std::move(grown);
   names.room = room;

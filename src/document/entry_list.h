@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/large_room.h"
 #include "platform/limits.h"
 #include "platform/name_block.h"
 
@@ -44,7 +45,7 @@ class EntryList {
   size_t size() const { return positions_.size(); }
   bool empty() const { return positions_.empty(); }
   std::string_view name(size_t i) const {
-    const std::vector<std::uint32_t>& starts = names_->starts;
+    const auto& starts = names_->starts;
     return std::string_view(names_->bytes.get() + starts[i], starts[i + 1] - starts[i] - 1);
   }
   Int position(size_t i) const { return positions_[i]; }
@@ -100,11 +101,15 @@ class EntryList {
 
  private:
   // The names' storage, shared with whoever keeps a block of them.
+  // The arrays of a big module's list are its largest fresh memory: they are
+  // taken as large room (document/large_room.h).
+  template <typename T>
+  using Array = std::vector<T, LargeRoomAllocator<T>>;
   struct Names {
-    std::unique_ptr<char[]> bytes;  // the names, each followed by "\n"; `room` bytes
-    size_t used = 0;                // the bytes written
+    std::unique_ptr<char[], LargeRoomFree> bytes;  // the names, each followed by "\n"; `room` bytes
+    size_t used = 0;                               // the bytes written
     size_t room = 0;
-    std::vector<std::uint32_t> starts;  // where each name starts, then their end (empty: none)
+    Array<std::uint32_t> starts;  // where each name starts, then their end (empty: none)
   };
   // The names' storage, this list's alone: a copy is made when it is kept elsewhere.
   Names& OwnNames() { return names_.use_count() == 1 ? *names_ : Detach(); }
@@ -112,7 +117,7 @@ class EntryList {
   static void GrowNames(Names& names, size_t need);
 
   std::shared_ptr<Names> names_;  // null: no names and no storage yet
-  std::vector<Int> positions_;
+  Array<Int> positions_;
 };
 
 }  // namespace qw
