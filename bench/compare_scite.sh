@@ -45,11 +45,18 @@ cat >"$work/run_one.sh" <<'RUN'
 set -euo pipefail
 title=$1 idle_ms=$2 out=$3
 shift 3
+rm -f "$out.pid" "$out.cpu"
 start=$(date +%s.%N)
-/usr/bin/time -o "$out" -f '%U %S %M' "$@" >/dev/null 2>&1 &
+# GNU time gives the peak memory; the shell between it and the program gives
+# its CPU time to the millisecond (`times`), where GNU time's is in 10 ms ticks.
+/usr/bin/time -o "$out" -f '%M' bash -c '
+  "$@" >/dev/null 2>&1 &
+  echo $! >"$0.pid"
+  wait $!
+  times >"$0.cpu"' "$out" "$@" &
 timer=$!
 pid=""
-while [[ -z $pid ]]; do pid=$(pgrep -P "$timer" | head -1 || true); done
+while [[ -z $pid ]]; do pid=$(cat "$out.pid" 2>/dev/null || true); done
 shown=""
 deadline=$((SECONDS + 60))
 while ((SECONDS < deadline)); do
@@ -69,9 +76,11 @@ while ((still * 50 < idle_ms)); do
 done
 kill -TERM "$pid"
 wait "$timer" || true
-read -r user sys rss < <(tail -n 1 "$out")
-awk -v u="$user" -v s="$sys" -v m="$rss" -v a="$start" -v b="$shown" \
-  'BEGIN { printf "%.3f %d %.3f\n", u + s, m, b - a }'
+rss=$(tail -n 1 "$out")
+# The children's line of `times`: "0m0.123s 0m0.045s", user then system.
+cpu=$(tail -n 1 "$out.cpu" | awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, "m"); t += p[1] * 60 + p[2] } print t }')
+awk -v c="$cpu" -v m="$rss" -v a="$start" -v b="$shown" \
+  'BEGIN { printf "%.3f %d %.3f\n", c, m, b - a }'
 RUN
 chmod +x "$work/run_one.sh"
 
