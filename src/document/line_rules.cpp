@@ -322,23 +322,24 @@ bool StartsNextEntry(std::string_view line, IndexOptions options) {
 }
 
 EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options) {
-  // Both rules, by any options, need a text that begins with E, F, M, P or S
-  // (either case): most lines of a procedure are told by that byte.
-  const size_t first = line.find_first_not_of(' ');
-  if (first == std::string_view::npos) return EntryEnd::kNotHere;
+  // Only a line beginning with END closes a procedure, and only one beginning
+  // with F, M, P or S (either case, by any options) starts the next entry:
+  // each line is told by its first byte that is not a blank, and then by one
+  // rule at most.
+  size_t first = 0;
+  while (first < line.size() && line[first] == ' ') ++first;
+  if (first == line.size()) return EntryEnd::kNotHere;
   switch (line[first] | 0x20) {
     case 'e':
+      return EndsProcedure(line, options) ? EntryEnd::kAfterThisLine : EntryEnd::kNotHere;
     case 'f':
     case 'm':
     case 'p':
     case 's':
-      break;
+      return StartsNextEntry(line, options) ? EntryEnd::kBeforeThisLine : EntryEnd::kNotHere;
     default:
       return EntryEnd::kNotHere;
   }
-  if (EndsProcedure(line, options)) return EntryEnd::kAfterThisLine;
-  if (StartsNextEntry(line, options)) return EntryEnd::kBeforeThisLine;
-  return EntryEnd::kNotHere;
 }
 
 bool DeclarationsAreEmpty(std::string_view first_line, IndexOptions options) {

@@ -60,6 +60,14 @@ TEST(LineRulesTest, AnswerEveryCaseOfTheTable) {
     const std::string& head = row.fields[0];
     const size_t blank = head.find(' ');
     EXPECT_EQ(Answer(head.substr(0, blank), row.fields[1]), head.substr(blank + 1)) << row.where;
+    // Where an entry ends is the two rules, the closing line's first.
+    for (const IndexOptions options : {IndexOptions{false}, IndexOptions{true}}) {
+      const std::string& line = row.fields[1];
+      const EntryEnd want = EndsProcedure(line, options)     ? EntryEnd::kAfterThisLine
+                            : StartsNextEntry(line, options) ? EntryEnd::kBeforeThisLine
+                                                             : EntryEnd::kNotHere;
+      EXPECT_EQ(WhereEntryEnds(line, options), want) << row.where;
+    }
     ++cases;
     with_option += head.substr(0, blank).ends_with('+');
   }
