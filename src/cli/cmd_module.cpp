@@ -210,32 +210,14 @@ class Listing : public EntrySink {
     }
     char* p = out_.data() + used_;
     if (path_) {
-      p = Copy(p, *path_);
+      p = CopyBytes(p, *path_);
       *p++ = '|';
     }
-    p = Copy(Copy(p, name), suffix);
+    p = CopyBytes(CopyBytes(p, name), suffix);
     *p++ = '|';
     p = WritePosition(p, position);
     *p++ = '\n';
     used_ = static_cast<size_t>(p - out_.data());
-  }
-  // Copies `s` to `to`; a short text by two copies of a fixed size that may
-  // overlap (no call), a longer one by memcpy.
-  static char* Copy(char* to, std::string_view s) {
-    const size_t n = s.size();
-    const char* from = s.data();
-    if (n >= 8 && n <= 16) {
-      std::memcpy(to, from, 8);
-      std::memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 4 && n < 8) {
-      std::memcpy(to, from, 4);
-      std::memcpy(to + n - 4, from + n - 4, 4);
-    } else if (n < 4) {
-      for (size_t i = 0; i < n; ++i) to[i] = from[i];
-    } else {
-      std::memcpy(to, from, n);
-    }
-    return to + n;
   }
   void Trim() {
     if (out_.size() > used_) out_.resize(used_);

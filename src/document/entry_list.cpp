@@ -8,28 +8,6 @@
 #include "document/module_document.h"
 
 namespace qw {
-namespace {
-
-// Copies `s` to `to`; a short text by two copies of a fixed size that may
-// overlap (no call), a longer one by memcpy. Returns the end of the copy.
-char* CopyBytes(char* to, std::string_view s) {
-  const size_t n = s.size();
-  const char* from = s.data();
-  if (n >= 8 && n <= 16) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + n - 8, from + n - 8, 8);
-  } else if (n >= 4 && n < 8) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + n - 4, from + n - 4, 4);
-  } else if (n < 4) {
-    for (size_t i = 0; i < n; ++i) to[i] = from[i];
-  } else {
-    std::memcpy(to, from, n);
-  }
-  return to + n;
-}
-
-}  // namespace
 
 std::string EntryView::Text() const {
   std::string text;

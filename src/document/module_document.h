@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/entry_list.h"
@@ -42,6 +44,25 @@ void AppendPosition(std::string& out, Int position);
 // bytes; returns the end of what it wrote.
 inline constexpr size_t kPositionRoom = 24;
 char* WritePosition(char* at, Int position);
+// Copies `s` to `to`, which has room for it, and returns the end of the copy.
+// A short text is copied by two copies of a fixed size that may overlap (no
+// call): names are mostly short, and copied one after another into a block.
+inline char* CopyBytes(char* to, std::string_view s) {
+  const size_t n = s.size();
+  const char* from = s.data();
+  if (n >= 8 && n <= 16) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4 && n < 8) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else if (n < 4) {
+    for (size_t i = 0; i < n; ++i) to[i] = from[i];
+  } else {
+    std::memcpy(to, from, n);
+  }
+  return to + n;
+}
 
 // What the indexer saw of the file, so that a later read can tell whether the
 // file has changed since: its size in bytes, its modification time, and which
