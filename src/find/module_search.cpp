@@ -336,11 +336,11 @@ void FindInModuleFile(std::string_view bytes, const std::string& file_name, Inde
   // A hit's entry holds the pattern in its bytes: only the entries around its
   // occurrences are indexed, and searched as the index hands them over.
   const PatternSearcher searcher(pattern, match_case);
-  // Room for an occurrence every 256 bytes: a list grown by copying would touch
+  // Room for an occurrence every 32 bytes: a list grown by copying would touch
   // fresh memory at every step, and each page touched first costs more than
-  // searching it.
+  // searching it. Room never written is never touched.
   std::vector<size_t> offsets;
-  offsets.reserve(bytes.size() / 256 + 16);
+  offsets.reserve(bytes.size() / 32 + 16);
   for (size_t at = searcher.Find(bytes); at != std::string_view::npos;
        at = searcher.Find(bytes, at + 1)) {
     offsets.push_back(at);
