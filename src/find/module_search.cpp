@@ -76,6 +76,29 @@ void LineHits(std::string_view text, const PatternSearcher& searcher, Int entry,
   }
 }
 
+// The first index in [from, count) for which `before` is false (count: none),
+// where `before` holds for every index below it and for none from it on.
+// Galloping from `from`: an answer a few places on is found in a few steps,
+// one far off in about twice the steps of a binary search.
+template <typename Before>
+size_t GallopTo(size_t from, size_t count, Before before) {
+  size_t low = from, step = 1;  // `before` holds below `low`
+  while (low + step <= count && before(low + step - 1)) {
+    low += step;
+    step *= 2;
+  }
+  size_t high = std::min(low + step - 1, count);  // `before` fails at `high`, or it is `count`
+  while (low < high) {
+    const size_t mid = low + (high - low) / 2;
+    if (before(mid)) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  return low;
+}
+
 // The occurrences of a pattern's first line in the module's bytes: searched
 // for, or read from the list of them all when it is given.
 class FirstLines {
@@ -89,19 +112,8 @@ class FirstLines {
     const std::vector<size_t>& known = *known_;
     if (from < last_) cursor_ = 0;
     last_ = from;
-    // Galloping from the last answer: the next one is most often the next
-    // occurrence, or a few further.
-    size_t low = cursor_, step = 1;
-    while (low + step <= known.size() && known[low + step - 1] < from) {
-      low += step;
-      step *= 2;
-    }
-    cursor_ = static_cast<size_t>(
-        std::lower_bound(
-            known.begin() + static_cast<std::ptrdiff_t>(low),
-            known.begin() + static_cast<std::ptrdiff_t>(std::min(low + step - 1, known.size())),
-            from) -
-        known.begin());
+    // The next answer is most often the next occurrence, or a few further.
+    cursor_ = GallopTo(cursor_, known.size(), [&](size_t i) { return known[i] < from; });
     return cursor_ < known.size() ? known[cursor_] : std::string_view::npos;
   }
 
@@ -174,18 +186,10 @@ void EntryHits(std::string_view bytes, const EntryList& entries, IndexOptions op
       pos = EntryStart(entries[next]);
       continue;
     }
-    // The entry holding `at` is `next` or one after it: galloping from `next`
-    // keeps a run of nearby hits from searching the whole list each time.
-    size_t low = next, step = 1;
-    while (low + step < count && EntryStart(entries[low + step]) <= at) {
-      low += step;
-      step *= 2;
-    }
-    size_t k = low;  // the last entry starting at or before `at`
-    for (size_t high = std::min(low + step, count); high - k > 1;) {
-      const size_t mid = k + (high - k) / 2;
-      (EntryStart(entries[mid]) <= at ? k : high) = mid;
-    }
+    // The entry holding `at` is `next` or one after it: the last one starting
+    // at or before `at`.
+    const size_t k =
+        GallopTo(next, count, [&](size_t i) { return EntryStart(entries[i]) <= at; }) - 1;
     next = k + 1;
     pos = next < count ? EntryStart(entries[next]) : bytes.size() + 1;
     if (static_cast<Int>(k) == shown || EntryStart(entries[k]) >= bytes.size()) continue;
