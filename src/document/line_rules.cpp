@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "convert/scanners.h"
 #include "textlib/cliplib.h"
 
@@ -121,6 +125,30 @@ bool EndsPropertyLoosely(std::string_view u) {
 
 }  // namespace
 
+bool MayHoldStopWord(std::string_view from) {
+  const auto stop_letter = [](char c) { return (c | 0x20) == 'u' || (c | 0x20) == 'y'; };
+  size_t pos = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n'), lower = _mm_set1_epi8(0x20);
+  const __m128i u = _mm_set1_epi8('u'), y = _mm_set1_epi8('y');
+  for (; pos + 16 <= from.size(); pos += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from.data() + pos));
+    const __m128i folded = _mm_or_si128(v, lower);
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+    const unsigned letters = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(folded, u), _mm_cmpeq_epi8(folded, y))));
+    // The bits of the bytes before the first LF, all 16 when there is none.
+    const unsigned before = ends == 0 ? 0xffffu : (ends & (~ends + 1)) - 1;
+    if ((letters & before) != 0) return true;
+    if (ends != 0) return false;
+  }
+#endif
+  for (; pos < from.size() && from[pos] != '\n'; ++pos) {
+    if (stop_letter(from[pos])) return true;
+  }
+  return false;
+}
+
 StopKind IndexerStop(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return StopKind::kOrdinary;
@@ -234,6 +262,13 @@ bool OccursUpper(std::string_view upper_text, std::string_view word) {
 }
 
 }  // namespace
+
+bool ScopeLineMayBeHeader(std::string_view from) {
+  if (from.size() < 9) return true;
+  const size_t k = line_rules_detail::UsualScopeLength(from.data());
+  if (k == 0 || !IsCodeWordChar(from[k])) return true;
+  return OccursUpper("FUNCTION_PROCEDURE_METHOD_SUB", from.substr(k, CodeWordEnd(from, k) - k));
+}
 
 std::string_view UsualHeaderName(std::string_view text, size_t from) {
   return NextCodeWord(text, from);

@@ -16,6 +16,7 @@
 // Property and Friend procedures are entries too (see IndexOptions).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -143,6 +144,31 @@ inline bool MayBeHeader(char first, char second) {
   }
 }
 
+// False when IndexerStop is kOrdinary, by any options, for the line whose
+// text begins at the start of `from` (its line end the first LF of `from`,
+// else the end of `from`): every line where the indexer stops holds a U or a
+// Y, either case (SUB, FUNCTION, PROCEDURE, PROPERTY). Reads 16 bytes at a
+// time, never past `from`.
+bool MayHoldStopWord(std::string_view from);
+
+// False when HeaderName is nothing, by the given options, for the line whose
+// text (blanks trimmed) begins at `text`, told by its first four bytes
+// (readable, though they may reach into the next line): the rules name a
+// header only when those four, upper-cased, are a piece of
+// "FUNC_SUB _METH_PROC" or begin a scope word, or, with property_and_friend,
+// begin with P, F or S. A fourth byte that is a blank may end the text (only
+// blanks after it): the bytes before it are then tested too. True when a
+// line end is among the four.
+inline bool MayBeHeaderByFour(const char* text, IndexOptions options);
+
+// For a line of fewer than kLongHeaderLine bytes whose text begins at the
+// start of `from` with "Private ", "Public " or "Static " (as written, one
+// blank) and a code word character right after: false when HeaderName,
+// options off, is nothing, which the rules tell by that code word alone (it
+// must occur, upper-cased, in "FUNCTION_PROCEDURE_METHOD_SUB"). True for
+// every other line.
+bool ScopeLineMayBeHeader(std::string_view from);
+
 // The line closes a procedure: it begins with END and a blank, and its
 // second blank-delimited word is exactly FUNCTION or SUB ('End  Sub', 'END
 // FUNCTION', 'End Sub ' done'; not 'End Sub: x' nor 'End Sub'x').
@@ -194,18 +220,20 @@ bool StartsFolded(const char* p, const char (&pattern)[N]) {
   return ((LoadEight(p) | Eight(pattern, 2)) & Eight(pattern, 1)) == Eight(pattern, 0);
 }
 
+// The length of the scope word and its blank that `text` (eight bytes
+// readable) begins with: "Private ", "Public " or "Static " as written; 0 for none.
+inline size_t UsualScopeLength(const char* text) {
+  const uint64_t head = LoadEight(text);
+  if (head == Eight("Private ", 0)) return 8;
+  const uint64_t seven = head & Eight("Public ", 1);
+  return seven == Eight("Public ", 0) || seven == Eight("Static ", 0) ? 7 : 0;
+}
+
 }  // namespace line_rules_detail
 
 inline size_t UsualHeaderNameFrom(const char* text) {
-  using line_rules_detail::Eight, line_rules_detail::StartsFolded;
-  const uint64_t head = line_rules_detail::LoadEight(text);
-  size_t k = 0;  // where the keyword begins
-  if (head == Eight("Private ", 0)) {
-    k = 8;
-  } else {
-    const uint64_t seven = head & Eight("Public ", 1);
-    if (seven == Eight("Public ", 0) || seven == Eight("Static ", 0)) k = 7;
-  }
+  using line_rules_detail::StartsFolded;
+  const size_t k = line_rules_detail::UsualScopeLength(text);  // where the keyword begins
   size_t from = 0;
   if (StartsFolded(text + k, "sub ")) {
     from = k + 4;
@@ -216,6 +244,24 @@ inline size_t UsualHeaderNameFrom(const char* text) {
   // stops the indexer by some shapes and not by others.
   const char next = text[from];
   return next == ' ' || next == '\r' || next == '\n' ? 0 : from;
+}
+
+inline bool MayBeHeaderByFour(const char* text, IndexOptions options) {
+  const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+  const auto ends = [](char c) { return c == '\r' || c == '\n'; };
+  if (ends(text[1]) || ends(text[2]) || ends(text[3])) return true;  // a short line
+  const char first = upper(text[0]);
+  if (options.property_and_friend && (first == 'P' || first == 'F' || first == 'S')) return true;
+  const std::array<char, 4> key = {first, upper(text[1]), upper(text[2]), upper(text[3])};
+  constexpr std::string_view kPieces = "FUNC_SUB _METH_PROC";
+  const std::string_view four(key.data(), 4);
+  if (kPieces.find(four) != std::string_view::npos) return true;
+  if (four == "PUBL" || four == "STAT" || four == "PRIV") return true;
+  if (key[3] != ' ') return false;
+  // Only blanks may follow: the text is then the bytes before them.
+  size_t n = 3;
+  while (key[n - 1] == ' ') --n;
+  return kPieces.find(four.substr(0, n)) != std::string_view::npos;
 }
 
 inline bool UsualProcedureEnd(const char* text) {

@@ -117,6 +117,7 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
         }
         if (AddUsualHeader(walk, at)) continue;
       }
+      if (!MayHoldStopWord(bytes_.substr(at))) continue;
       // The rule trims the line's blanks: it reads the line from `at`.
       const StopKind stop = IndexerStop(walk.TextFrom(at), options_);
       if (stop == StopKind::kOrdinary) continue;
@@ -127,8 +128,20 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
       if (at == LineWalk::kEnd) return;
       const char second = at + 1 < size ? base[at + 1] : '\n';
       if (!MayBeHeader(base[at], second)) continue;
-      after_entry =
-          (at + kUsualShapeReach <= size && AddUsualHeader(walk, at)) || AddHeader(walk.LineOf(at));
+      if (at + kUsualShapeReach <= size) {
+        // Most lines between procedures are told by their first four bytes.
+        if (AddUsualHeader(walk, at)) {
+          after_entry = true;
+          continue;
+        }
+        if (!MayBeHeaderByFour(base + at, options_)) continue;
+        // Scope lines (`Private m As String`) by the word after the scope word.
+        if (!options_.property_and_friend && !ScopeLineMayBeHeader(bytes_.substr(at)) &&
+            walk.LineEndOf(at) - at < kLongHeaderLine) {
+          continue;
+        }
+      }
+      after_entry = AddHeader(walk.LineOf(at));
     }
   }
 }

@@ -124,5 +124,48 @@ TEST(LineRulesTest, StaticAndEndLinesStopWhereTheyHoldTheWords) {
   }
 }
 
+// The indexer's quick tests turn a line away only where the rules do, on
+// random lines of scope words, keywords and other words, by either options.
+TEST(LineRulesTest, QuickTestsTurnAwayOnlyLinesTheRulesTurnAway) {
+  const std::vector<std::string> words = {
+      "Private", "Public", "Static", "PRIVATE", "Sub", "Function", "fu", "Property", "Get",
+      "Friend",  "End",    "Meth",   "pROC",    "_",   "b",        "e",  "thod",     "m0",
+      "calls",   "S",      "y",      "=",       "(",   "\t",       "\r", "\xd5",     ""};
+  const std::vector<std::string> ends = {"\r\n", "\n", ""};
+  std::mt19937 rng(23);
+  int no_stop = 0, not_by_four = 0, not_by_scope = 0;
+  for (int round = 0; round < 30000; ++round) {
+    std::string line = words[rng() % 6 == 0 ? rng() % 4 : rng() % (words.size() - 1)];
+    for (size_t n = rng() % 5; n > 0; --n) {
+      line.append(rng() % 3, ' ');
+      line += words[rng() % words.size()];
+    }
+    line.append(rng() % 2, ' ');
+    const std::string end = ends[rng() % ends.size()];
+    // What follows the line: more bytes to read, unless it is the last one.
+    const std::string bytes = line + end + (end.empty() ? "" : "Sub Function End Sub yu");
+    const bool holds = Upper(line).find_first_of("UY") != std::string::npos;
+    ASSERT_EQ(MayHoldStopWord(bytes), holds) << line;
+    no_stop += !holds;
+    for (const IndexOptions options : {IndexOptions{false}, IndexOptions{true}}) {
+      if (!holds) {
+        EXPECT_EQ(IndexerStop(line, options), StopKind::kOrdinary) << line;
+      }
+      if (end.empty()) continue;
+      if (!MayBeHeaderByFour(bytes.data(), options)) {
+        ++not_by_four;
+        EXPECT_EQ(HeaderName(line, options), std::nullopt) << line;
+      }
+    }
+    if (!end.empty() && !ScopeLineMayBeHeader(bytes)) {
+      ++not_by_scope;
+      EXPECT_EQ(HeaderName(line, {}), std::nullopt) << line;
+    }
+  }
+  EXPECT_GT(no_stop, 3000);
+  EXPECT_GT(not_by_four, 3000);
+  EXPECT_GT(not_by_scope, 300);
+}
+
 }  // namespace
 }  // namespace qw
