@@ -20,6 +20,7 @@ struct BlockMasks {
   uint64_t line_ends = 0;  // LF
   uint64_t blanks = 0;     // space
   uint64_t letters = 0;    // F, P, S or E, either case
+  uint64_t seconds = 0;    // U, R, T or N, either case: the second bytes of MayStopIndexer
 };
 
 namespace {
@@ -30,6 +31,8 @@ inline BlockMasks MasksOf(const char* block) {
   const __m128i lf = _mm_set1_epi8('\n'), blank = _mm_set1_epi8(' '), lower = _mm_set1_epi8(0x20);
   const __m128i f = _mm_set1_epi8('f'), p = _mm_set1_epi8('p'), s = _mm_set1_epi8('s'),
                 e = _mm_set1_epi8('e');
+  const __m128i u = _mm_set1_epi8('u'), r = _mm_set1_epi8('r'), t = _mm_set1_epi8('t'),
+                n = _mm_set1_epi8('n');
   for (int k = 0; k < 4; ++k) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * k));
     const __m128i folded = _mm_or_si128(v, lower);
@@ -42,6 +45,9 @@ inline BlockMasks MasksOf(const char* block) {
     m.line_ends |= bits(_mm_cmpeq_epi8(v, lf));
     m.blanks |= bits(_mm_cmpeq_epi8(v, blank));
     m.letters |= bits(letter);
+    m.seconds |=
+        bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(folded, u), _mm_cmpeq_epi8(folded, r)),
+                          _mm_or_si128(_mm_cmpeq_epi8(folded, t), _mm_cmpeq_epi8(folded, n))));
   }
 #else
   for (int i = 0; i < 64; ++i) {
@@ -50,6 +56,7 @@ inline BlockMasks MasksOf(const char* block) {
     if (block[i] == '\n') m.line_ends |= bit;
     if (block[i] == ' ') m.blanks |= bit;
     if (folded == 'f' || folded == 'p' || folded == 's' || folded == 'e') m.letters |= bit;
+    if (folded == 'u' || folded == 'r' || folded == 't' || folded == 'n') m.seconds |= bit;
   }
 #endif
   return m;
@@ -58,18 +65,22 @@ inline BlockMasks MasksOf(const char* block) {
 #if defined(__x86_64__)
 // The same masks 32 bytes at a time, on processors that have AVX2. A letter is
 // told by one table look-up: the byte, in lower case, indexed by its low four
-// bits gives itself back only for f (6), p (0), s (3) and e (5).
+// bits gives itself back only for f (6), p (0), s (3) and e (5); a second byte
+// likewise for u (5), r (2), t (4) and n (14).
 __attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(const char* block) {
   const __m256i lf = _mm256_set1_epi8('\n'), blank = _mm256_set1_epi8(' ');
   const __m256i lower = _mm256_set1_epi8(0x20), low_bits = _mm256_set1_epi8(0x0f);
   const __m256i table = _mm256_setr_epi8('p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                          'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m256i seconds = _mm256_setr_epi8(0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0,
+                                           0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0);
   BlockMasks m;
   for (int k = 0; k < 2; ++k) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * k));
     const __m256i folded = _mm256_or_si256(v, lower);
-    const __m256i letter =
-        _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, _mm256_and_si256(folded, low_bits)), folded);
+    const __m256i index = _mm256_and_si256(folded, low_bits);
+    const __m256i letter = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, index), folded);
+    const __m256i second = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(seconds, index), folded);
     const int shift = 32 * k;
     m.line_ends |=
         static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lf))))
@@ -78,6 +89,8 @@ __attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(con
                     static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, blank))))
                 << shift;
     m.letters |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(letter)))
+                 << shift;
+    m.seconds |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(second)))
                  << shift;
   }
   return m;
@@ -111,7 +124,11 @@ inline void LineWalk::Take(const BlockMasks& m, size_t n) {
   carry_ = static_cast<uint64_t>(__builtin_add_overflow(sum, carry_, &sum) || out);
   firsts_ = sum & ~m.blanks;
   if (n < 64) firsts_ &= (uint64_t{1} << n) - 1;
-  letters_ = m.letters;
+  // The byte after the block's last one is the next block's first, if any.
+  const size_t after = block_ + 64;
+  const char next = after < bytes_.size() ? static_cast<char>(bytes_[after] | 0x20) : 0;
+  const bool second = next == 'u' || next == 'r' || next == 't' || next == 'n';
+  stops_ = m.letters & ((m.seconds >> 1) | (static_cast<uint64_t>(second) << 63));
   line_ends_ = m.line_ends;
 }
 
@@ -136,7 +153,7 @@ struct Avx2Masks {
 }  // namespace
 
 template <typename Masks>
-inline bool LineWalk::LoadUntil(Masks masks, bool fpse) {
+inline bool LineWalk::LoadUntil(Masks masks, bool stops) {
   const size_t size = bytes_.size();
   do {
     if (block_ + 64 >= size) return false;
@@ -150,7 +167,7 @@ inline bool LineWalk::LoadUntil(Masks masks, bool fpse) {
     } else {
       TakeTail();
     }
-  } while ((fpse ? firsts_ & letters_ : firsts_) == 0);
+  } while ((stops ? firsts_ & stops_ : firsts_) == 0);
   return true;
 }
 
@@ -170,17 +187,17 @@ LineWalk::LineWalk(std::string_view bytes, size_t pos)
   Advance(false);
 }
 
-bool LineWalk::Advance(bool fpse) {
-  return avx2_ ? AdvanceAvx2(fpse) : LoadUntil(Sse2Masks(), fpse);
+bool LineWalk::Advance(bool stops) {
+  return avx2_ ? AdvanceAvx2(stops) : LoadUntil(Sse2Masks(), stops);
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(bool fpse) {
-  return LoadUntil(Avx2Masks(), fpse);
+__attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(bool stops) {
+  return LoadUntil(Avx2Masks(), stops);
 }
 #else
-bool LineWalk::AdvanceAvx2(bool fpse) {
-  return LoadUntil(Avx2Masks(), fpse);
+bool LineWalk::AdvanceAvx2(bool stops) {
+  return LoadUntil(Avx2Masks(), stops);
 }
 #endif
 

@@ -32,18 +32,19 @@ class LineWalk {
     return block_ + static_cast<size_t>(__builtin_ctzll(bit));
   }
 
-  // As Next, passing over every line whose byte is not F, P, S or E (either
-  // case): the letters a line must begin with to stop the indexer.
-  size_t NextOfFPSE() {
-    if ((firsts_ & letters_) == 0 && !Advance(true)) return kEnd;
-    const uint64_t hits = firsts_ & letters_;
+  // As Next, passing over every line whose first two bytes that are not
+  // blanks cannot stop the indexer: MayStopIndexer is false for them, or the
+  // first is the last byte of all.
+  size_t NextMayStop() {
+    if ((firsts_ & stops_) == 0 && !Advance(true)) return kEnd;
+    const uint64_t hits = firsts_ & stops_;
     const uint64_t bit = hits & (~hits + 1);
     firsts_ &= ~((bit << 1) - 1);  // the lines passed over are gone too
     return block_ + static_cast<size_t>(__builtin_ctzll(bit));
   }
 
   // The line whose first byte that is not a blank is at `at`, an offset the
-  // last call of Next or NextOfFPSE returned.
+  // last call of Next or NextMayStop returned.
   ByteLine LineOf(size_t at) const;
   // The text of LineOf(at) from `at` on (the line without the blanks it
   // begins with), found without looking back for the line's first byte.
@@ -55,12 +56,13 @@ class LineWalk {
 
  private:
   // Moves on to the next block that holds a line's first byte that is not a
-  // blank (of F, P, S or E when `fpse`); false at the end of the bytes.
-  bool Advance(bool fpse);
-  bool AdvanceAvx2(bool fpse);
+  // blank (one where the indexer may stop, when `stops`); false at the end of
+  // the bytes.
+  bool Advance(bool stops);
+  bool AdvanceAvx2(bool stops);
   // Advance, the masks of each block made by `masks`.
   template <typename Masks>
-  bool LoadUntil(Masks masks, bool fpse);
+  bool LoadUntil(Masks masks, bool stops);
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
   // Takes the masks of the last block, shorter than 64 bytes.
@@ -71,7 +73,8 @@ class LineWalk {
   size_t block_;            // offset of the current block
   uint64_t firsts_ = 0;     // bit i: byte block_ + i is a line's first byte that is not a blank,
                             // and that line is not walked yet
-  uint64_t letters_ = 0;    // bit i: byte block_ + i is F, P, S or E, either case
+  uint64_t stops_ = 0;      // bit i: byte block_ + i is F, P, S or E and the byte after it
+                            // U, R, T or N (either case)
   uint64_t line_ends_ = 0;  // bit i: byte block_ + i is LF
   uint64_t start_in_ = 1;   // bit 0 of the next block starts a line
   uint64_t carry_ = 0;      // a run of blanks at a line's start goes on into the next block

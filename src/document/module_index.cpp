@@ -104,11 +104,10 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
   LineWalk walk(bytes_, from);
   for (;;) {
     if (after_entry) {
-      // The hot loop: most lines are passed over by the walk, and of those
-      // left most by their first two bytes that are not blanks.
-      const size_t at = walk.NextOfFPSE();
+      // The hot loop: most lines are passed over by the walk, by their first
+      // two bytes that are not blanks.
+      const size_t at = walk.NextMayStop();
       if (at == LineWalk::kEnd) return;
-      if (at + 1 >= size || !MayStopIndexer(base[at], base[at + 1])) continue;
       if (at + kUsualShapeReach <= size) {
         // Most stops are an end or a header of the usual shapes.
         if (UsualProcedureEnd(base + at)) {

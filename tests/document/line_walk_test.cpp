@@ -19,7 +19,7 @@ namespace {
 
 TEST(LineWalkTest, TellsEveryLineAsAPlainWalkDoes) {
   std::mt19937 rng(64);
-  const std::string bytes = "\r\n\nFfPpSsEeUu'x\t";
+  const std::string bytes = "\r\n\nFfPpSsEeUu'x\tRtN\xd5";
   for (int round = 0; round < 3000; ++round) {
     std::string text;
     while (text.size() < rng() % 400) {
@@ -47,11 +47,12 @@ TEST(LineWalkTest, TellsEveryLineAsAPlainWalkDoes) {
       const bool fpse = rng() % 2;
       if (fpse) {
         while (expected != lines.end() &&
-               std::string_view("FfPpSsEe").find(text[expected->first]) == std::string_view::npos) {
+               (expected->first + 1 == text.size() ||
+                !MayStopIndexer(text[expected->first], text[expected->first + 1]))) {
           ++expected;
         }
       }
-      const size_t at = fpse ? walk.NextOfFPSE() : walk.Next();
+      const size_t at = fpse ? walk.NextMayStop() : walk.Next();
       if (expected == lines.end()) {
         ASSERT_EQ(at, LineWalk::kEnd) << round;
         break;
@@ -64,6 +65,26 @@ TEST(LineWalkTest, TellsEveryLineAsAPlainWalkDoes) {
       ++expected;
     }
   }
+}
+
+// A line's first two bytes on either side of a block's edge, and at the end.
+TEST(LineWalkTest, StopsByTwoBytesAcrossTheBlocksAndAtTheEnd) {
+  for (size_t blanks = 0; blanks < 140; ++blanks) {
+    for (const char first : std::string("FsEpx")) {
+      for (const char second : std::string("UrTnx \n")) {
+        for (const std::string after : {"", "\nSub x"}) {
+          const std::string text = std::string(blanks, ' ') + first + second + after;
+          const bool stops = MayStopIndexer(first, second);
+          LineWalk walk(text, 0);
+          const size_t at = walk.NextMayStop();
+          const size_t sub = after.empty() ? LineWalk::kEnd : text.size() - 5;
+          EXPECT_EQ(at, stops ? blanks : sub) << blanks << first << second;
+        }
+      }
+    }
+  }
+  const std::string last = std::string(63, ' ') + "F";
+  EXPECT_EQ(LineWalk(last, 0).NextMayStop(), LineWalk::kEnd);
 }
 
 TEST(LineWalkTest, TheTwoByteTestsNeverTurnAwayALineTheRulesTake) {
