@@ -87,14 +87,26 @@ __attribute__((no_sanitize("vptr"))) void* ConvertToDocument(DocumentLoader* loa
   return loader->ConvertToDocument();
 }
 
-}  // namespace
+// While it lives, the pane tells no one of a change of its text (no
+// SCN_MODIFIED, no textChanged, no linesChanged).
+class Unnotified {
+ public:
+  explicit Unnotified(QsciScintillaBase& pane)
+      : pane_(pane), mask_(pane.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK)) {
+    pane_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
+  }
+  ~Unnotified() {
+    pane_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask_));
+  }
+  Unnotified(const Unnotified&) = delete;
+  Unnotified& operator=(const Unnotified&) = delete;
 
-void CodePagePane::AppendQuietly(std::string_view text) {
-  const long mask = SendScintilla(SCI_GETMODEVENTMASK);
-  SendScintilla(SCI_SETMODEVENTMASK, 0UL);
-  SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
-  SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
-}
+ private:
+  QsciScintillaBase& pane_;
+  long mask_;
+};
+
+}  // namespace
 
 void CodePagePane::LoadBytes(size_t size, const std::function<void(const PieceSink&)>& read,
                              const std::function<void()>& emptied) {
@@ -129,22 +141,31 @@ void CodePagePane::LoadBytes(size_t size, const std::function<void(const PieceSi
     }
   }
   loading_ = true;
-  // A new text is no edit to undo: Scintilla keeps no second copy of it.
-  SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-  SendScintilla(SCI_CLEARALL);
-  UseCharacterIndex(false);
-  ascii_ = ascii;
-  if (emptied) emptied();
-  if (loader) {
-    ShowDocument(ConvertToDocument(loader), false);
-  } else {
-    if (!coloured_) ShowDocument(SendScintillaPtrResult(SCI_CREATEDOCUMENT), true);
-    if (!text.empty()) AppendQuietly(text);
+  {
+    // Emptied and filled unnotified: no listener converts the loaded text to
+    // UTF-16, and the line-number margin is not fitted to an empty pane
+    // between the two texts (which would lay out and paint the margin and
+    // the horizontal scroll bar for nothing).
+    const Unnotified quiet(*this);
+    // A new text is no edit to undo: Scintilla keeps no second copy of it.
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    UseCharacterIndex(false);
+    ascii_ = ascii;
+    if (emptied) emptied();
+    if (loader) {
+      ShowDocument(ConvertToDocument(loader), false);
+    } else {
+      if (!coloured_) ShowDocument(SendScintillaPtrResult(SCI_CREATEDOCUMENT), true);
+      if (!text.empty()) {
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
+      }
+    }
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
   }
-  SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-  SendScintilla(SCI_EMPTYUNDOBUFFER);
   loading_ = false;
-  // The insertion was not notified: the text's change is.
+  // The change of text was not notified: it is now, once.
   emit linesChanged();
   emit textChanged();
 }

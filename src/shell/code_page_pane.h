@@ -73,9 +73,6 @@ class CodePagePane final : public QsciScintilla {
   // Shows `document` (a Scintilla document holding one reference, which the
   // pane takes over) with the pane's settings of the document it replaces.
   void ShowDocument(void* document, bool coloured);
-  // Appends `text` (pane characters) with no notification of the insertion:
-  // nothing converts a loaded text to UTF-16 for listeners.
-  void AppendQuietly(std::string_view text);
 
   const CodePage* page_;
   bool ascii_ = true;                // no byte above 0x7F since the last SetBytes
