@@ -157,15 +157,24 @@ void EntryFilter::FindNext(std::string_view previous, std::string_view part,
 std::vector<int> EntryFilter::Longest(size_t count) const {
   std::vector<int> longest;  // longest first, ties in list order
   if (count == 0) return longest;
-  const auto length = [this](int i) {
-    return names_.starts[static_cast<size_t>(i) + 1] - names_.starts[static_cast<size_t>(i)];
+  const std::uint32_t* starts = names_.starts.data();
+  const auto length = [starts](int i) {
+    return starts[static_cast<size_t>(i) + 1] - starts[static_cast<size_t>(i)];
   };
-  for (int i = 0; i < static_cast<int>(size()); ++i) {
-    if (longest.size() == count && length(i) <= length(longest.back())) continue;
-    const auto at = std::upper_bound(longest.begin(), longest.end(), i,
+  // Once `count` names are kept, a name must be longer than the shortest
+  // kept to enter: most names are passed over with one compare each.
+  std::uint32_t shortest_kept = 0;
+  const size_t n = size();
+  for (size_t i = 0;; ++i) {
+    if (longest.size() == count) {
+      while (i < n && starts[i + 1] - starts[i] <= shortest_kept) ++i;
+    }
+    if (i >= n) break;
+    const auto at = std::upper_bound(longest.begin(), longest.end(), static_cast<int>(i),
                                      [&](int a, int b) { return length(a) > length(b); });
-    longest.insert(at, i);
+    longest.insert(at, static_cast<int>(i));
     if (longest.size() > count) longest.pop_back();
+    if (longest.size() == count) shortest_kept = length(longest.back());
   }
   return longest;
 }

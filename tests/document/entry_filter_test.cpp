@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -51,7 +54,7 @@ TEST(EntryFilterTest, LongestNamesComeFirstTiesInListOrder) {
 }
 
 // Whatever the names and the part, Find answers as a plain search of each name does, and so
-// does FindNext from what was found for a part typed before.
+// does FindNext from what was found for a part typed before; Longest as a stable sort does.
 TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
   std::mt19937 rng(13);
   const std::string alphabet = "aAbB_1\xe9\xc9";  // é and É are other bytes, not letters
@@ -83,6 +86,13 @@ TEST(EntryFilterTest, AgreesWithAPlainSearchOfEachName) {
     filter.Find(before, next);
     filter.FindNext(before, part, next);
     ASSERT_EQ(next, expected) << "part '" << part << "' after '" << before << "'";
+    // The longest names: a stable sort by length, cut (many lengths are tied).
+    std::vector<int> by_length(names.size());
+    std::iota(by_length.begin(), by_length.end(), 0);
+    std::ranges::stable_sort(by_length, std::greater{}, [&](int i) { return names[i].size(); });
+    const size_t keep = rng() % 6;
+    by_length.resize(std::min(keep, by_length.size()));
+    ASSERT_EQ(filter.Longest(keep), by_length) << "the " << keep << " longest in round " << round;
   }
 }
 
