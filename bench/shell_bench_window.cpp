@@ -1,23 +1,28 @@
 // The window under load, on Qt's offscreen platform: opening a 9 MB module
 // through the Module Open menu (index, fill cbProc, show entry 0) against
-// `qwtool list` on the same file, switching to entries anywhere in it,
-// filling cbProc with 60,000 names, and pasting a 32,000-character result of
-// the text tools over the pane's text.
+// `qwtool list` on the same file and against opening it whole, again and again
+// in one window and as the first opens of a window just started, switching to
+// entries anywhere in it, filling cbProc with 60,000 names, and pasting a
+// 32,000-character result of the text tools over the pane's text.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "document/entry_list.h"
 #include "shell/entry_search.h"
@@ -46,14 +51,37 @@ double ThreadCpuMs() {
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+// Counts the paints of the pane's text area: an open is timed to idle with
+// the window's own paints, and is no open if it did not paint the text.
+struct PanePaints final : QObject {
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
 struct Window {
   frmEdit32 window;
   qw::shell::PortScript script;
-  Window() { window.port().SetScript(&script); }
+  PanePaints paints;
+  Window() {
+    window.port().SetScript(&script);
+    window.txtEdit()->viewport()->installEventFilter(&paints);
+  }
+  // Handles the events the last command left (its paints among them);
+  // false when the pane's text was not painted since the last call.
+  bool ToIdlePainted() {
+    QApplication::processEvents();
+    const bool painted = paints.count > 0;
+    paints.count = 0;
+    return painted;
+  }
 
-  void Open() {
-    script.paths.push_back(ModulePath());
-    qw::shell::FindMenuAction(window.menuBar(), "mnuBasFiles")->trigger();
+  // Opens `path` through the Open command of the menu item `item`.
+  void Open(const std::string& path = ModulePath(), const char* item = "mnuBasFiles") {
+    script.paths.push_back(path);
+    qw::shell::FindMenuAction(window.menuBar(), item)->trigger();
   }
   void Pick(int index) {
     window.cbProc()->setCurrentIndex(index);
@@ -70,16 +98,16 @@ void BM_QwtoolList(benchmark::State& state) {
 BENCHMARK(BM_QwtoolList)->Unit(benchmark::kMillisecond);
 
 // Module Open of the 9 MB module, to idle as the whole open below is timed:
-// the window shown, the pane painted and the events of the open handled.
+// the window shown, the events of the open handled, among them the paints
+// of what it changed, the pane's text always.
 void BM_OpenModuleThroughWindow(benchmark::State& state) {
   Window w;
   w.window.show();
+  w.ToIdlePainted();
   for (auto _ : state) {
     w.Open();
-    w.window.txtEdit()->repaint();
-    QApplication::processEvents();
-    if (w.window.cbProc()->count() < 2 || !w.script.boxes.empty()) {
-      state.SkipWithError("the module did not open cleanly");
+    if (!w.ToIdlePainted() || w.window.cbProc()->count() < 2 || !w.script.boxes.empty()) {
+      state.SkipWithError("the module did not open cleanly, or its text was not painted");
       break;
     }
   }
@@ -92,15 +120,95 @@ BENCHMARK(BM_OpenModuleThroughWindow)->Unit(benchmark::kMillisecond);
 void BM_OpenWholeThroughWindow(benchmark::State& state) {
   Window w;
   w.window.show();
+  w.ToIdlePainted();
   for (auto _ : state) {
-    w.script.paths.push_back(ModulePath());
-    qw::shell::FindMenuAction(w.window.menuBar(), "mnuFillAll")->trigger();
-    w.window.txtEdit()->repaint();
-    QApplication::processEvents();
+    w.Open(ModulePath(), "mnuFillAll");
+    if (!w.ToIdlePainted() || !w.script.boxes.empty()) {
+      state.SkipWithError("the module did not open cleanly, or its text was not painted");
+      break;
+    }
   }
-  if (!w.script.boxes.empty()) state.SkipWithError("the module did not open cleanly");
 }
 BENCHMARK(BM_OpenWholeThroughWindow)->Unit(benchmark::kMillisecond);
+
+// The two opens above, each as the n-th open of a window just started (the
+// benchmark's argument): every iteration starts this program again
+// (kNthOpen below), which shows the empty window, handles its events, opens
+// the module n - 1 times, then once more, timed: from the command to idle,
+// the events of the open handled (its paints among them), in that process's
+// CPU time (all threads). A repeated open in one window is timed above: by
+// then the whole open's 9 MB come from memory freed by the open before it.
+constexpr std::string_view kNthOpen = "--nth-open=";
+
+double ProcessCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// The open timed, on its own for a profiler (callgrind's --toggle-collect).
+__attribute__((noinline)) bool OpenToIdle(Window& w, const std::string& path, const char* item) {
+  w.Open(path, item);
+  return w.ToIdlePainted() && w.script.boxes.empty();
+}
+
+// In the program started again: opens `path` through `item` `n` times and
+// prints the CPU time in ms of the last; 1 when an open failed or did not
+// paint the text.
+int NthOpen(const std::string& item, const std::string& path, int n) {
+  Window w;
+  w.window.show();
+  w.ToIdlePainted();
+  for (int i = 1; i < n; ++i) {
+    if (!OpenToIdle(w, path, item.c_str())) return 1;
+  }
+  const double start = ProcessCpuMs();
+  if (n < 1 || !OpenToIdle(w, path, item.c_str())) return 1;
+  std::printf("%.4f\n", ProcessCpuMs() - start);
+  return 0;
+}
+
+void NthOpenThroughWindow(benchmark::State& state, const char* item) {
+  const std::string command = "'/proc/" + std::to_string(getpid()) + "/exe' " +
+                              std::string(kNthOpen) + item + " '" + ModulePath() + "' " +
+                              std::to_string(state.range(0)) + " 2>/dev/null";
+  for (auto _ : state) {
+    FILE* child = popen(command.c_str(), "r");
+    double ms = -1;
+    if (child && std::fscanf(child, "%lf", &ms) != 1) ms = -1;
+    if (!child || pclose(child) != 0 || ms < 0) {
+      state.SkipWithError("an open in the new window failed");
+      break;
+    }
+    state.SetIterationTime(ms / 1e3);
+  }
+}
+void BM_NthOpenModule(benchmark::State& state) {
+  NthOpenThroughWindow(state, "mnuBasFiles");
+}
+void BM_NthOpenWhole(benchmark::State& state) {
+  NthOpenThroughWindow(state, "mnuFillAll");
+}
+// A process's first opens scatter more than a repeated one: a run is one
+// open, and the median of 7 runs is what compares.
+BENCHMARK(BM_NthOpenModule)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(5)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NthOpenWhole)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(5)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SwitchEntry(benchmark::State& state) {
   Window w;
@@ -225,6 +333,9 @@ BENCHMARK(BM_Paste32000)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc == 4 && std::string_view(argv[1]).starts_with(kNthOpen)) {
+    return NthOpen(argv[1] + kNthOpen.size(), argv[2], std::atoi(argv[3]));
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
