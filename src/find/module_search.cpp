@@ -345,10 +345,7 @@ void FindInModuleFile(std::string_view bytes, const std::string& file_name, Inde
   // searching it. Room never written is never touched.
   std::vector<size_t> offsets;
   offsets.reserve(bytes.size() / 32 + 16);
-  for (size_t at = searcher.Find(bytes); at != std::string_view::npos;
-       at = searcher.Find(bytes, at + 1)) {
-    offsets.push_back(at);
-  }
+  searcher.FindAll(bytes, offsets);
   HitsAsIndexed hits(bytes, options, searcher, offsets, sink);
   if (!IndexModuleNear(bytes, file_name, options, port, offsets, hits)) {
     return FindLinesInText(bytes, pattern, match_case, sink);

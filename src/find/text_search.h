@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/case_fold.h"
 
@@ -23,9 +25,9 @@ bool MatchesAt(std::string_view text, size_t at, std::string_view pattern, bool 
                const CaseFold& fold = Windows1252CaseFold());
 
 // A pattern prepared for repeated searches: forwards, starting anywhere. A
-// search over megabytes runs at memory speed: candidates are found by their
-// first and last bytes (in either letter case) sixteen bytes at a time and only
-// then compared whole.
+// search over megabytes runs at memory speed: candidates are found by two of
+// the pattern's bytes, rare ones and apart (in either letter case), sixteen or
+// thirty-two offsets at a time, and only then compared whole.
 class PatternSearcher {
  public:
   PatternSearcher(std::string_view pattern, bool match_case,
@@ -34,8 +36,19 @@ class PatternSearcher {
   // The first offset at or after `from` where `text` continues with the
   // pattern. An empty pattern matches at `from` when from <= text.size().
   size_t Find(std::string_view text, size_t from = 0) const;
+  // Appends to `into` every offset where `text` continues with the pattern,
+  // in ascending order (overlapping ones too: 'aa' is found at 0, 1 and 2 in
+  // 'aaaa'), as Find from one past each would find them.
+  void FindAll(std::string_view text, std::vector<size_t>& into) const;
 
  private:
+  // Find, or FindAll when `all` is given (then returning npos).
+  size_t Scan(std::string_view text, size_t from, std::vector<size_t>* all) const;
+  size_t FindAvx2(std::string_view text, size_t from, size_t* stop, std::vector<size_t>* all) const;
+  // Whether the bytes at `t` (the pattern's length of them, of `readable`
+  // bytes there) are the pattern.
+  bool MatchesHere(const char* t, size_t readable) const;
+
   std::string_view pattern_;
   bool match_case_;
   const CaseFold& fold_;
@@ -47,6 +60,13 @@ class PatternSearcher {
   char near_bytes_[2] = {0, 0};
   char far_bytes_[2] = {0, 0};
   bool paired_ = true;
+  // When letter case is ignored and each byte of the pattern is one of two
+  // bytes that differ only in 0x20 (a letter of ASCII) or stands alone: the
+  // pattern with those bits set (`set_`) and the bits (`bits_`), so that
+  // bytes match when they equal `set_` with `bits_` set in them, eight at a
+  // time (both padded to a whole number of eight bytes with 0xff, which
+  // matches any byte). Empty otherwise.
+  std::string set_, bits_;
 };
 
 // The first offset at or after `from` where `text` continues with `pattern`.

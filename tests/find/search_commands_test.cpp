@@ -164,8 +164,9 @@ INSTANTIATE_TEST_SUITE_P(Replaces, ReplaceInPane,
                          ::testing::ValuesIn(ReadCaseTable("find/replace_rows.txt", 7)), RowName);
 
 // The searcher agrees with a plain byte-by-byte search on every byte value,
-// every pattern length around the sixteen-byte blocks, both letter cases, and
-// a folding where three bytes share one upper case.
+// every pattern length around the blocks of sixteen and thirty-two and the
+// words of eight, both letter cases, and a folding where three bytes share
+// one upper case; so does the list of every occurrence.
 TEST(PatternSearcher, AgreesWithAPlainSearch) {
   std::string text;
   unsigned x = 12345;
@@ -192,6 +193,12 @@ TEST(PatternSearcher, AgreesWithAPlainSearch) {
                 << "len " << len << " at " << at << " case " << match_case;
           }
           ASSERT_EQ(FindBackwards(text, pattern, at + 1, match_case, *fold), hay.rfind(pat, at));
+          std::vector<size_t> all, expected;
+          PatternSearcher(pattern, match_case, *fold).FindAll(text, all);
+          for (size_t k = hay.find(pat); k != std::string::npos; k = hay.find(pat, k + 1)) {
+            expected.push_back(k);
+          }
+          ASSERT_EQ(all, expected) << "len " << len << " at " << at << " case " << match_case;
         }
       }
     }
