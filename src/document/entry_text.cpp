@@ -23,7 +23,9 @@ void RequireIndexedStamp(const ModuleDocument& doc, const FileStamp& stamp) {
 }
 
 bool IsDeclarationsEntry(EntryView entry) {
-  return EqualsNoCase(TrimBlanks(entry.name), kDeclarationsName);
+  // Most names are told by their length alone.
+  return entry.name.size() >= std::string_view(kDeclarationsName).size() &&
+         EqualsNoCase(TrimBlanks(entry.name), kDeclarationsName);
 }
 
 namespace {

@@ -338,15 +338,20 @@ bool StartsNextEntry(std::string_view line, IndexOptions options) {
   const std::string_view u = TrimBlanks(line);
   if (u.empty()) return false;
   if (options.property_and_friend && PropertyOrFriendHeader(u)) return true;
-  // The first byte is told here: the prefixes are compared eight bytes at a time.
+  // The first two bytes are told here (most lines differ there from every
+  // prefix): the prefixes are compared eight bytes at a time.
+  const char second = u.size() > 1 ? UpperChar(u[1]) : ' ';
   switch (UpperChar(u[0])) {
     case 'F':
+      if (second != 'U') return false;
       return StartsNoCaseByWords(u, "FUNCTION") || StartsNoCaseByWords(u, "FUNC ");
     case 'P':
+      if (second != 'R' && second != 'U') return false;
       return StartsNoCaseByWords(u, "PROCEDURE") || StartsNoCaseByWords(u, "PROC ") ||
              StartsNoCaseByWords(u, "PUBLIC FUN") || StartsNoCaseByWords(u, "PUBLIC SUB") ||
              StartsNoCaseByWords(u, "PRIVATE FU") || StartsNoCaseByWords(u, "PRIVATE SU");
     case 'S':
+      if (second != 'U' && second != 'T') return false;
       return StartsNoCaseByWords(u, "SUB ") || StartsNoCaseByWords(u, "STATIC SUB") ||
              StartsNoCaseByWords(u, "STATIC FUN") || StartsNoCaseByWords(u, "STATIC PRO");
     case 'M':
@@ -364,14 +369,23 @@ EntryEnd WhereEntryEnds(std::string_view line, IndexOptions options) {
   size_t first = 0;
   while (first < line.size() && line[first] == ' ') ++first;
   if (first == line.size()) return EntryEnd::kNotHere;
-  switch (line[first] | 0x20) {
+  // Both rules trim the blanks the line begins with.
+  const std::string_view text = line.substr(first);
+  switch (text[0] | 0x20) {
     case 'e':
-      return EndsProcedure(line, options) ? EntryEnd::kAfterThisLine : EntryEnd::kNotHere;
+      // The usual closing lines, END SUB and END FUNCTION with nothing but
+      // blanks or a blank and more after them, are told without taking
+      // words apart.
+      if ((StartsNoCaseByWords(text, "END SUB") && (text.size() == 7 || text[7] == ' ')) ||
+          (StartsNoCaseByWords(text, "END FUNCTION") && (text.size() == 12 || text[12] == ' '))) {
+        return EntryEnd::kAfterThisLine;
+      }
+      return EndsProcedure(text, options) ? EntryEnd::kAfterThisLine : EntryEnd::kNotHere;
     case 'f':
     case 'm':
     case 'p':
     case 's':
-      return StartsNextEntry(line, options) ? EntryEnd::kBeforeThisLine : EntryEnd::kNotHere;
+      return StartsNextEntry(text, options) ? EntryEnd::kBeforeThisLine : EntryEnd::kNotHere;
     default:
       return EntryEnd::kNotHere;
   }
