@@ -39,7 +39,11 @@ using qw::shell::frmEdit32;
 const std::string& ModulePath() {
   static const std::string path = [] {
     const std::string p = QDir::tempPath().toStdString() + "/qw_bench_window_MODULE.BAS";
-    std::ofstream(p, std::ios::binary) << qw::bench::SyntheticModule(60000);
+    // Written beside and renamed: another run of this program (or its child)
+    // reading the module meanwhile never meets it half written.
+    const std::string written = p + "." + std::to_string(getpid());
+    std::ofstream(written, std::ios::binary) << qw::bench::SyntheticModule(60000);
+    std::rename(written.c_str(), p.c_str());
     return p;
   }();
   return path;
