@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -331,7 +330,6 @@ FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
     Release();
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
-    mapped_ = std::exchange(other.mapped_, false);
     buffer_ = std::move(other.buffer_);
     stamp_ = other.stamp_;
   }
@@ -343,8 +341,6 @@ FileBytes::~FileBytes() {
 }
 
 void FileBytes::Release() {
-  if (mapped_) ::munmap(const_cast<char*>(data_), size_);
-  mapped_ = false;
   data_ = nullptr;
   size_ = 0;
   buffer_.reset();
@@ -360,22 +356,17 @@ FileBytes FileBytes::Read(const FileHandle& file, FileStamp stamp, std::string* 
   fb.stamp_ = stamp;
   const size_t want = static_cast<size_t>(fb.stamp_.size);
   if (want == 0) return fb;
-  // A file under a megabyte is read: mapping costs more than the copy, and
-  // unmapping it again flushes the address cache of every core the process
-  // runs on.
-  constexpr size_t kMapFrom = size_t{1} << 20;
-  if (const char* map = want >= kMapFrom ? fs.Map(file.fd(), want) : nullptr) {
-    fb.data_ = map;
-    fb.size_ = want;
-    fb.mapped_ = true;
-    return fb;
-  }
+  // Read, not mapped, whatever the size: reading a mapped file misses the
+  // processor's address cache at every page of it (dearly on a virtual
+  // machine), and unmapping it flushes that cache on every core the process
+  // ran on. A copy into huge pages costs less than both.
   char* into = nullptr;
-  if (spare) {
+  if (spare && want < kLargeRoomFrom) {
     if (spare->size() < want) spare->resize(want);
     into = spare->data();
   } else {
-    fb.buffer_ = std::make_unique_for_overwrite<char[]>(want);
+    fb.buffer_ = std::unique_ptr<char[], LargeRoomFree>(static_cast<char*>(TakeLargeRoom(want)),
+                                                        LargeRoomFree{want});
     into = fb.buffer_.get();
   }
   size_t got_total = 0;

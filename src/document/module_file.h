@@ -17,6 +17,7 @@
 
 #include "document/byte_lines.h"
 #include "document/file_system.h"
+#include "document/large_room.h"
 #include "document/module_document.h"
 #include "platform/fault.h"
 
@@ -70,9 +71,9 @@ class BackupFailed : public Fault {
   explicit BackupFailed(const Fault& why) : Fault(why) {}
 };
 
-// The whole content of a file, read once: a file of a megabyte or more mapped
-// into memory read-only (the pages come straight from the file cache, nothing
-// is copied), a smaller one, or one that cannot be mapped, read into a buffer.
+// The whole content of a file, read once into memory of its own: what another
+// program writes to the file afterwards never shows in it. A big file's room
+// is taken as LargeRoom takes it (huge pages where the kernel grants them).
 class FileBytes {
  public:
   FileBytes() = default;
@@ -84,9 +85,9 @@ class FileBytes {
 
   // Reads `path` whole. Throws a Fault when it cannot be opened or read.
   static FileBytes Read(const std::string& path, FileSystem& fs = SystemFiles());
-  // The same, a file that is read (not mapped) going into `spare`, which grows
-  // as needed and is kept for the next file: the bytes are valid while `spare`
-  // is left alone. Many small files are read so without fresh memory for each.
+  // The same, a file under half a megabyte going into `spare`, which grows as
+  // needed and is kept for the next file: the bytes are valid while `spare` is
+  // left alone. Many small files are read so without fresh memory for each.
   static FileBytes Read(const std::string& path, std::string& spare,
                         FileSystem& fs = SystemFiles());
   // Reads an open file whole, from its start.
@@ -100,8 +101,7 @@ class FileBytes {
                         FileSystem& fs);
   const char* data_ = nullptr;
   size_t size_ = 0;
-  bool mapped_ = false;
-  std::unique_ptr<char[]> buffer_;  // when the file was read, not mapped, into a buffer of its own
+  std::unique_ptr<char[], LargeRoomFree> buffer_;  // when the file was read into room of its own
   FileStamp stamp_;
 };
 

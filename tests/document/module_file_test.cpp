@@ -71,6 +71,21 @@ TEST_F(ModuleFileTest, ReadsLinesFromAnOffsetAndAnEmptyFileAsNoBytes) {
   EXPECT_EQ(empty.stamp().size, 0);
 }
 
+// Every byte value comes back, from files on both sides of the size where a
+// file gets room of its own instead of the spare buffer, with and without one.
+TEST_F(ModuleFileTest, ReadsFilesWholeOfEverySize) {
+  std::string spare;
+  for (const size_t size : {size_t{1}, kLargeRoomFrom - 1, kLargeRoomFrom, kHugePage + 3}) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    const std::string path = Write("BIG.BAS", bytes);
+    EXPECT_EQ(FileBytes::Read(path).view(), bytes) << size;
+    const FileBytes kept = FileBytes::Read(path, spare);
+    EXPECT_EQ(kept.view(), bytes) << size;
+    EXPECT_EQ(kept.view().data() == spare.data(), size < kLargeRoomFrom) << size;
+  }
+}
+
 TEST_F(ModuleFileTest, OpeningRefusesWhatIsNoFile) {
   const struct {
     const char* name;
