@@ -211,6 +211,7 @@ class TestWindow : public QObject {
   qw::NoPrinter no_printer_;
   std::map<QString, QByteArray> written_;
   size_t boxes_seen_ = 0, dialogs_seen_ = 0;
+  int lines_told_ = 0, text_told_ = 0;  // the pane's linesChanged, textChanged since last seen
 
   QtPort& Port() { return window_->port(); }
   const qw::ModuleDocument& Doc() { return window_->editor().doc(); }
@@ -403,6 +404,11 @@ class TestWindow : public QObject {
           static_cast<unsigned long>(QsciScintillaBase::STYLE_LINENUMBER), last.constData());
       return {Yes(pane->marginLineNumbers(0) && pane->marginWidth(0) > needed), last};
     }
+    if (what == "pane-notices") {  // how often the pane told of new lines and new text
+      const QStringList told = {QString::number(lines_told_), QString::number(text_told_)};
+      lines_told_ = text_told_ = 0;
+      return told;
+    }
     if (what == "shown") {  // the character the pane shows for byte `arg`, in UTF-8
       QsciScintilla* pane = window_->txtEdit();
       const auto* text = static_cast<const char*>(
@@ -515,6 +521,9 @@ class TestWindow : public QObject {
     script_ = PortScript{};
     written_.clear();
     boxes_seen_ = dialogs_seen_ = 0;
+    lines_told_ = text_told_ = 0;
+    connect(window_->txtEdit(), &QsciScintilla::linesChanged, this, [this] { ++lines_told_; });
+    connect(window_->txtEdit(), &QsciScintilla::textChanged, this, [this] { ++text_told_; });
     Port().SetScript(&script_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
