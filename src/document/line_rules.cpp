@@ -204,13 +204,7 @@ bool Same(std::string_view text, const char (&literal)[N]) {
 
 // True when `key` occurs in `text` (both already in capitals); short texts only.
 bool Occurs(std::string_view text, std::string_view key) {
-  if (key.size() > text.size()) return false;
-  for (size_t i = 0; i + key.size() <= text.size(); ++i) {
-    size_t k = 0;
-    while (k < key.size() && text[i + k] == key[k]) ++k;
-    if (k == key.size()) return true;
-  }
-  return false;
+  return text.find(key) != std::string_view::npos;
 }
 
 // Takes words from a line as GetNextCodeWord takes them from the front of a
