@@ -195,24 +195,12 @@ void BM_NthOpenWhole(benchmark::State& state) {
 }
 // A process's first opens scatter more than a repeated one: a run is one
 // open, and the median of 7 runs is what compares.
-BENCHMARK(BM_NthOpenModule)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(5)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NthOpenWhole)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(5)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly()
-    ->Unit(benchmark::kMillisecond);
+void NthOpenRuns(benchmark::internal::Benchmark* b) {
+  b->Arg(1)->Arg(2)->Arg(5)->UseManualTime()->Iterations(1)->Repetitions(7);
+  b->ReportAggregatesOnly()->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_NthOpenModule)->Apply(NthOpenRuns);
+BENCHMARK(BM_NthOpenWhole)->Apply(NthOpenRuns);
 
 void BM_SwitchEntry(benchmark::State& state) {
   Window w;
