@@ -1,6 +1,5 @@
 #include "find/text_search.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -17,9 +16,6 @@
 namespace qw {
 
 namespace {
-
-// How far ahead of a search its bytes are fetched.
-constexpr size_t kFetchAhead = 2048;
 
 // The bytes that fold to the same byte as `c`: `both` gets the first two (the
 // same byte twice when `c` has no other case); false when there are more.
@@ -137,10 +133,6 @@ __attribute__((target("avx2"))) size_t PatternSearcher::FindAvx2(std::string_vie
   const __m256i f0 = _mm256_set1_epi8(far_bytes_[0]), f1 = _mm256_set1_epi8(far_bytes_[1]);
   size_t i = from;
   for (; i + m + 31 <= n; i += 32) {
-    // A text just mapped is seldom in the caches, and the processor's own
-    // fetching ahead stops at each page: the bytes are asked for half a page
-    // ahead (a hint, never a fault; the last byte at most).
-    __builtin_prefetch(t + std::min(i + kFetchAhead, n - 1));
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i + near_));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i + far_));
     const __m256i near = _mm256_or_si256(_mm256_cmpeq_epi8(a, n0), _mm256_cmpeq_epi8(a, n1));
