@@ -119,36 +119,78 @@ bool PatternSearcher::MatchesHere(const char* t, size_t readable) const {
   return true;
 }
 
+namespace {
+
+// The candidates of a block of sixteen offsets: bit k set where the bytes at
+// near + k and far + k are both one of the two each stands for.
+struct Sse2Candidates {
+  static constexpr size_t kWidth = 16;
+  char near0, near1, far0, far1;
+  unsigned operator()(const char* near, const char* far) const {
+#if defined(__SSE2__)
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(far));
+    const __m128i at_near = _mm_or_si128(_mm_cmpeq_epi8(a, _mm_set1_epi8(near0)),
+                                         _mm_cmpeq_epi8(a, _mm_set1_epi8(near1)));
+    const __m128i at_far = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(far0)),
+                                        _mm_cmpeq_epi8(b, _mm_set1_epi8(far1)));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(at_near, at_far)));
+#else
+    unsigned mask = 0;
+    for (size_t k = 0; k < kWidth; ++k) {
+      const bool hit = (near[k] == near0 || near[k] == near1) && (far[k] == far0 || far[k] == far1);
+      mask |= static_cast<unsigned>(hit) << k;
+    }
+    return mask;
+#endif
+  }
+};
+
 #if defined(__x86_64__)
-// The candidates of blocks of 32 while both loads stay inside the text, on
-// processors with AVX2: the first offset of `text` at or after `from` where
-// the pattern starts (each one appended to `all` instead, when given), or
-// where the blocks stop (`*stop`, npos when not found before it).
-__attribute__((target("avx2"))) size_t PatternSearcher::FindAvx2(std::string_view text, size_t from,
-                                                                 size_t* stop,
-                                                                 std::vector<size_t>* all) const {
+// The same for thirty-two offsets, on processors with AVX2.
+struct Avx2Candidates {
+  static constexpr size_t kWidth = 32;
+  char near0, near1, far0, far1;
+  __attribute__((target("avx2"))) unsigned operator()(const char* near, const char* far) const {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(near));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(far));
+    const __m256i at_near = _mm256_or_si256(_mm256_cmpeq_epi8(a, _mm256_set1_epi8(near0)),
+                                            _mm256_cmpeq_epi8(a, _mm256_set1_epi8(near1)));
+    const __m256i at_far = _mm256_or_si256(_mm256_cmpeq_epi8(b, _mm256_set1_epi8(far0)),
+                                           _mm256_cmpeq_epi8(b, _mm256_set1_epi8(far1)));
+    return static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(at_near, at_far)));
+  }
+};
+#endif
+
+}  // namespace
+
+template <typename Candidates>
+size_t PatternSearcher::ScanBlocks(Candidates candidates, std::string_view text, size_t& from,
+                                   std::vector<size_t>* all) const {
   const size_t n = text.size(), m = pattern_.size();
-  const char* t = text.data();
-  const __m256i n0 = _mm256_set1_epi8(near_bytes_[0]), n1 = _mm256_set1_epi8(near_bytes_[1]);
-  const __m256i f0 = _mm256_set1_epi8(far_bytes_[0]), f1 = _mm256_set1_epi8(far_bytes_[1]);
+  const char* near = text.data() + near_;
+  const char* far = text.data() + far_;
+  // While both loads stay inside the text (near_ and far_ are below m).
   size_t i = from;
-  for (; i + m + 31 <= n; i += 32) {
-    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i + near_));
-    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i + far_));
-    const __m256i near = _mm256_or_si256(_mm256_cmpeq_epi8(a, n0), _mm256_cmpeq_epi8(a, n1));
-    const __m256i far = _mm256_or_si256(_mm256_cmpeq_epi8(b, f0), _mm256_cmpeq_epi8(b, f1));
-    auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(near, far)));
-    while (mask != 0) {
+  for (; i + m + Candidates::kWidth - 1 <= n; i += Candidates::kWidth) {
+    for (unsigned mask = candidates(near + i, far + i); mask != 0; mask &= mask - 1) {
       const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
-      if (MatchesHere(t + at, n - at)) {
+      if (MatchesHere(text.data() + at, n - at)) {
         if (all == nullptr) return at;
         all->push_back(at);
       }
-      mask &= mask - 1;
     }
   }
-  *stop = i;
+  from = i;
   return std::string_view::npos;
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx2"), flatten)) size_t PatternSearcher::FindAvx2(
+    std::string_view text, size_t& from, std::vector<size_t>* all) const {
+  return ScanBlocks(Avx2Candidates{near_bytes_[0], near_bytes_[1], far_bytes_[0], far_bytes_[1]},
+                    text, from, all);
 }
 #endif
 
@@ -170,36 +212,20 @@ size_t PatternSearcher::Scan(std::string_view text, size_t from, std::vector<siz
   }
   if (from > n || n - from < m) return std::string_view::npos;
   const char* t = text.data();
-  const size_t last_start = n - m;  // the greatest offset a match can start at
   size_t i = from;
+  if (paired_) {
+    // Blocks of offsets told by two bytes at once, then the last ones one by one.
 #if defined(__x86_64__)
-  if (paired_ && CpuHasAvx2()) {
-    const size_t at = FindAvx2(text, i, &i, all);
+    if (CpuHasAvx2()) {
+      const size_t at = FindAvx2(text, i, all);
+      if (at != std::string_view::npos) return at;
+    }
+#endif
+    const size_t at = ScanBlocks(
+        Sse2Candidates{near_bytes_[0], near_bytes_[1], far_bytes_[0], far_bytes_[1]}, text, i, all);
     if (at != std::string_view::npos) return at;
   }
-#endif
-#if defined(__SSE2__)
-  const __m128i n0 = _mm_set1_epi8(near_bytes_[0]), n1 = _mm_set1_epi8(near_bytes_[1]);
-  const __m128i f0 = _mm_set1_epi8(far_bytes_[0]), f1 = _mm_set1_epi8(far_bytes_[1]);
-  // Blocks of sixteen candidates while both loads stay inside the text
-  // (near_ and far_ are below m).
-  for (; paired_ && i + m + 15 <= n; i += 16) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + near_));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + far_));
-    const __m128i near = _mm_or_si128(_mm_cmpeq_epi8(a, n0), _mm_cmpeq_epi8(a, n1));
-    const __m128i far = _mm_or_si128(_mm_cmpeq_epi8(b, f0), _mm_cmpeq_epi8(b, f1));
-    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(near, far)));
-    while (mask != 0) {
-      const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
-      if (MatchesHere(t + at, n - at)) {
-        if (all == nullptr) return at;
-        all->push_back(at);
-      }
-      mask &= mask - 1;
-    }
-  }
-#endif
-  for (; i <= last_start; ++i) {
+  for (; i <= n - m; ++i) {
     if (MatchesHere(t + i, n - i)) {
       if (all == nullptr) return i;
       all->push_back(i);

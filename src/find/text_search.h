@@ -44,7 +44,14 @@ class PatternSearcher {
  private:
   // Find, or FindAll when `all` is given (then returning npos).
   size_t Scan(std::string_view text, size_t from, std::vector<size_t>* all) const;
-  size_t FindAvx2(std::string_view text, size_t from, size_t* stop, std::vector<size_t>* all) const;
+  // Scan over blocks of offsets whose candidates `candidates` tells, from
+  // offset `from` on while a whole block fits the text: the first match (npos:
+  // none, or each one appended to `all`); `from` is left where the blocks stop.
+  template <typename Candidates>
+  size_t ScanBlocks(Candidates candidates, std::string_view text, size_t& from,
+                    std::vector<size_t>* all) const;
+  // ScanBlocks with thirty-two offsets a block, on processors with AVX2.
+  size_t FindAvx2(std::string_view text, size_t& from, std::vector<size_t>* all) const;
   // Whether the bytes at `t` (the pattern's length of them, of `readable`
   // bytes there) are the pattern.
   bool MatchesHere(const char* t, size_t readable) const;
