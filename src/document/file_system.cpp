@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,12 @@ int FileSystem::OpenAt(int folder, const char* name, int flags) {
     const int fd = ::openat(folder, name, flags | O_CLOEXEC);
     if (fd >= 0 || errno != EINTR) return fd;
   }
+}
+
+const char* FileSystem::Map(int fd, size_t size) {
+  if (!Allow(Call::kRead, fd, {})) return nullptr;
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  return map == MAP_FAILED ? nullptr : static_cast<const char*>(map);
 }
 
 ssize_t FileSystem::ReadAt(int fd, char* into, size_t n, off_t offset) {

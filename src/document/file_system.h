@@ -26,6 +26,9 @@ class FileSystem {
   int Open(const std::string& path, int flags, mode_t mode = 0);
   // openat(2): `name` in the folder open as `folder` (AT_FDCWD: the current one).
   int OpenAt(int folder, const char* name, int flags);
+  // mmap(2) of the first `size` bytes, read-only: nullptr when it cannot be
+  // mapped (the caller then reads). Counted as a read.
+  const char* Map(int fd, size_t size);
   // pread(2), retried when interrupted.
   ssize_t ReadAt(int fd, char* into, size_t n, off_t offset);
   // read(2) at the current offset, retried when interrupted.

@@ -71,8 +71,9 @@ TEST_F(ModuleFileTest, ReadsLinesFromAnOffsetAndAnEmptyFileAsNoBytes) {
   EXPECT_EQ(empty.stamp().size, 0);
 }
 
-// Every byte value comes back, from files on both sides of the size where a
-// file gets room of its own instead of the spare buffer, with and without one.
+// Every byte value comes back, from files on both sides of the sizes where a
+// file gets room of its own instead of the spare buffer and where it is
+// mapped when no spare buffer is given.
 TEST_F(ModuleFileTest, ReadsFilesWholeOfEverySize) {
   std::string spare;
   for (const size_t size : {size_t{1}, kLargeRoomFrom - 1, kLargeRoomFrom, kHugePage + 3}) {
