@@ -383,11 +383,22 @@ void FindInBytes(std::string_view view, const std::string& path, const std::stri
     out.clear();
   };
   const HitSink write = [&](const ModuleHitView& h) {
-    char number[24];
-    const char* number_end = std::to_chars(number, number + sizeof number, h.line).ptr;
-    out.append(prefix).append(h.entry_name).push_back('|');
-    out.append(number, static_cast<size_t>(number_end - number)).push_back('|');
-    out.append(h.line_text).push_back('\n');
+    // Room for the whole line first, then its pieces copied in.
+    const size_t at = out.size();
+    out.resize(at + prefix.size() + h.entry_name.size() + h.line_text.size() + 24);
+    char* p = out.data() + at;
+    const auto put = [&p](std::string_view piece) {
+      std::memcpy(p, piece.data(), piece.size());
+      p += piece.size();
+    };
+    put(prefix);
+    put(h.entry_name);
+    *p++ = '|';
+    p = std::to_chars(p, p + 20, h.line).ptr;
+    *p++ = '|';
+    put(h.line_text);
+    *p++ = '\n';
+    out.resize(static_cast<size_t>(p - out.data()));
     if (flush_to && out.size() >= kBlock) flush();
   };
   FindInModuleFile(view, path, options, pattern, match_case, port, write);

@@ -1,7 +1,6 @@
 #include "document/line_walk.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -9,6 +8,8 @@
 #elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "platform/cpu.h"
 
 namespace qw {
 
@@ -95,19 +96,9 @@ __attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(con
   }
   return m;
 }
-
-// QW_NO_AVX2 in the environment takes the SSE2 path, as a processor without
-// AVX2 does, so that the tests walk both.
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2") && std::getenv("QW_NO_AVX2") == nullptr;
-  return has;
-}
 #else
 BlockMasks MasksOfAvx2(const char* block) {
   return MasksOf(block);
-}
-bool HasAvx2() {
-  return false;
 }
 #endif
 
@@ -175,11 +166,14 @@ inline bool LineWalk::LoadUntil(Masks masks, bool stops) {
 __attribute__((noinline)) void LineWalk::TakeTail() {
   const size_t n = bytes_.size() - block_;
   char tail[64] = {};
-  Take(MasksOf(static_cast<const char*>(std::memcpy(tail, bytes_.data() + block_, n))), n);
+  std::memcpy(tail, bytes_.data() + block_, n);
+  // A search that indexes many short stretches of a module ends a walk at
+  // each: the tail's masks are made the quicker way too.
+  Take(avx2_ ? Avx2Masks()(tail) : MasksOf(tail), n);
 }
 
 LineWalk::LineWalk(std::string_view bytes, size_t pos)
-    : bytes_(bytes), first_(pos), block_(pos), avx2_(HasAvx2()) {
+    : bytes_(bytes), first_(pos), block_(pos), avx2_(CpuHasAvx2()) {
   if (block_ >= bytes_.size()) return;
   // The first block is read as the next ones are, from 64 bytes before it
   // (an unsigned offset: it may wrap below zero and back).
