@@ -2,7 +2,7 @@
 # script sets `build` (its build folder) and `runs` (hyperfine runs a figure).
 # After it: `qwtool` and `writer` name the built programs, `work` is a
 # temporary folder removed on exit, hyperfine is installed from Debian when
-# missing, and `measure`, `ratio` and `need_ctags` are defined.
+# missing, and `measure`, `in_turn`, `line`, `ratio` and `need_ctags` are defined.
 
 me=$(basename "$0" .sh)
 qwtool="$build/src/qwtool"
@@ -37,6 +37,32 @@ measure() {
   python3 -c 'import json,sys; r = json.load(open(sys.argv[1]))["results"][0]; \
 print("%.2f %.2f" % (r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))' "$work/t.json"
 }
+
+# in_turn CMDLINE...: prints "WALL CPU" (milliseconds) for each command line
+# (quoted as for a shell, see `line`), timed by hyperfine as `measure` times
+# one command, but in four rounds of a quarter of $runs each, the commands
+# taking turns: a change in the machine's load falls on all of them alike. The
+# figures: the median of the rounds' median wall times, and the mean CPU time.
+in_turn() {
+  local per=$(((runs + 3) / 4)) r i
+  local -a rows=()
+  for ((r = 0; r < 4; r++)); do
+    for ((i = 1; i <= $#; i++)); do
+      hyperfine -N -i --output=pipe --warmup 1 --runs "$per" --export-json "$work/t.json" \
+        -- "${!i}" >/dev/null 2>&1
+      rows[i]+=$(python3 -c 'import json,sys; r = json.load(open(sys.argv[1]))["results"][0]; \
+print("%.3f %.3f" % (r["median"] * 1e3, (r["user"] + r["system"]) * 1e3))' "$work/t.json")$'\n'
+    done
+  done
+  for ((i = 1; i <= $#; i++)); do
+    printf '%s' "${rows[i]}" | python3 -c 'import statistics,sys; \
+w, c = zip(*(map(float, l.split()) for l in sys.stdin if l.strip())); \
+print("%.2f %.2f" % (statistics.median(w), statistics.mean(c)))'
+  done
+}
+
+# line CMD...: the command as one line for a shell.
+line() { printf '%q ' "$@"; }
 
 # ratio A B: A / B to two places.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "inf" }'; }
