@@ -68,11 +68,11 @@ class PatternSearcher {
   char far_bytes_[2] = {0, 0};
   bool paired_ = true;
   // When letter case is ignored and each byte of the pattern is one of two
-  // bytes that differ only in 0x20 (a letter of ASCII) or stands alone: the
-  // pattern with those bits set (`set_`) and the bits (`bits_`), so that
-  // bytes match when they equal `set_` with `bits_` set in them, eight at a
-  // time (both padded to a whole number of eight bytes with 0xff, which
-  // matches any byte). Empty otherwise.
+  // bytes that differ only in 0x20 (a letter of ASCII, or one such as 0xC9
+  // and 0xE9 in Windows-1252) or stands alone: the pattern with those bits
+  // set (`set_`) and the bits (`bits_`), so that bytes match when they equal
+  // `set_` with `bits_` set in them, eight at a time (both padded to a whole
+  // number of eight bytes with 0xff, which matches any byte). Empty otherwise.
   std::string set_, bits_;
 };
 
