@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "convert/scanners.h"
 #include "document/byte_lines.h"
 #include "document/form_block.h"
 #include "document/line_rules.h"
@@ -53,6 +54,16 @@ std::optional<SureHeader> SureHeaderAt(std::string_view bytes, size_t line_start
   }
   const ByteLine line = LineAt(bytes, line_start);
   if (first >= line.start + line.text.size()) return std::nullopt;
+  // A header of the usual shapes is named from its bytes, as the index names
+  // it: the rules would say the same of it.
+  if (first + kUsualShapeReach <= bytes.size()) {
+    const size_t from = UsualHeaderNameFrom(bytes.data() + first);
+    const size_t name = first + from;
+    if (from != 0 && IsCodeWordChar(bytes[name]) && !line.end.empty() &&
+        line.next - 1 - first < kLongHeaderLine) {
+      return SureHeader{line, {bytes.substr(name, CodeWordEnd(bytes, name) - name), {}}};
+    }
+  }
   const std::string_view from_first = line.text.substr(first - line.start);
   if (IndexerStop(from_first, options) != StopKind::kCandidateHeader) return std::nullopt;
   const std::optional<HeaderParts> parts = HeaderNameParts(line.text, options, spill);
