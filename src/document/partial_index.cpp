@@ -52,6 +52,9 @@ std::optional<SureHeader> SureHeaderAt(std::string_view bytes, size_t line_start
   if (first + 1 >= bytes.size() || !MayStopIndexer(bytes[first], bytes[first + 1])) {
     return std::nullopt;
   }
+  // A line that stops the indexer holds a U or a Y: most lines that pass the
+  // two-byte test hold neither, and are turned away without finding their end.
+  if (!MayHoldStopWord(bytes.substr(first))) return std::nullopt;
   const ByteLine line = LineAt(bytes, line_start);
   if (first >= line.start + line.text.size()) return std::nullopt;
   // A header of the usual shapes is named from its bytes, as the index names
