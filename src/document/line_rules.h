@@ -25,6 +25,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/scanners.h"
+
 namespace qw {
 
 // Which procedures the entry list names. Off (the default), Property and
@@ -95,6 +97,16 @@ inline size_t UsualHeaderNameFrom(const char* text);
 // line's text from the byte UsualHeaderNameFrom was given) from `from`, the
 // offset it answered. The view is into `text`.
 std::string_view UsualHeaderName(std::string_view text, size_t from);
+
+// The name of a header of a usual shape read from the module's bytes, as the
+// indexer names it without the rules: `bytes` holds the line, whose first byte
+// that is not a blank is at `at`, UsualHeaderNameFrom gave it `from` (not 0),
+// and its LF is at `lf` (npos: none). The code word right after the keyword's
+// blank, a view into `bytes`; nothing when the name is left to the rules: it
+// does not begin with a code word character, or the line has no LF or is
+// kLongHeaderLine bytes or longer.
+inline std::optional<std::string_view> UsualHeaderNameIn(std::string_view bytes, size_t at,
+                                                         size_t from, size_t lf);
 
 // True when the line at `text` (as above, kUsualShapeReach bytes readable)
 // begins with END SUB or END FUNCTION, letter case ignored: by any options the
@@ -262,6 +274,18 @@ inline bool MayBeHeaderByFour(const char* text, IndexOptions options) {
   size_t n = 3;
   while (key[n - 1] == ' ') --n;
   return kPieces.find(four.substr(0, n)) != std::string_view::npos;
+}
+
+inline std::optional<std::string_view> UsualHeaderNameIn(std::string_view bytes, size_t at,
+                                                         size_t from, size_t lf) {
+  // A name that begins right there ends where the bytes stop being a code
+  // word: at the line's end at the latest (CR and LF are none). Other lines,
+  // and those too long for the word scanner to read in place, go the rules' way.
+  const size_t name = at + from;
+  if (!IsCodeWordChar(bytes[name]) || lf == std::string_view::npos || lf - at >= kLongHeaderLine) {
+    return std::nullopt;
+  }
+  return bytes.substr(name, CodeWordEnd(bytes, name) - name);
 }
 
 inline bool UsualProcedureEnd(const char* text) {

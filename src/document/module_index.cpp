@@ -3,7 +3,6 @@
 #include <cstring>
 #include <optional>
 
-#include "convert/scanners.h"
 #include "document/byte_lines.h"
 #include "document/form_block.h"
 #include "document/line_rules.h"
@@ -66,15 +65,10 @@ bool ModuleIndexer::AddHeader(const ByteLine& line) {
 bool ModuleIndexer::AddUsualHeader(const LineWalk& walk, size_t at) {
   const size_t from = UsualHeaderNameFrom(bytes_.data() + at);
   if (from == 0) return false;
-  // A name that begins right there ends where the bytes stop being a code
-  // word: at the line's end at the latest (CR and LF are none). Other lines,
-  // and those too long for the word scanner to read in place, go the rules' way.
-  const size_t name = at + from;
-  if (!IsCodeWordChar(bytes_[name]) || walk.LineEndOf(at) - at >= kLongHeaderLine) {
-    return AddHeader(walk.LineOf(at));
-  }
-  sink_.Add(bytes_.substr(name, CodeWordEnd(bytes_, name) - name), {},
-            static_cast<Int>(walk.LineStartOf(at)) + 1);
+  const std::optional<std::string_view> name =
+      UsualHeaderNameIn(bytes_, at, from, walk.LineEndOf(at));
+  if (!name) return AddHeader(walk.LineOf(at));
+  sink_.Add(*name, {}, static_cast<Int>(walk.LineStartOf(at)) + 1);
   return true;
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <optional>
 
-#include "convert/scanners.h"
 #include "document/byte_lines.h"
 #include "document/form_block.h"
 #include "document/line_rules.h"
@@ -60,11 +59,11 @@ std::optional<SureHeader> SureHeaderAt(std::string_view bytes, size_t line_start
   // A header of the usual shapes is named from its bytes, as the index names
   // it: the rules would say the same of it.
   if (first + kUsualShapeReach <= bytes.size()) {
-    const size_t from = UsualHeaderNameFrom(bytes.data() + first);
-    const size_t name = first + from;
-    if (from != 0 && IsCodeWordChar(bytes[name]) && !line.end.empty() &&
-        line.next - 1 - first < kLongHeaderLine) {
-      return SureHeader{line, {bytes.substr(name, CodeWordEnd(bytes, name) - name), {}}};
+    if (const size_t from = UsualHeaderNameFrom(bytes.data() + first)) {
+      const size_t lf = line.end.empty() ? std::string_view::npos : line.next - 1;
+      if (const std::optional<std::string_view> name = UsualHeaderNameIn(bytes, first, from, lf)) {
+        return SureHeader{line, {*name, {}}};
+      }
     }
   }
   const std::string_view from_first = line.text.substr(first - line.start);

@@ -95,6 +95,9 @@ TEST(LineRulesTest, UsualShapesAnswerAsTheRules) {
         ++headers;
         EXPECT_EQ(IndexerStop(line, options), StopKind::kCandidateHeader) << line;
         EXPECT_EQ(HeaderName(line, options), std::string(UsualHeaderName(line, from))) << line;
+        if (const auto name = UsualHeaderNameIn(bytes, 0, from, bytes.find('\n'))) {
+          EXPECT_EQ(HeaderName(line, options), std::string(*name)) << line;
+        }
       }
       if (UsualProcedureEnd(bytes.data())) {
         ++ends;
