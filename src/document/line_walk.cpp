@@ -16,18 +16,29 @@ namespace qw {
 // How far ahead of the walk the bytes are fetched: half a page, a few dozen blocks.
 constexpr size_t kFetchAhead = 2048;
 
-// Bit i of each mask stands for byte i of a block of 64.
+// Bit i of each mask stands for byte i of a block of 64. A block's masks are
+// made from 65 bytes: its own and the one after it (a zero past the end).
 struct BlockMasks {
   uint64_t line_ends = 0;  // LF
   uint64_t blanks = 0;     // space
-  uint64_t letters = 0;    // F, P, S or E, either case
-  uint64_t seconds = 0;    // U, R, T or N, either case: the second bytes of MayStopIndexer
+  uint64_t stops = 0;      // F, P, S or E, and the byte after it U, R, T or N (either case)
 };
 
 namespace {
 
+inline bool IsSecondOfStop(char c) {
+  const char folded = static_cast<char>(c | 0x20);
+  return folded == 'u' || folded == 'r' || folded == 't' || folded == 'n';
+}
+
+// The stops of a block from its letters and second bytes, byte i and byte i + 1.
+inline uint64_t StopsOf(uint64_t letters, uint64_t seconds, char after) {
+  return letters & ((seconds >> 1) | (static_cast<uint64_t>(IsSecondOfStop(after)) << 63));
+}
+
 inline BlockMasks MasksOf(const char* block) {
   BlockMasks m;
+  uint64_t letters = 0, seconds = 0;
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n'), blank = _mm_set1_epi8(' '), lower = _mm_set1_epi8(0x20);
   const __m128i f = _mm_set1_epi8('f'), p = _mm_set1_epi8('p'), s = _mm_set1_epi8('s'),
@@ -45,8 +56,8 @@ inline BlockMasks MasksOf(const char* block) {
     };
     m.line_ends |= bits(_mm_cmpeq_epi8(v, lf));
     m.blanks |= bits(_mm_cmpeq_epi8(v, blank));
-    m.letters |= bits(letter);
-    m.seconds |=
+    letters |= bits(letter);
+    seconds |=
         bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(folded, u), _mm_cmpeq_epi8(folded, r)),
                           _mm_or_si128(_mm_cmpeq_epi8(folded, t), _mm_cmpeq_epi8(folded, n))));
   }
@@ -56,10 +67,11 @@ inline BlockMasks MasksOf(const char* block) {
     const uint64_t bit = uint64_t{1} << i;
     if (block[i] == '\n') m.line_ends |= bit;
     if (block[i] == ' ') m.blanks |= bit;
-    if (folded == 'f' || folded == 'p' || folded == 's' || folded == 'e') m.letters |= bit;
-    if (folded == 'u' || folded == 'r' || folded == 't' || folded == 'n') m.seconds |= bit;
+    if (folded == 'f' || folded == 'p' || folded == 's' || folded == 'e') letters |= bit;
+    if (IsSecondOfStop(block[i])) seconds |= bit;
   }
 #endif
+  m.stops = StopsOf(letters, seconds, block[64]);
   return m;
 }
 
@@ -76,6 +88,7 @@ __attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(con
   const __m256i seconds = _mm256_setr_epi8(0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0,
                                            0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0);
   BlockMasks m;
+  uint64_t letters = 0, second_bytes = 0;
   for (int k = 0; k < 2; ++k) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * k));
     const __m256i folded = _mm256_or_si256(v, lower);
@@ -89,37 +102,77 @@ __attribute__((target("avx2"), always_inline)) inline BlockMasks MasksOfAvx2(con
     m.blanks |= static_cast<uint64_t>(
                     static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, blank))))
                 << shift;
-    m.letters |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(letter)))
-                 << shift;
-    m.seconds |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(second)))
-                 << shift;
+    letters |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(letter))) << shift;
+    second_bytes |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(second)))
+                    << shift;
   }
+  m.stops = StopsOf(letters, second_bytes, block[64]);
+  return m;
+}
+
+// The same masks 64 bytes at a time with AVX-512BW, whose compares give the
+// masks themselves. The second bytes are read from the block one byte on, so
+// that each stop is one bit of one compare.
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline BlockMasks MasksOfAvx512(
+    const char* block) {
+  // The two tables of MasksOfAvx2, for each of the four lanes of 16 bytes.
+  alignas(64) static constexpr char kTables[2][64] = {
+      {'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+       'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+       'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+       'p', 0, 0, 's', 0, 'e', 'f', 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0,  //
+       0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0,  //
+       0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0,  //
+       0, 0, 'r', 0, 't', 'u', 0, 0, 0, 0, 0, 0, 0, 0, 'n', 0}};
+  const __m512i lower = _mm512_set1_epi8(0x20), low_bits = _mm512_set1_epi8(0x0f);
+  const __m512i table = _mm512_load_si512(kTables[0]);
+  const __m512i seconds = _mm512_load_si512(kTables[1]);
+  const __m512i v = _mm512_loadu_si512(block);
+  const __m512i next = _mm512_loadu_si512(block + 1);
+  const __m512i folded = _mm512_or_si512(v, lower);
+  const __m512i next_folded = _mm512_or_si512(next, lower);
+  const __mmask64 letter = _mm512_cmpeq_epi8_mask(
+      _mm512_shuffle_epi8(table, _mm512_and_si512(folded, low_bits)), folded);
+  BlockMasks m;
+  m.line_ends = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('\n'));
+  m.blanks = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(' '));
+  m.stops = _mm512_mask_cmpeq_epi8_mask(
+      letter, _mm512_shuffle_epi8(seconds, _mm512_and_si512(next_folded, low_bits)), next_folded);
   return m;
 }
 #else
 BlockMasks MasksOfAvx2(const char* block) {
   return MasksOf(block);
 }
+BlockMasks MasksOfAvx512(const char* block) {
+  return MasksOf(block);
+}
 #endif
 
 }  // namespace
 
-inline void LineWalk::Take(const BlockMasks& m, size_t n) {
-  // A line's first byte that is not a blank, for every line of the block at
-  // once: adding a line's start bit to the blanks carries it over the blanks
-  // the line begins with.
-  const uint64_t starts = (m.line_ends << 1) | start_in_;
-  start_in_ = m.line_ends >> 63;
+namespace {
+
+// A line's first byte that is not a blank, for every line of a block at once:
+// adding a line's start bit to the blanks carries it over the blanks the line
+// begins with. `start_in` (bit 0 starts a line) and `carry` (a run of blanks
+// at a line's start goes on) come from the block before and go to the next.
+inline uint64_t FirstsOf(const BlockMasks& m, uint64_t& start_in, uint64_t& carry) {
+  const uint64_t starts = (m.line_ends << 1) | start_in;
+  start_in = m.line_ends >> 63;
   uint64_t sum = 0;
   const bool out = __builtin_add_overflow(m.blanks, starts, &sum);
-  carry_ = static_cast<uint64_t>(__builtin_add_overflow(sum, carry_, &sum) || out);
-  firsts_ = sum & ~m.blanks;
+  carry = static_cast<uint64_t>(__builtin_add_overflow(sum, carry, &sum) || out);
+  return sum & ~m.blanks;
+}
+
+}  // namespace
+
+inline void LineWalk::Take(const BlockMasks& m, size_t n) {
+  firsts_ = FirstsOf(m, start_in_, carry_);
   if (n < 64) firsts_ &= (uint64_t{1} << n) - 1;
-  // The byte after the block's last one is the next block's first, if any.
-  const size_t after = block_ + 64;
-  const char next = after < bytes_.size() ? static_cast<char>(bytes_[after] | 0x20) : 0;
-  const bool second = next == 'u' || next == 'r' || next == 't' || next == 'n';
-  stops_ = m.letters & ((m.seconds >> 1) | (static_cast<uint64_t>(second) << 63));
+  stops_ = m.stops;
   line_ends_ = m.line_ends;
 }
 
@@ -140,40 +193,85 @@ struct Avx2Masks {
   }
 #endif
 };
+struct Avx512Masks {
+#if defined(__x86_64__)
+  __attribute__((target("avx512f,avx512bw"))) BlockMasks operator()(const char* block) const {
+    return MasksOfAvx512(block);
+  }
+#else
+  BlockMasks operator()(const char* block) const {
+    return MasksOf(block);
+  }
+#endif
+};
 
 }  // namespace
 
-template <typename Masks>
-inline bool LineWalk::LoadUntil(Masks masks, bool stops) {
+template <bool kStops, typename Masks>
+inline bool LineWalk::LoadUntil(Masks masks) {
   const size_t size = bytes_.size();
-  do {
-    if (block_ + 64 >= size) return false;
-    block_ += 64;
+  const char* base = bytes_.data();
+  // The walk's state stays in registers from block to block, and the loop
+  // calls nothing: the last block, shorter or at the very end, is taken after it.
+  size_t block = block_;
+  uint64_t start_in = start_in_, carry = carry_;
+  while (size - block > 128) {  // the next block and the byte after it are there
+    block += 64;
     // The bytes of a module just mapped are seldom in the processor's caches,
     // and its fetching ahead stops at each page: they are asked for ahead of
     // the walk (a hint, never a fault, the last byte at most).
-    __builtin_prefetch(bytes_.data() + std::min(block_ + kFetchAhead, size - 1));
-    if (size - block_ >= 64) {
-      Take(masks(bytes_.data() + block_), 64);
-    } else {
-      TakeTail();
+    __builtin_prefetch(base + std::min(block + kFetchAhead, size - 1));
+    const BlockMasks m = masks(base + block);
+    const uint64_t firsts = FirstsOf(m, start_in, carry);
+    if ((kStops ? firsts & m.stops : firsts) != 0) {
+      block_ = block;
+      start_in_ = start_in;
+      carry_ = carry;
+      firsts_ = firsts;
+      stops_ = m.stops;
+      line_ends_ = m.line_ends;
+      return true;
     }
-  } while ((stops ? firsts_ & stops_ : firsts_) == 0);
-  return true;
+  }
+  start_in_ = start_in;
+  carry_ = carry;
+  if (block + 64 >= size) {
+    block_ = block;
+    firsts_ = 0;  // every line left is passed over
+    return false;
+  }
+  block_ = block + 64;
+  TakeTail();
+  return (kStops ? firsts_ & stops_ : firsts_) != 0;
 }
 
 // Out of the loop, so that the loop needs no room on the stack.
 __attribute__((noinline)) void LineWalk::TakeTail() {
   const size_t n = bytes_.size() - block_;
-  char tail[64] = {};
+  char tail[65] = {};  // no byte after the last
   std::memcpy(tail, bytes_.data() + block_, n);
   // A search that indexes many short stretches of a module ends a walk at
   // each: the tail's masks are made the quicker way too.
-  Take(avx2_ ? Avx2Masks()(tail) : MasksOf(tail), n);
+  switch (width_) {
+    case Width::k64:
+      Take(Avx512Masks()(tail), n);
+      break;
+    case Width::k32:
+      Take(Avx2Masks()(tail), n);
+      break;
+    case Width::k16:
+      Take(MasksOf(tail), n);
+      break;
+  }
 }
 
 LineWalk::LineWalk(std::string_view bytes, size_t pos)
-    : bytes_(bytes), first_(pos), block_(pos), avx2_(CpuHasAvx2()) {
+    : bytes_(bytes),
+      first_(pos),
+      block_(pos),
+      width_(CpuHasAvx512() ? Width::k64
+             : CpuHasAvx2() ? Width::k32
+                            : Width::k16) {
   if (block_ >= bytes_.size()) return;
   // The first block is read as the next ones are, from 64 bytes before it
   // (an unsigned offset: it may wrap below zero and back).
@@ -182,16 +280,30 @@ LineWalk::LineWalk(std::string_view bytes, size_t pos)
 }
 
 bool LineWalk::Advance(bool stops) {
-  return avx2_ ? AdvanceAvx2(stops) : LoadUntil(Sse2Masks(), stops);
+  switch (width_) {
+    case Width::k64:
+      return AdvanceAvx512(stops);
+    case Width::k32:
+      return AdvanceAvx2(stops);
+    case Width::k16:
+      break;
+  }
+  return stops ? LoadUntil<true>(Sse2Masks()) : LoadUntil<false>(Sse2Masks());
 }
 
 #if defined(__x86_64__)
 __attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(bool stops) {
-  return LoadUntil(Avx2Masks(), stops);
+  return stops ? LoadUntil<true>(Avx2Masks()) : LoadUntil<false>(Avx2Masks());
+}
+__attribute__((target("avx512f,avx512bw"), flatten)) bool LineWalk::AdvanceAvx512(bool stops) {
+  return stops ? LoadUntil<true>(Avx512Masks()) : LoadUntil<false>(Avx512Masks());
 }
 #else
 bool LineWalk::AdvanceAvx2(bool stops) {
-  return LoadUntil(Avx2Masks(), stops);
+  return stops ? LoadUntil<true>(Avx2Masks()) : LoadUntil<false>(Avx2Masks());
+}
+bool LineWalk::AdvanceAvx512(bool stops) {
+  return stops ? LoadUntil<true>(Avx512Masks()) : LoadUntil<false>(Avx512Masks());
 }
 #endif
 

@@ -60,9 +60,10 @@ class LineWalk {
   // the bytes.
   bool Advance(bool stops);
   bool AdvanceAvx2(bool stops);
-  // Advance, the masks of each block made by `masks`.
-  template <typename Masks>
-  bool LoadUntil(Masks masks, bool stops);
+  bool AdvanceAvx512(bool stops);
+  // Advance(kStops), the masks of each block made by `masks`.
+  template <bool kStops, typename Masks>
+  bool LoadUntil(Masks masks);
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
   // Takes the masks of the last block, shorter than 64 bytes.
@@ -78,7 +79,8 @@ class LineWalk {
   uint64_t line_ends_ = 0;  // bit i: byte block_ + i is LF
   uint64_t start_in_ = 1;   // bit 0 of the next block starts a line
   uint64_t carry_ = 0;      // a run of blanks at a line's start goes on into the next block
-  bool avx2_;               // the processor reads 32 bytes at a time
+  enum class Width { k16, k32, k64 };
+  Width width_;  // how many bytes the processor compares at a time
 };
 
 }  // namespace qw

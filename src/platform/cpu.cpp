@@ -13,4 +13,14 @@ bool CpuHasAvx2() {
 #endif
 }
 
+bool CpuHasAvx512() {
+#if defined(__x86_64__)
+  static const bool has =
+      CpuHasAvx2() && __builtin_cpu_supports("avx512bw") && std::getenv("QW_NO_AVX512") == nullptr;
+  return has;
+#else
+  return false;
+#endif
+}
+
 }  // namespace qw

@@ -9,4 +9,10 @@ namespace qw {
 // processor without AVX2 would (the tests walk both). Asked once per process.
 bool CpuHasAvx2();
 
+// True when the processor reads 64 bytes at a time with byte masks
+// (AVX-512BW), CpuHasAvx2 holds and the environment does not hold
+// QW_NO_AVX512, which sends the scanners down their AVX2 paths (the tests
+// walk each). Asked once per process.
+bool CpuHasAvx512();
+
 }  // namespace qw
