@@ -30,10 +30,26 @@ class ModuleIndexer {
   std::optional<size_t> FormBlockEndOrReport();
   // Adds the entry `line` starts when it is a procedure header.
   bool AddHeader(const ByteLine& line);
-  // Adds the entry of the line whose first byte that is not a blank is at
-  // `at` (an offset `walk` answered, kUsualShapeReach bytes before the end)
-  // when it is a header of a usual shape.
-  bool AddUsualHeader(const LineWalk& walk, size_t at);
+  // A header of a usual shape whose entry waits until the walk is past its
+  // line: its name is known, but not yet that the line is short enough for
+  // the name to be read in place (the next stop tells that without a search).
+  struct Held {
+    size_t at = LineWalk::kEnd;  // the line's first byte that is not a blank; kEnd: none held
+    size_t start = 0;            // the line's first byte
+    std::string_view name;
+  };
+  // Holds the line at `at` (an offset `walk` answered, kUsualShapeReach bytes
+  // before the end; `first` the walk's first line) when it is a header of a
+  // usual shape whose name begins right after its keyword: true. Else, for a
+  // header of a usual shape, its entry as AddHeader adds it: true when it
+  // did. False for every other line.
+  bool HoldUsualHeader(const LineWalk& walk, size_t at, size_t first, Held& held);
+  // Adds the held entry now that the walk's next stop is `next` (kEnd: none).
+  // A line too long to be read in place, or the last one, is named by the
+  // rules, which always take a line of a usual shape for a header: its scope
+  // word and keyword lie within the word scanner's limits (only the name may
+  // reach past them).
+  void AddHeld(const Held& held, size_t next);
 
   std::string_view bytes_;
   IndexOptions options_;
@@ -62,14 +78,35 @@ bool ModuleIndexer::AddHeader(const ByteLine& line) {
   return header.has_value();
 }
 
-bool ModuleIndexer::AddUsualHeader(const LineWalk& walk, size_t at) {
-  const size_t from = UsualHeaderNameFrom(bytes_.data() + at);
+bool ModuleIndexer::HoldUsualHeader(const LineWalk& walk, size_t at, size_t first, Held& held) {
+  const char* base = bytes_.data();
+  const size_t from = UsualHeaderNameFrom(base + at);
   if (from == 0) return false;
-  const std::optional<std::string_view> name =
-      UsualHeaderNameIn(bytes_, at, from, walk.LineEndOf(at));
-  if (!name) return AddHeader(walk.LineOf(at));
-  sink_.Add(*name, {}, static_cast<Int>(walk.LineStartOf(at)) + 1);
+  const size_t name = at + from;
+  // A name that does not begin right there is left to the rules.
+  if (!IsCodeWordChar(base[name])) return AddHeader(walk.LineOf(at));
+  size_t start = at;
+  while (start > first && base[start - 1] == ' ') --start;
+  // The name ends where the bytes stop being a code word: at the line's end
+  // at the latest (CR and LF are none).
+  held = {at, start, bytes_.substr(name, CodeWordEnd(bytes_, name) - name)};
   return true;
+}
+
+void ModuleIndexer::AddHeld(const Held& held, size_t next) {
+  // A later line's first byte within reach: the line ends before it, short enough.
+  if (next != LineWalk::kEnd && next - held.at < kLongHeaderLine) {
+    sink_.Add(held.name, {}, static_cast<Int>(held.start) + 1);
+    return;
+  }
+  const void* found = std::memchr(bytes_.data() + held.at, '\n', bytes_.size() - held.at);
+  const size_t lf = found ? static_cast<size_t>(static_cast<const char*>(found) - bytes_.data())
+                          : std::string_view::npos;
+  if (lf != std::string_view::npos && lf - held.at < kLongHeaderLine) {
+    sink_.Add(held.name, {}, static_cast<Int>(held.start) + 1);
+  } else {
+    AddHeader(LineEndingAt(bytes_, held.start, lf));
+  }
 }
 
 void ModuleIndexer::Run(const std::string& file_name) {
@@ -96,19 +133,28 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
   const char* base = bytes_.data();
   const size_t size = bytes_.size();
   LineWalk walk(bytes_, from);
+  Held held;
   for (;;) {
+    // After an entry most lines are passed over by the walk, by their first
+    // two bytes that are not blanks.
+    const size_t at = after_entry ? walk.NextMayStop() : walk.Next();
+    if (held.at != LineWalk::kEnd) {
+      AddHeld(held, at);
+      held.at = LineWalk::kEnd;
+    }
+    if (at == LineWalk::kEnd) return;
     if (after_entry) {
-      // The hot loop: most lines are passed over by the walk, by their first
-      // two bytes that are not blanks.
-      const size_t at = walk.NextMayStop();
-      if (at == LineWalk::kEnd) return;
       if (at + kUsualShapeReach <= size) {
-        // Most stops are an end or a header of the usual shapes.
-        if (UsualProcedureEnd(base + at)) {
-          after_entry = false;
+        // Most stops are an end or a header of the usual shapes: an end
+        // begins with E, a header with F, P or S.
+        if ((base[at] | 0x20) == 'e') {
+          if (UsualProcedureEnd(base + at)) {
+            after_entry = false;
+            continue;
+          }
+        } else if (HoldUsualHeader(walk, at, from, held)) {
           continue;
         }
-        if (AddUsualHeader(walk, at)) continue;
       }
       if (!MayHoldStopWord(bytes_.substr(at))) continue;
       // The rule trims the line's blanks: it reads the line from `at`.
@@ -117,13 +163,11 @@ void ModuleIndexer::RunFrom(size_t from, bool after_entry) {
       // The line ended a procedure and belongs to it, or it is tested as a header.
       after_entry = stop == StopKind::kCandidateHeader && AddHeader(walk.LineOf(at));
     } else {
-      const size_t at = walk.Next();
-      if (at == LineWalk::kEnd) return;
       const char second = at + 1 < size ? base[at + 1] : '\n';
       if (!MayBeHeader(base[at], second)) continue;
       if (at + kUsualShapeReach <= size) {
         // Most lines between procedures are told by their first four bytes.
-        if (AddUsualHeader(walk, at)) {
+        if (HoldUsualHeader(walk, at, from, held)) {
           after_entry = true;
           continue;
         }
