@@ -164,6 +164,28 @@ class Listing : public EntrySink {
   Listing& operator=(const Listing&) = delete;
 
   void Add(std::string_view name, std::string_view suffix, Int position) override {
+    // The usual line is written by a call of its own, kept lean: the first
+    // entry and the JSON objects go the longer way.
+    if (count_ == 0 || json_) {
+      AddFirstOrJson(name, suffix, position);
+    } else {
+      AddLine(name, suffix, position);
+      ++count_;
+    }
+    if (spill_ && used_ >= kChunk) Spill();
+  }
+  // Ends the listing; the first entry when there is one.
+  const ProcedureEntry* Finish() {
+    Trim();
+    if (json_ && !path_) out_ += count_ ? "\n]\n" : "]\n";
+    used_ = out_.size();
+    return count_ ? &first_ : nullptr;
+  }
+
+ private:
+  // Add of the first entry (kept) and of every JSON object.
+  __attribute__((noinline)) void AddFirstOrJson(std::string_view name, std::string_view suffix,
+                                                Int position) {
     if (count_ == 0) first_ = {std::string(name).append(suffix), position};
     if (!json_) {
       AddLine(name, suffix, position);
@@ -183,41 +205,35 @@ class Listing : public EntrySink {
       used_ = out_.size();
     }
     ++count_;
-    if (spill_ && used_ >= kChunk) {
-      spill_->write(out_.data(), static_cast<std::streamsize>(used_));
-      used_ = 0;
-      if (json_) out_.clear();
-    }
   }
-  // Ends the listing; the first entry when there is one.
-  const ProcedureEntry* Finish() {
-    Trim();
-    if (json_ && !path_) out_ += count_ ? "\n]\n" : "]\n";
-    used_ = out_.size();
-    return count_ ? &first_ : nullptr;
+  // Writes out the chunk the output holds.
+  __attribute__((noinline)) void Spill() {
+    spill_->write(out_.data(), static_cast<std::streamsize>(used_));
+    used_ = 0;
+    if (json_) out_.clear();
   }
-
- private:
   // "PATH|NAME|0001234" or "NAME|0001234", written into the room after
   // used_ without a call per piece.
   void AddLine(std::string_view name, std::string_view suffix, Int position) {
     const size_t need =
         (path_ ? path_->size() + 1 : 0) + name.size() + suffix.size() + kPositionRoom + 2;
-    if (out_.size() - used_ < need) {
-      // The room doubles up to a chunk: the listing of one small module of
-      // many does not clear a whole chunk of room.
-      out_.resize(used_ + std::max(need, std::min(kRoom, std::max(used_, size_t{256}))));
-    }
+    if (out_.size() - used_ < need) Grow(need);
     char* p = out_.data() + used_;
     if (path_) {
       p = CopyBytes(p, *path_);
       *p++ = '|';
     }
-    p = CopyBytes(CopyBytes(p, name), suffix);
+    p = CopyBytes(p, name);
+    if (!suffix.empty()) p = CopyBytes(p, suffix);
     *p++ = '|';
     p = WritePosition(p, position);
     *p++ = '\n';
     used_ = static_cast<size_t>(p - out_.data());
+  }
+  // Room for `need` bytes after used_. The room doubles up to a chunk: the
+  // listing of one small module of many does not clear a whole chunk of room.
+  __attribute__((noinline)) void Grow(size_t need) {
+    out_.resize(used_ + std::max(need, std::min(kRoom, std::max(used_, size_t{256}))));
   }
   void Trim() {
     if (out_.size() > used_) out_.resize(used_);

@@ -41,7 +41,8 @@ std::string FormatPosition(Int position);
 // Appends FormatPosition(position) to `out`.
 void AppendPosition(std::string& out, Int position);
 // Writes FormatPosition(position) at `at`, which has room for kPositionRoom
-// bytes; returns the end of what it wrote.
+// bytes; returns the end of what it wrote. The room after that end may be
+// written too.
 inline constexpr size_t kPositionRoom = 24;
 char* WritePosition(char* at, Int position);
 // Copies `s` to `to`, which has room for it, and returns the end of the copy.
