@@ -149,7 +149,13 @@ void CodePagePane::LoadBytes(size_t size, const std::function<void(const PieceSi
     const Unnotified quiet(*this);
     // A new text is no edit to undo: Scintilla keeps no second copy of it.
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    SendScintilla(SCI_CLEARALL);
+    // Emptied as a deletion, not by SCI_CLEARALL: that also throws away what
+    // Scintilla knows of its styles (the fonts it realised, the widths of the
+    // words it measured), which the next paint then works out again, for a
+    // new text in the same styles. The selection goes back to one caret at
+    // the start, as SCI_CLEARALL leaves it.
+    SendScintilla(SCI_DELETERANGE, 0UL, Length());
+    SendScintilla(SCI_CLEARSELECTIONS);
     UseCharacterIndex(false);
     ascii_ = ascii;
     if (emptied) emptied();
