@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <tuple>
@@ -28,6 +29,7 @@
 #include "shell/menu_table.h"
 #include "shell/module_watch.h"
 #include "shell/qt_port.h"
+#include "shell/scroll_bar_bands.h"
 #include "shell/status_line.h"
 #include "tools/clipboard_commands.h"
 #include "tools/comment.h"
@@ -89,6 +91,8 @@ void frmEdit32::SetUpPane() {
   txtEdit_->setMarginType(0, QsciScintilla::NumberMargin);
   txtEdit_->setMarginLineNumbers(0, true);
   FitLineNumberMargin(txtEdit_);
+  QScrollBar* tall_bar = txtEdit_->verticalScrollBar();
+  tall_bar->setStyle(new ScrollBarBands(tall_bar));
   connect(txtEdit_, &QsciScintilla::linesChanged, this, [this] { FitLineNumberMargin(txtEdit_); });
   // The shortcuts are the menu items' own: the pane gives up any binding of
   // the same keys (Ctrl+D, Ctrl+C, ...), keeping its others (undo, redo, moves).

@@ -1,0 +1,126 @@
+// ScrollBarBands paints a tall vertical scroll bar a band at a time, and the
+// pixels are those the style paints at once: over bars of many lengths, ranges
+// and positions, slider hovered or pressed, bar disabled, on the two image
+// formats a window paints into, at two pixels to a point; a horizontal bar and
+// a painter that scales by a fraction are painted at once.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+#include "shell/scroll_bar_bands.h"
+
+using qw::shell::ScrollBarBands;
+
+namespace {
+
+// The application's style, counting the scroll bars it is asked to paint.
+class CountingStyle final : public QProxyStyle {
+ public:
+  CountingStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget) const override {
+    if (control == CC_ScrollBar) ++paints;
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+  }
+  mutable int paints = 0;
+};
+
+struct Bar final : QScrollBar {
+  using QScrollBar::initStyleOption;
+  using QScrollBar::QScrollBar;
+};
+
+enum class Look { kPlain, kHovered, kPressed, kDisabled };
+
+struct Painted {
+  QImage image;
+  int paints;
+};
+
+// `bar` as `style` paints it into an image of `format` that first held a
+// pattern, `scale` pixels to a point, through a painter scaled by `zoom`.
+Painted Paint(const QStyleOptionSlider& option, QStyle& style, const CountingStyle& counted,
+              QImage::Format format, int scale, qreal zoom) {
+  QImage image(option.rect.size() * scale * zoom, format);
+  image.setDevicePixelRatio(scale);
+  QPainter pattern(&image);
+  for (int y = 0; y < image.height(); y += 3)
+    pattern.fillRect(0, y, image.width(), 2, QColor(0x20 * (y % 7), 0x80, 0x40));
+  pattern.end();
+  const int before = counted.paints;
+  QPainter painter(&image);
+  painter.scale(zoom, zoom);
+  style.drawComplexControl(QStyle::CC_ScrollBar, &option, &painter);
+  return {image, counted.paints - before};
+}
+
+}  // namespace
+
+class TestScrollBarBands : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SamePixels_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<qreal>("zoom");
+    QTest::addColumn<int>("bands");  // the style's paints, one for each band
+    QTest::newRow("the pane's bar") << 504 << Qt::Vertical << 1 << 1.0 << 8;
+    QTest::newRow("96 rows, two bands") << 96 << Qt::Vertical << 1 << 1.0 << 2;
+    QTest::newRow("too short to band") << 95 << Qt::Vertical << 1 << 1.0 << 1;
+    QTest::newRow("two pixels a point") << 300 << Qt::Vertical << 2 << 1.0 << 10;
+    QTest::newRow("horizontal") << 600 << Qt::Horizontal << 1 << 1.0 << 1;
+    QTest::newRow("scaled by a fraction") << 300 << Qt::Vertical << 1 << 1.5 << 1;
+  }
+  void SamePixels() {
+    QFETCH(int, length);
+    QFETCH(Qt::Orientation, orientation);
+    QFETCH(int, scale);
+    QFETCH(qreal, zoom);
+    QFETCH(int, bands);
+    auto* counted = new CountingStyle;
+    ScrollBarBands banded(nullptr, counted);
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+      for (const int maximum : {0, 9, 40, 1000}) {
+        for (const Look look : {Look::kPlain, Look::kHovered, Look::kPressed, Look::kDisabled}) {
+          for (int step = 0; step <= 6; ++step) {
+            Bar bar(orientation);
+            bar.resize(orientation == Qt::Vertical ? QSize(14, length) : QSize(length, 14));
+            bar.setRange(0, maximum);
+            bar.setPageStep(36);
+            bar.setValue(maximum * step / 6);
+            bar.setEnabled(look != Look::kDisabled);
+            QStyleOptionSlider option;
+            bar.initStyleOption(&option);
+            option.subControls = QStyle::SC_All;
+            if (look == Look::kHovered || look == Look::kPressed) {
+              option.activeSubControls = QStyle::SC_ScrollBarSlider;
+              option.state |=
+                  look == Look::kHovered ? QStyle::State_MouseOver : QStyle::State_Sunken;
+            }
+            const Painted at_once = Paint(option, *counted, *counted, format, scale, zoom);
+            const Painted in_bands = Paint(option, banded, *counted, format, scale, zoom);
+            QCOMPARE(at_once.paints, 1);
+            QCOMPARE(in_bands.paints, bands);
+            QVERIFY2(in_bands.image == at_once.image,
+                     qPrintable(QString("maximum %1, value %2, look %3, format %4")
+                                    .arg(maximum)
+                                    .arg(bar.value())
+                                    .arg(static_cast<int>(look))
+                                    .arg(format)));
+          }
+        }
+      }
+    }
+  }
+};
+
+QTEST_MAIN(TestScrollBarBands)
+#include "tst_scroll_bar_bands.moc"
