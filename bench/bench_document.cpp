@@ -104,7 +104,8 @@ struct CountingSink : qw::EntrySink {
 void BM_IndexVsLineCount(benchmark::State& state) {
   static const std::string realistic = RealisticModules(9'000'000);
   const std::string_view bytes = state.range(0) == 0 ? std::string_view(Module()) : realistic;
-  BenchPort port(std::cerr);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
+  BenchPort port(err);
   qw::EntryList entries;
   double index_s = 0, count_s = 0, pass_s = 0;
   for (auto _ : state) {
@@ -140,7 +141,8 @@ BENCHMARK(BM_IndexVsLineCount)
 
 void BM_ShowEntry(benchmark::State& state) {
   const ModuleFile file;
-  BenchPort port(std::cerr);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
+  BenchPort port(err);
   qw::Editor editor(port);
   editor.LoadFile(file.path(), qw::OpenMode::kIndexed);
   qw::Int big = 0;
@@ -174,7 +176,8 @@ void CopyFile(const std::string& from, const std::string& to) {
 
 void BM_SaveVsCopy(benchmark::State& state) {
   const ModuleFile file;
-  BenchPort port(std::cerr);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
+  BenchPort port(err);
   qw::Editor editor(port);
   editor.SetFlushToDisk(false);
   port.on_pane_change = [&] { editor.NotePaneEdited(); };

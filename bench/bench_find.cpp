@@ -10,6 +10,7 @@
 //     the same hits handed over one by one, as `qwtool find` writes them.
 #include <benchmark/benchmark.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <iostream>
@@ -80,7 +81,8 @@ size_t MemmemCount(std::string_view bytes, std::string_view pattern) {
 void BM_FindInModuleVsMemmem(benchmark::State& state) {
   const std::string pattern = state.range(0) == 0 ? "Calc41235" : "Static hits";
   const std::string_view bytes = Module();
-  qw::cli::HeadlessPort port(std::cerr);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
+  qw::cli::HeadlessPort port(err);
   const auto entries = qw::IndexModule(bytes, "SYNTH.BAS", {}, port);
   double find_s = 0, memmem_s = 0, sink_s = 0;
   size_t hits = 0, occurrences = 0;

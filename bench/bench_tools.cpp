@@ -6,6 +6,7 @@
 // `bench_tools --write_basic=PATH:BYTES` writes BYTES of Basic code to PATH
 // and exits (bench/indent_scaling.sh uses it).
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -49,7 +50,8 @@ BENCHMARK_CAPTURE(BM_TextFunction, UncommentText, qw::UncommentText)->Unit(bench
 // The whole command on qwtool's port: nothing selected, the whole text taken,
 // the result pasted over it.
 void BM_Command(benchmark::State& state, void (*command)(qw::Port&)) {
-  qw::cli::HeadlessPort port(std::cerr);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
+  qw::cli::HeadlessPort port(err);
   port.on_keys = [&port](const std::string&) { qw::PasteClipboard(port); };
   for (auto _ : state) {
     state.PauseTiming();

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <ostream>
 
 #include "cli/module_files.h"
 #include "document/editor.h"
@@ -153,7 +152,7 @@ class Listing : public EntrySink {
   // back to what was written by Trim.
   static constexpr size_t kRoom = 64 * 1024;
 
-  Listing(std::string& out, const std::string* path, bool json, std::ostream* spill = nullptr)
+  Listing(std::string& out, const std::string* path, bool json, TextOut* spill = nullptr)
       : out_(out), path_(path), json_(json), spill_(spill) {
     if (json_ && !path_) out_ += '[';
     used_ = out_.size();
@@ -208,7 +207,7 @@ class Listing : public EntrySink {
   }
   // Writes out the chunk the output holds.
   __attribute__((noinline)) void Spill() {
-    spill_->write(out_.data(), static_cast<std::streamsize>(used_));
+    spill_->Write(std::string_view(out_.data(), used_));
     used_ = 0;
     if (json_) out_.clear();
   }
@@ -242,7 +241,7 @@ class Listing : public EntrySink {
   std::string& out_;
   const std::string* path_;
   bool json_;
-  std::ostream* spill_;
+  TextOut* spill_;
   size_t used_ = 0;  // the bytes of `out` written; room may follow them
   size_t count_ = 0;
   ProcedureEntry first_;
@@ -260,7 +259,7 @@ class Listing : public EntrySink {
 // AppendListing of the module's `bytes`, already read.
 void AppendBytesListing(std::string& out, std::string_view bytes, const std::string& path,
                         bool with_path, bool json, IndexOptions options, Port& port,
-                        std::ostream* spill = nullptr) {
+                        TextOut* spill = nullptr) {
   // A module alone may list many entries: its listing takes room for a chunk
   // of them and the room after it at once (it is written out before it grows
   // further). One of several grows as it needs, in the room earlier ones left.
@@ -279,8 +278,7 @@ void AppendBytesListing(std::string& out, std::string_view bytes, const std::str
 }
 
 bool AppendListing(std::string& out, const std::string& path, bool with_path, bool json,
-                   IndexOptions options, Port& port, std::string& spare,
-                   std::ostream* spill = nullptr) {
+                   IndexOptions options, Port& port, std::string& spare, TextOut* spill = nullptr) {
   FileBytes bytes;
   try {
     bytes = FileBytes::Read(path, spare);
@@ -391,11 +389,11 @@ namespace {
 // FindInFile in the file's `bytes`, already read.
 void FindInBytes(std::string_view view, const std::string& path, const std::string& pattern,
                  bool match_case, IndexOptions options, Port& port, const std::string& prefix,
-                 std::string& out, std::ostream* flush_to = nullptr) {
+                 std::string& out, TextOut* flush_to = nullptr) {
   constexpr size_t kBlock = 64 * 1024;
   if (flush_to) out.reserve(kBlock + 1024);
   const auto flush = [&] {
-    flush_to->write(out.data(), static_cast<std::streamsize>(out.size()));
+    flush_to->Write(out);
     out.clear();
   };
   const HitSink write = [&](const ModuleHitView& h) {
@@ -426,7 +424,7 @@ void FindInBytes(std::string_view view, const std::string& path, const std::stri
 // Throws Refusal when the file cannot be read. `spare` as FileBytes::Read takes it.
 void FindInFile(const std::string& path, const std::string& pattern, bool match_case,
                 IndexOptions options, Port& port, const std::string& prefix, std::string& spare,
-                std::string& out, std::ostream* flush_to = nullptr) {
+                std::string& out, TextOut* flush_to = nullptr) {
   // The file is read once: the index and the search share its bytes.
   FileBytes bytes;
   try {

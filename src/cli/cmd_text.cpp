@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <optional>
-#include <ostream>
 
 #include "cli/pdf_printer.h"
 #include "convert/converter.h"

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <istream>
 #include <system_error>
 
 #include "cli/cmd_module.h"
@@ -52,12 +51,11 @@ std::string ReadFd(int fd, size_t size_hint) {
 
 std::string ReadInput(Context& ctx, const std::string& path) {
   if (path == "-") {
-    std::string text;
-    char block[1 << 16];
-    while (ctx.in.read(block, sizeof block) || ctx.in.gcount() > 0) {
-      text.append(block, static_cast<size_t>(ctx.in.gcount()));
+    try {
+      return ReadFd(ctx.in, 0);
+    } catch (const std::system_error& e) {
+      throw Refusal(std::string("cannot read standard input: ") + std::strerror(e.code().value()));
     }
-    return text;
   }
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw Refusal("cannot read " + path + ": " + std::strerror(errno));
@@ -79,10 +77,8 @@ std::string ReadInput(Context& ctx, const std::string& path) {
   return text;
 }
 
-int FinishOutput(std::ostream& out, std::ostream& err, int status) {
-  errno = 0;
-  out.flush();
-  int why = out.good() ? 0 : (errno != 0 ? errno : EIO);
+int FinishOutput(TextOut& out, TextOut& err, int status) {
+  int why = out.Flush() ? 0 : out.Error();
   // Standard output is closed here, so that an error the system tells only
   // at the close is seen too; nothing is written to it after this.
   if (why == 0 && ::close(STDOUT_FILENO) != 0 && errno != EBADF) why = errno;

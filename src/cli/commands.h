@@ -4,12 +4,12 @@
 // reports bad usage by throwing UsageError.
 #pragma once
 
-#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/headless_port.h"
+#include "cli/text_out.h"
 #include "document/line_rules.h"
 
 namespace qw::cli {
@@ -33,9 +33,9 @@ class Refusal : public std::runtime_error {
 
 struct Context {
   HeadlessPort& port;
-  std::ostream& out;
-  std::istream& in;
-  std::ostream& err;
+  TextOut& out;
+  int in;  // the file descriptor "-" reads: standard input
+  TextOut& err;
   // The rules of every index the subcommand builds (--all-procedures).
   IndexOptions index_options = {};
 };
@@ -58,7 +58,7 @@ std::string ReadInput(Context& ctx, const std::string& path);
 // Flushes and closes standard output. A write or close that failed (a full
 // disk, /dev/full, a closed pipe) is told in one line on `err` and makes the
 // status kExitFailed; otherwise `status` is returned.
-int FinishOutput(std::ostream& out, std::ostream& err, int status);
+int FinishOutput(TextOut& out, TextOut& err, int status);
 
 // Turns a text into edit-pane text: every LF not preceded by CR becomes CR LF.
 std::string ToPaneText(const std::string& text);

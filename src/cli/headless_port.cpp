@@ -25,7 +25,7 @@ std::string MessageLine(const std::string& title, const std::string& text) {
 Answer HeadlessPort::MessageBox(const Notice& notice) {
   if (notice.kind == NoticeKind::kRefusal || notice.kind == NoticeKind::kFault) failed_ = true;
   err_ << MessageLine(notice.title, notice.text) << '\n';
-  err_.flush();
+  err_.Flush();
   switch (notice.buttons) {
     case Buttons::kOk:
     case Buttons::kOkCancel:

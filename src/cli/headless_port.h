@@ -5,10 +5,10 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/text_out.h"
 #include "platform/port.h"
 
 namespace qw::cli {
@@ -19,7 +19,7 @@ std::string MessageLine(const std::string& title, const std::string& text);
 
 class HeadlessPort : public Port {
  public:
-  explicit HeadlessPort(std::ostream& err) : err_(err) {}
+  explicit HeadlessPort(TextOut& err) : err_(err) {}
 
   // True once a box has told of a refusal or a fault: the operation's result
   // was not produced, or only in part.
@@ -78,7 +78,7 @@ class HeadlessPort : public Port {
   Printer& DefaultPrinter() override { return printer_ ? *printer_ : no_printer_; }
 
  private:
-  std::ostream& err_;
+  TextOut& err_;
   bool failed_ = false;
   Printer* printer_ = nullptr;
   NoPrinter no_printer_;

@@ -1,6 +1,7 @@
 // qwtool: the editor's engine on the command line.
+#include <unistd.h>
+
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace {
 
 using qw::cli::Commands;
 
-void PrintUsage(std::ostream& os) {
+void PrintUsage(qw::cli::TextOut& os) {
   os << "usage: qwtool [--classic] [--all-procedures] SUBCOMMAND [ARGS...]\n"
         "       qwtool --help | --version\n\n";
   if (Commands().empty()) {
@@ -31,26 +32,28 @@ void PrintUsage(std::ostream& os) {
 }
 
 // Bad usage is one line; --help tells the rest.
-int Usage(const std::string& why) {
-  std::cerr << "qwtool: usage: " << why << " (qwtool --help for more)\n";
+int Usage(qw::cli::TextOut& err, const std::string& why) {
+  err << "qwtool: usage: " << why << " (qwtool --help for more)\n";
   return qw::cli::kExitUsage;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+  // Standard output is written a block at a time, messages at once.
+  qw::cli::FdOut out(STDOUT_FILENO, 64 << 10);
+  qw::cli::FdOut err(STDERR_FILENO, 0);
   std::vector<std::string> words;
   bool classic = false;
   qw::IndexOptions index_options;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
-      PrintUsage(std::cout);
+      PrintUsage(out);
       return qw::cli::kExitDone;
     }
     if (a == "--version") {
-      std::cout << "qwtool " << QW_VERSION << "\n";
+      out << "qwtool " << QW_VERSION << "\n";
       return qw::cli::kExitDone;
     }
     if (a == "--classic") {
@@ -63,33 +66,33 @@ int main(int argc, char** argv) {
     }
     words.push_back(a);
   }
-  if (words.empty()) return Usage("missing subcommand");
+  if (words.empty()) return Usage(err, "missing subcommand");
 
   const std::string name = words.front();
   words.erase(words.begin());
   for (const auto& c : Commands()) {
     if (name != c.name) continue;
     qw::SetClassicLimits(classic);
-    qw::cli::HeadlessPort port(std::cerr);
+    qw::cli::HeadlessPort port(err);
     qw::PortScope scope(port);
-    qw::cli::Context ctx{port, std::cout, std::cin, std::cerr, index_options};
+    qw::cli::Context ctx{port, out, STDIN_FILENO, err, index_options};
     try {
       int status = c.run(ctx, words);
       // A box that told of a refusal or a fault means the result was not
       // produced, or only in part, whatever the subcommand made of it.
       if (status == qw::cli::kExitDone && port.failed()) status = qw::cli::kExitFailed;
-      return qw::cli::FinishOutput(std::cout, std::cerr, status);
+      return qw::cli::FinishOutput(out, err, status);
     } catch (const qw::cli::UsageError& e) {
-      return Usage(e.what());
+      return Usage(err, e.what());
     } catch (const qw::cli::Refusal& e) {
-      std::cerr << "qwtool: " << e.what() << "\n";
-      return qw::cli::FinishOutput(std::cout, std::cerr, qw::cli::kExitFailed);
+      err << "qwtool: " << e.what() << "\n";
+      return qw::cli::FinishOutput(out, err, qw::cli::kExitFailed);
     } catch (const std::exception& e) {
       // Nothing the engine does should get here; never a crash all the same.
-      std::cerr << "qwtool: " << e.what() << "\n";
-      return qw::cli::FinishOutput(std::cout, std::cerr, qw::cli::kExitFailed);
+      err << "qwtool: " << e.what() << "\n";
+      return qw::cli::FinishOutput(out, err, qw::cli::kExitFailed);
     }
   }
-  if (name.size() > 1 && name[0] == '-') return Usage("unknown option " + name);
-  return Usage("unknown subcommand " + name);
+  if (name.size() > 1 && name[0] == '-') return Usage(err, "unknown option " + name);
+  return Usage(err, "unknown subcommand " + name);
 }

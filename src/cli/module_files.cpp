@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
-#include <ostream>
-#include <sstream>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -210,7 +208,7 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
       }
       if (!r.err.empty()) {
         write_pending();
-        ctx.out.flush();
+        ctx.out.Flush();
         ctx.err << r.err;
       }
       ok = ok && !r.failed;
@@ -232,7 +230,7 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
     size_t which[FileRing::kBatch];  // the place in `at` of each of `ringed`
     std::string room;                // the bytes of a file read alone, kept from file to file
     std::string out;
-    std::ostringstream messages;  // the current file's, emptied for each
+    StringOut messages;  // the current file's, emptied for each
     Folders folders;
     // The files are taken a batch at a time, in order; a batch is read at once.
     for (size_t first = next.fetch_add(FileRing::kBatch); first < files.size();
@@ -265,8 +263,7 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
             got[i - first]
                 ? got[i - first]
                 : ReadFileInto(where.folder, where.name, file.listed_regular && !tried, room);
-        messages.str(std::string());
-        messages.clear();
+        messages.text.clear();
         HeadlessPort port(messages);
         const PortScope scope(port);  // the library's own reports go to this file's port too
         bool refused = false;
@@ -290,7 +287,7 @@ bool RunOverFiles(Context& ctx, const std::vector<ModuleFile>& files, const File
           backlog.bytes += out;
         }
         out.clear();
-        r.err = messages.str();
+        r.err = std::move(messages.text);
         r.failed = refused || port.failed();
         r.done = true;
         take_done();

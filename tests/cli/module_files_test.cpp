@@ -7,8 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,9 +55,9 @@ TEST(ModuleFiles, OutputAndMessagesComeOutInPathOrderWhateverTheThreadsDo) {
       want_err += "qwtool: " + std::string(e.what()) + "\n";
     }
   }
-  std::ostringstream out, err;
+  StringOut out, err;
   HeadlessPort port(err);
-  Context ctx{port, out, std::cin, err, {}};
+  Context ctx{port, out, 0, err, {}};
   const bool ok = RunOverFiles(ctx, list.files,
                                [&](const std::string& path, const std::string_view* bytes,
                                    HeadlessPort&, std::string& file_out) {
@@ -69,8 +67,8 @@ TEST(ModuleFiles, OutputAndMessagesComeOutInPathOrderWhateverTheThreadsDo) {
                                  expected(i, path, bytes->size(), file_out);
                                });
   EXPECT_FALSE(ok);
-  EXPECT_TRUE(out.str() == want_out);
-  EXPECT_EQ(err.str(), want_err);
+  EXPECT_TRUE(out.text == want_out);
+  EXPECT_EQ(err.text, want_err);
   fs::remove_all(dir);
 }
 

@@ -6,8 +6,9 @@
 // keystrokes sent to the window).
 #pragma once
 
+#include <unistd.h>
+
 #include <deque>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,9 +26,15 @@ struct Box {
   Icon icon;
 };
 
+// Standard error for the boxes of a port that does not record them itself.
+inline cli::TextOut& TestStderr() {
+  static cli::FdOut err(STDERR_FILENO, 0);
+  return err;
+}
+
 class FakePort : public cli::HeadlessPort {
  public:
-  FakePort() : HeadlessPort(std::cerr) {}
+  FakePort() : HeadlessPort(TestStderr()) {}
 
   std::vector<Box> boxes;                               // every box shown, in order
   std::deque<Answer> answers;                           // kOk (or kYes) when empty
