@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/large_room.h"
@@ -37,13 +38,21 @@ struct EntryView {
 class EntryList {
  public:
   EntryList() = default;
-  EntryList(EntryList&&) noexcept = default;
-  EntryList& operator=(EntryList&&) noexcept = default;
+  // A list moved from is empty, with no storage.
+  EntryList(EntryList&& other) noexcept { *this = std::move(other); }
+  EntryList& operator=(EntryList&& other) noexcept {
+    if (this == &other) return *this;
+    names_ = std::move(other.names_);
+    positions_ = std::move(other.positions_);
+    size_ = std::exchange(other.size_, 0);
+    entry_room_ = std::exchange(other.entry_room_, 0);
+    return *this;
+  }
   EntryList(const EntryList& other);
   EntryList& operator=(const EntryList& other);
 
-  size_t size() const { return positions_.size(); }
-  bool empty() const { return positions_.empty(); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   std::string_view name(size_t i) const {
     const auto& starts = names_->starts;
     return std::string_view(names_->bytes.get() + starts[i], starts[i + 1] - starts[i] - 1);
@@ -102,22 +111,52 @@ class EntryList {
  private:
   // The names' storage, shared with whoever keeps a block of them.
   // The arrays of a big module's list are its largest fresh memory: they are
-  // taken as large room (document/large_room.h).
+  // taken as large room (document/large_room.h). Each array's size is its
+  // room; the entries fill its front.
+  // The arrays' room is left unwritten as they grow: a page is touched only
+  // when an entry is written to it.
   template <typename T>
-  using Array = std::vector<T, LargeRoomAllocator<T>>;
+  struct UnwrittenRoom : LargeRoomAllocator<T> {
+    template <typename U>
+    struct rebind {
+      using other = UnwrittenRoom<U>;
+    };
+    UnwrittenRoom() = default;
+    template <typename U>
+    UnwrittenRoom(const UnwrittenRoom<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+  template <typename T>
+  using Array = std::vector<T, UnwrittenRoom<T>>;
   struct Names {
     std::unique_ptr<char[], LargeRoomFree> bytes;  // the names, each followed by "\n"; `room` bytes
     size_t used = 0;                               // the bytes written
     size_t room = 0;
-    Array<std::uint32_t> starts;  // where each name starts, then their end (empty: none)
+    Array<std::uint32_t> starts;  // where each name starts, then their end: size() + 1 of them
+                                  // written, none while the list is empty
   };
   // The names' storage, this list's alone: a copy is made when it is kept elsewhere.
   Names& OwnNames() { return names_.use_count() == 1 ? *names_ : Detach(); }
   Names& Detach();
   static void GrowNames(Names& names, size_t need);
+  // Add of an entry that needs room first, storage of its own, or a long copy.
+  __attribute__((noinline)) void AddMakingRoom(std::string_view name, std::string_view suffix,
+                                               Int position);
+
+  // Takes note of the arrays' room (after they change size).
+  void NoteRoom();
 
   std::shared_ptr<Names> names_;  // null: no names and no storage yet
   Array<Int> positions_;
+  size_t size_ = 0;        // the entries
+  size_t entry_room_ = 0;  // the entries the arrays have room for (the first start, 0, written)
 };
 
 }  // namespace qw

@@ -31,6 +31,9 @@ std::vector<std::string> Listed(const EntryList& list) {
 
 TEST(EntryListTest, ABuiltAgainListHoldsNothingOfTheOneBefore) {
   const std::string long_stem(300, 'L');
+  // Names of every length from 1 to 40 bytes (the short ones are copied apart).
+  std::string every_length;
+  for (int n = 1; n <= 40; ++n) every_length += Procedures(1, std::string(n - 1, 'a' + n % 26));
   const struct {
     const char* name;
     std::string before, after;
@@ -39,6 +42,7 @@ TEST(EntryListTest, ABuiltAgainListHoldsNothingOfTheOneBefore) {
       {"more names than the room kept", Procedures(2, "A"), Procedures(400, long_stem)},
       {"no names at all", Procedures(20, "Name"), ""},
       {"the same module again", Procedures(30, "Same"), Procedures(30, "Same")},
+      {"names of every length", Procedures(9, "Nine"), every_length},
   };
   for (const auto& row : rows) {
     for (const bool keep : {false, true}) {
