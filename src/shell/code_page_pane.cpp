@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <cstdio>
 
@@ -17,6 +19,19 @@ std::string RefusalText(char32_t refused, const CodePage& page) {
 
 CodePagePane::CodePagePane(QWidget* parent) : QsciScintilla(parent), page_(&CodePage::Default()) {
   setUtf8(true);
+  // Qt lays the scroll bars out again after any change of their ranges, and
+  // a layout raises each bar above the other, which repaints both and what
+  // lies under them; yet only a bar that appears or goes needs a new layout.
+  // The pane asks for one then only. Where Qt's own connection is not found,
+  // it stays as it is.
+  const bool qt_lays_out = metaObject()->indexOfMethod("_q_showOrHideScrollBars()") >= 0;
+  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+    if (qt_lays_out &&
+        disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()))) {
+      connect(bar, &QScrollBar::rangeChanged, this, &CodePagePane::LayOutBarsIfNeeded,
+              Qt::QueuedConnection);
+    }
+  }
   connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
           [this](int, int type, const char* text, int length, int, int, int, int, int, int) {
             if (loading_ || !ascii_ || !(type & SC_MOD_INSERTTEXT) || !text) return;
@@ -24,6 +39,20 @@ CodePagePane::CodePagePane(QWidget* parent) : QsciScintilla(parent), page_(&Code
               ascii_ = false;
             }
           });
+}
+
+void CodePagePane::LayOutBarsIfNeeded() {
+  const auto changes = [](const QScrollBar* bar, Qt::ScrollBarPolicy policy) {
+    if (policy != Qt::ScrollBarAsNeeded) return false;
+    // A bar the style shows only while in use: as Qt would.
+    if (bar->style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, bar)) return true;
+    const bool needed = bar->minimum() < bar->maximum();
+    return needed == bar->parentWidget()->isHidden();
+  };
+  if (changes(verticalScrollBar(), verticalScrollBarPolicy()) ||
+      changes(horizontalScrollBar(), horizontalScrollBarPolicy())) {
+    QMetaObject::invokeMethod(this, "_q_showOrHideScrollBars");
+  }
 }
 
 const char* CodePagePane::Buffer() const {

@@ -69,6 +69,8 @@ class CodePagePane final : public QsciScintilla {
   // on_refused of the first character it cannot write.
   bool Accepts(const QString& text);
   void UseCharacterIndex(bool use) const;
+  // Lays the scroll bars out again when one of them is to appear or go.
+  void LayOutBarsIfNeeded();
   const char* Buffer() const;
   // Shows `document` (a Scintilla document holding one reference, which the
   // pane takes over) with the pane's settings of the document it replaces.

@@ -1,8 +1,10 @@
-// ScrollBarBands paints a tall vertical scroll bar a band at a time, and the
-// pixels are those the style paints at once: over bars of many lengths, ranges
-// and positions, slider hovered or pressed, bar disabled, on the two image
-// formats a window paints into, at two pixels to a point; a horizontal bar and
-// a painter that scales by a fraction are painted at once.
+// The edit pane's scroll bars. ScrollBarBands paints a tall vertical bar a
+// band at a time, and the pixels are those the style paints at once: over bars
+// of many lengths, ranges and positions, slider hovered or pressed, bar
+// disabled, on the two image formats a window paints into, at two pixels to a
+// point; a horizontal bar and a painter that scales by a fraction are painted
+// at once. The pane's bars appear and go with its text, and a change of the
+// vertical range that keeps them both does not repaint the horizontal one.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -12,8 +14,10 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+#include "shell/code_page_pane.h"
 #include "shell/scroll_bar_bands.h"
 
+using qw::shell::CodePagePane;
 using qw::shell::ScrollBarBands;
 
 namespace {
@@ -59,9 +63,25 @@ Painted Paint(const QStyleOptionSlider& option, QStyle& style, const CountingSty
   return {image, counted.paints - before};
 }
 
+// A text of `lines` lines.
+std::string Lines(int lines) {
+  std::string text;
+  for (int n = 0; n < lines; ++n) text += "Dim a" + std::to_string(n) + "\r\n";
+  return text;
+}
+
+// Counts the paints of a widget.
+struct Paints final : QObject {
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
 }  // namespace
 
-class TestScrollBarBands : public QObject {
+class TestPaneBars : public QObject {
   Q_OBJECT
 
  private slots:
@@ -120,7 +140,45 @@ class TestScrollBarBands : public QObject {
       }
     }
   }
+
+  void BarsFollowTheText() {
+    QWidget window;
+    window.resize(400, 300);
+    auto* pane = new CodePagePane(&window);
+    pane->resize(400, 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QScrollBar* vertical = pane->verticalScrollBar();
+    QScrollBar* horizontal = pane->horizontalScrollBar();
+    Paints horizontal_paints;
+    horizontal->installEventFilter(&horizontal_paints);
+    struct Step {
+      const char* name;
+      int lines;
+      bool vertical_shown;
+      bool horizontal_painted;
+    };
+    const Step steps[] = {
+        {"short", 3, false, false},      {"long", 200, true, true},
+        {"longer", 300, true, false},    {"as long", 300, true, false},
+        {"short again", 2, false, true}, {"empty", 0, false, false},
+        {"long again", 250, true, true},
+    };
+    // The events a change left, and those they left in turn.
+    const auto settle = [] {
+      for (int round = 0; round < 4; ++round) QApplication::processEvents();
+    };
+    for (const Step& step : steps) {
+      settle();
+      horizontal_paints.count = 0;
+      pane->SetBytes(Lines(step.lines));
+      settle();
+      QVERIFY2(!vertical->parentWidget()->isHidden() == step.vertical_shown, step.name);
+      QVERIFY2(!horizontal->parentWidget()->isHidden(), step.name);
+      QVERIFY2((horizontal_paints.count > 0) == step.horizontal_painted, step.name);
+    }
+  }
 };
 
-QTEST_MAIN(TestScrollBarBands)
-#include "tst_scroll_bar_bands.moc"
+QTEST_MAIN(TestPaneBars)
+#include "tst_pane_bars.moc"
