@@ -271,39 +271,35 @@ LineWalk::LineWalk(std::string_view bytes, size_t pos)
       block_(pos),
       width_(CpuHasAvx512() ? Width::k64
              : CpuHasAvx2() ? Width::k32
-                            : Width::k16) {
+                            : Width::k16),
+      advance_(width_ == Width::k64   ? AdvanceAvx512
+               : width_ == Width::k32 ? AdvanceAvx2
+                                      : AdvanceSse2) {
   if (block_ >= bytes_.size()) return;
   // The first block is read as the next ones are, from 64 bytes before it
   // (an unsigned offset: it may wrap below zero and back).
   block_ -= 64;
-  Advance(false);
+  advance_(*this, false);
 }
 
-bool LineWalk::Advance(bool stops) {
-  switch (width_) {
-    case Width::k64:
-      return AdvanceAvx512(stops);
-    case Width::k32:
-      return AdvanceAvx2(stops);
-    case Width::k16:
-      break;
-  }
-  return stops ? LoadUntil<true>(Sse2Masks()) : LoadUntil<false>(Sse2Masks());
+bool LineWalk::AdvanceSse2(LineWalk& walk, bool stops) {
+  return stops ? walk.LoadUntil<true>(Sse2Masks()) : walk.LoadUntil<false>(Sse2Masks());
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(bool stops) {
-  return stops ? LoadUntil<true>(Avx2Masks()) : LoadUntil<false>(Avx2Masks());
+__attribute__((target("avx2"), flatten)) bool LineWalk::AdvanceAvx2(LineWalk& walk, bool stops) {
+  return stops ? walk.LoadUntil<true>(Avx2Masks()) : walk.LoadUntil<false>(Avx2Masks());
 }
-__attribute__((target("avx512f,avx512bw"), flatten)) bool LineWalk::AdvanceAvx512(bool stops) {
-  return stops ? LoadUntil<true>(Avx512Masks()) : LoadUntil<false>(Avx512Masks());
+__attribute__((target("avx512f,avx512bw"), flatten)) bool LineWalk::AdvanceAvx512(LineWalk& walk,
+                                                                                  bool stops) {
+  return stops ? walk.LoadUntil<true>(Avx512Masks()) : walk.LoadUntil<false>(Avx512Masks());
 }
 #else
-bool LineWalk::AdvanceAvx2(bool stops) {
-  return stops ? LoadUntil<true>(Avx2Masks()) : LoadUntil<false>(Avx2Masks());
+bool LineWalk::AdvanceAvx2(LineWalk& walk, bool stops) {
+  return stops ? walk.LoadUntil<true>(Avx2Masks()) : walk.LoadUntil<false>(Avx2Masks());
 }
-bool LineWalk::AdvanceAvx512(bool stops) {
-  return stops ? LoadUntil<true>(Avx512Masks()) : LoadUntil<false>(Avx512Masks());
+bool LineWalk::AdvanceAvx512(LineWalk& walk, bool stops) {
+  return stops ? walk.LoadUntil<true>(Avx512Masks()) : walk.LoadUntil<false>(Avx512Masks());
 }
 #endif
 

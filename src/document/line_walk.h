@@ -26,7 +26,7 @@ class LineWalk {
   // end for a line of blanks (CR or LF), nothing for a last line of blanks
   // without a line end. kEnd after the last line.
   size_t Next() {
-    if (firsts_ == 0 && !Advance(false)) return kEnd;
+    if (firsts_ == 0 && !advance_(*this, false)) return kEnd;
     const uint64_t bit = firsts_ & (~firsts_ + 1);
     firsts_ ^= bit;
     return block_ + static_cast<size_t>(__builtin_ctzll(bit));
@@ -36,7 +36,7 @@ class LineWalk {
   // blanks cannot stop the indexer: MayStopIndexer is false for them, or the
   // first is the last byte of all.
   size_t NextMayStop() {
-    if ((firsts_ & stops_) == 0 && !Advance(true)) return kEnd;
+    if ((firsts_ & stops_) == 0 && !advance_(*this, true)) return kEnd;
     const uint64_t hits = firsts_ & stops_;
     const uint64_t bit = hits & (~hits + 1);
     firsts_ &= ~((bit << 1) - 1);  // the lines passed over are gone too
@@ -55,13 +55,14 @@ class LineWalk {
   size_t LineEndOf(size_t at) const;
 
  private:
-  // Moves on to the next block that holds a line's first byte that is not a
-  // blank (one where the indexer may stop, when `stops`); false at the end of
-  // the bytes.
-  bool Advance(bool stops);
-  bool AdvanceAvx2(bool stops);
-  bool AdvanceAvx512(bool stops);
-  // Advance(kStops), the masks of each block made by `masks`.
+  // Moves `walk` on to the next block that holds a line's first byte that is
+  // not a blank (one where the indexer may stop, when `stops`); false at the
+  // end of the bytes. One for each width.
+  static bool AdvanceSse2(LineWalk& walk, bool stops);
+  static bool AdvanceAvx2(LineWalk& walk, bool stops);
+  static bool AdvanceAvx512(LineWalk& walk, bool stops);
+  // Advancing to a block with a line (a stop, when kStops), the masks of
+  // each block made by `masks`.
   template <bool kStops, typename Masks>
   bool LoadUntil(Masks masks);
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
@@ -81,6 +82,8 @@ class LineWalk {
   uint64_t carry_ = 0;      // a run of blanks at a line's start goes on into the next block
   enum class Width { k16, k32, k64 };
   Width width_;  // how many bytes the processor compares at a time
+  // AdvanceSse2, AdvanceAvx2 or AdvanceAvx512 by width_, chosen once.
+  bool (*advance_)(LineWalk& walk, bool stops);
 };
 
 }  // namespace qw
