@@ -91,10 +91,10 @@ class TestPaneBars : public QObject {
     QTest::addColumn<int>("scale");
     QTest::addColumn<qreal>("zoom");
     QTest::addColumn<int>("bands");  // the style's paints, one for each band
-    QTest::newRow("the pane's bar") << 504 << Qt::Vertical << 1 << 1.0 << 8;
+    QTest::newRow("the pane's bar") << 504 << Qt::Vertical << 1 << 1.0 << 6;
     QTest::newRow("96 rows, two bands") << 96 << Qt::Vertical << 1 << 1.0 << 2;
     QTest::newRow("too short to band") << 95 << Qt::Vertical << 1 << 1.0 << 1;
-    QTest::newRow("two pixels a point") << 300 << Qt::Vertical << 2 << 1.0 << 10;
+    QTest::newRow("two pixels a point") << 300 << Qt::Vertical << 2 << 1.0 << 7;
     QTest::newRow("horizontal") << 600 << Qt::Horizontal << 1 << 1.0 << 1;
     QTest::newRow("scaled by a fraction") << 300 << Qt::Vertical << 1 << 1.5 << 1;
   }
