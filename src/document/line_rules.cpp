@@ -15,6 +15,20 @@ namespace qw {
 
 namespace {
 
+// The two look-ups answer as the cases for every pair of bytes.
+constexpr bool PairsAnswerAsTheCases() {
+  for (int a = 0; a < 256; ++a) {
+    for (int b = 0; b < 256; ++b) {
+      const char first = static_cast<char>(a), second = static_cast<char>(b);
+      if (MayBeHeader(first, second) != line_rules_detail::MayBeHeaderByCases(first, second)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(PairsAnswerAsTheCases());
+
 // True when `u` holds SUB or FUNCTION, letter case ignored. Both words have
 // a U second: the text is searched for a U eight bytes at a time, its last
 // bytes read as the eight that end it.

@@ -115,46 +115,8 @@ inline bool UsualProcedureEnd(const char* text);
 
 // False when HeaderName is nothing, by any options, for every line whose text
 // (blanks trimmed) begins with the byte `first` and then `second` (a blank or
-// a line end when the text is `first` alone).
-inline bool MayBeHeader(char first, char second) {
-  const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-  const char b = upper(second);
-  const bool alone = b == ' ' || b == '\r' || b == '\n';
-  // Each letter of "FUNC_SUB _METH_PROC", with the byte after it there, and the
-  // first two of a scope word or PROPERTY.
-  switch (upper(first)) {
-    case 'F':
-      return alone || b == 'U' || b == 'R';
-    case 'U':
-      return alone || b == 'N' || b == 'B';
-    case 'N':
-      return alone || b == 'C';
-    case 'C':
-      return alone || b == '_';
-    case '_':
-      return alone || b == 'S' || b == 'M' || b == 'P';
-    case 'S':
-      return alone || b == 'U' || b == 'T';
-    case 'B':
-      return alone;
-    case 'M':
-      return alone || b == 'E';
-    case 'E':
-      return alone || b == 'T';
-    case 'T':
-      return alone || b == 'H';
-    case 'H':
-      return alone || b == '_';
-    case 'P':
-      return alone || b == 'R' || b == 'U';
-    case 'R':
-      return alone || b == 'O';
-    case 'O':
-      return alone || b == 'C';
-    default:
-      return false;
-  }
-}
+// a line end when the text is `first` alone). Two table look-ups.
+constexpr bool MayBeHeader(char first, char second);
 
 // False when IndexerStop is kOrdinary, by any options, for the line whose
 // text begins at the start of `from` (its line end the first LF of `from`,
@@ -241,7 +203,82 @@ inline size_t UsualScopeLength(const char* text) {
   return seven == Eight("Public ", 0) || seven == Eight("Static ", 0) ? 7 : 0;
 }
 
+// MayBeHeader by cases: each letter of "FUNC_SUB _METH_PROC", with the byte
+// after it there, and the first two of a scope word or PROPERTY.
+constexpr bool MayBeHeaderByCases(char first, char second) {
+  const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+  const char b = upper(second);
+  const bool alone = b == ' ' || b == '\r' || b == '\n';
+  switch (upper(first)) {
+    case 'F':
+      return alone || b == 'U' || b == 'R';
+    case 'U':
+      return alone || b == 'N' || b == 'B';
+    case 'N':
+      return alone || b == 'C';
+    case 'C':
+      return alone || b == '_';
+    case '_':
+      return alone || b == 'S' || b == 'M' || b == 'P';
+    case 'S':
+      return alone || b == 'U' || b == 'T';
+    case 'B':
+      return alone;
+    case 'M':
+      return alone || b == 'E';
+    case 'E':
+      return alone || b == 'T';
+    case 'T':
+      return alone || b == 'H';
+    case 'H':
+      return alone || b == '_';
+    case 'P':
+      return alone || b == 'R' || b == 'U';
+    case 'R':
+      return alone || b == 'O';
+    case 'O':
+      return alone || b == 'C';
+    default:
+      return false;
+  }
+}
+
+// MayBeHeaderByCases as two look-ups: the second bytes fall into classes
+// (a blank or line end; each letter either case, and "_"), bit k of
+// seconds[b] the class of b (none: 0), and bit k of firsts[a] set when a
+// second byte of class k may follow the first byte a. Built from the cases
+// themselves (line_rules.cpp checks every pair against them).
+struct HeaderPairs {
+  static constexpr std::string_view kClasses = " URNBC_SMTEHOP";  // one byte of each class
+  std::array<uint16_t, 256> firsts{};
+  std::array<uint16_t, 256> seconds{};
+  constexpr HeaderPairs() {
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+      const char key = (c == '\r' || c == '\n') ? ' ' : upper;
+      const size_t k = kClasses.find(key);
+      if (k != std::string_view::npos)
+        seconds[static_cast<size_t>(b)] = static_cast<uint16_t>(1u << k);
+    }
+    for (int a = 0; a < 256; ++a) {
+      for (size_t k = 0; k < kClasses.size(); ++k) {
+        if (MayBeHeaderByCases(static_cast<char>(a), kClasses[k])) {
+          firsts[static_cast<size_t>(a)] |= static_cast<uint16_t>(1u << k);
+        }
+      }
+    }
+  }
+};
+inline constexpr HeaderPairs kHeaderPairs;
+
 }  // namespace line_rules_detail
+
+constexpr bool MayBeHeader(char first, char second) {
+  using line_rules_detail::kHeaderPairs;
+  return (kHeaderPairs.firsts[static_cast<unsigned char>(first)] &
+          kHeaderPairs.seconds[static_cast<unsigned char>(second)]) != 0;
+}
 
 inline size_t UsualHeaderNameFrom(const char* text) {
   using line_rules_detail::StartsFolded;
