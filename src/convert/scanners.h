@@ -35,20 +35,20 @@ inline bool IsCodeWordChar(char c) {
 
 #if defined(__SSE2__)
 namespace scan_detail {
-// Bit i: byte i of the 16 at `p` is a code word character (bytes above 127 are
-// negative here and fall outside every range).
+// Bit i: byte i of the 16 at `p` is a code word character. Each range of
+// bytes is moved to the bottom of the signed bytes, where one compare tells
+// it (bytes above 127 fall outside every range).
 inline unsigned CodeWordMask(const char* p) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i folded = _mm_or_si128(v, _mm_set1_epi8(0x20));
-  const auto in = [](__m128i x, char low, char high) {  // low <= x <= high
-    return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
-                         _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(high + 1)), x));
+  const auto in = [](__m128i x, char low, int count) {  // low <= x < low + count, unsigned
+    const __m128i moved = _mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(-128 - low)));
+    return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)));
   };
   const auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-  const __m128i word =
-      _mm_or_si128(_mm_or_si128(in(folded, 'a', 'z'), in(v, '0', '9')),
-                   _mm_or_si128(_mm_or_si128(is('_'), is('!')),
-                                _mm_or_si128(_mm_or_si128(is('\''), is('"')), is('.'))));
+  const __m128i letter = in(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26);
+  const __m128i word = _mm_or_si128(
+      _mm_or_si128(letter, in(v, '0', 10)),
+      _mm_or_si128(in(v, '!', 2), _mm_or_si128(_mm_or_si128(is('_'), is('\'')), is('.'))));
   return static_cast<unsigned>(_mm_movemask_epi8(word));
 }
 }  // namespace scan_detail
