@@ -43,7 +43,8 @@ class ModuleIndexer {
   // usual shape whose name begins right after its keyword: true. Else, for a
   // header of a usual shape, its entry as AddHeader adds it: true when it
   // did. False for every other line.
-  bool HoldUsualHeader(const LineWalk& walk, size_t at, size_t first, Held& held);
+  __attribute__((always_inline)) bool HoldUsualHeader(const LineWalk& walk, size_t at, size_t first,
+                                                      Held& held);
   // Adds the held entry now that the walk's next stop is `next` (kEnd: none).
   // A line too long to be read in place, or the last one, is named by the
   // rules, which always take a line of a usual shape for a header: its scope
@@ -78,7 +79,8 @@ bool ModuleIndexer::AddHeader(const ByteLine& line) {
   return header.has_value();
 }
 
-bool ModuleIndexer::HoldUsualHeader(const LineWalk& walk, size_t at, size_t first, Held& held) {
+inline bool ModuleIndexer::HoldUsualHeader(const LineWalk& walk, size_t at, size_t first,
+                                           Held& held) {
   const char* base = bytes_.data();
   const size_t from = UsualHeaderNameFrom(base + at);
   if (from == 0) return false;
