@@ -178,7 +178,7 @@ inline void LineWalk::Take(const BlockMasks& m, size_t n) {
 
 namespace {
 
-// The masks of a block by SSE2 (or the scalar loop) and by AVX2.
+// The masks of a block by SSE2 (or the scalar loop), by AVX2 and by AVX-512.
 struct Sse2Masks {
   BlockMasks operator()(const char* block) const { return MasksOf(block); }
 };
@@ -275,7 +275,10 @@ LineWalk::LineWalk(std::string_view bytes, size_t pos)
       advance_(width_ == Width::k64   ? AdvanceAvx512
                : width_ == Width::k32 ? AdvanceAvx2
                                       : AdvanceSse2) {
-  if (block_ >= bytes_.size()) return;
+  if (block_ >= bytes_.size()) {
+    block_ = bytes_.size();  // nothing to walk, whatever `pos` was
+    return;
+  }
   // The first block is read as the next ones are, from 64 bytes before it
   // (an unsigned offset: it may wrap below zero and back).
   block_ -= 64;

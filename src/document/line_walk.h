@@ -19,7 +19,8 @@ class LineWalk {
  public:
   static constexpr size_t kEnd = std::string_view::npos;
 
-  // Walks `bytes` from `pos`, the offset of a line's first byte.
+  // Walks `bytes` from `pos`, the offset of a line's first byte (at or past
+  // the end: there is no line).
   LineWalk(std::string_view bytes, size_t pos);
 
   // The offset of the next line's first byte that is not a blank: its line
@@ -67,7 +68,7 @@ class LineWalk {
   bool LoadUntil(Masks masks);
   // Takes the masks of the block at block_, `n` bytes of it in the bytes.
   void Take(const BlockMasks& m, size_t n);
-  // Takes the masks of the last block, shorter than 64 bytes.
+  // Takes the masks of the last block, of 64 bytes at most.
   void TakeTail();
 
   std::string_view bytes_;

@@ -85,6 +85,13 @@ TEST(LineWalkTest, StopsByTwoBytesAcrossTheBlocksAndAtTheEnd) {
   }
   const std::string last = std::string(63, ' ') + "F";
   EXPECT_EQ(LineWalk(last, 0).NextMayStop(), LineWalk::kEnd);
+  // A walk from the end, or from past it, finds no line.
+  const std::string text = std::string(200, 'x') + "\nFun\n";
+  for (const size_t from : {text.size(), text.size() + 100}) {
+    LineWalk walk(text, from);
+    EXPECT_EQ(walk.Next(), LineWalk::kEnd);
+    EXPECT_EQ(walk.NextMayStop(), LineWalk::kEnd);
+  }
 }
 
 TEST(LineWalkTest, TheTwoByteTestsNeverTurnAwayALineTheRulesTake) {
